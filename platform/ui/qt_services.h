@@ -1,0 +1,28 @@
+// Qt implementation of the window-system services, installed by each program's main().
+#pragma once
+
+#include "services.h"
+
+namespace platform::ui {
+
+class QtServices : public Services {
+public:
+    Answer message_box(const MessageBox& box) override;
+    std::optional<std::string> open_file(const FileDialog& dlg) override;
+    std::optional<std::string> save_file(const FileDialog& dlg) override;
+    // A help file "name.chm" is shown from the folder "name" beside it, one page
+    // "<topic>.html" per topic ("index.html" when the topic has no page).
+    void html_help(const std::string& help_file, int command, int topic) override;
+    bool shell_open(const std::string& path, const std::string& verb) override;
+    void set_clipboard_text(const std::string& text) override;
+    std::string clipboard_text() override;
+    void process_events() override;
+};
+
+// Turns "Text files (*.txt)|*.txt|All files|*.*" into Qt's ";;"-separated filter.
+std::string qt_filter(const std::string& pairs);
+
+// Installs QtServices and the system clock; call after the QApplication exists.
+void install_qt_services();
+
+}  // namespace platform::ui
