@@ -62,7 +62,10 @@ void PmbusDecoder::decode(const Event* events, int count, std::string& line) {
     const NameIndex* names = names_of_shape(count);
     const int code = names != nullptr ? t.byte_at(5) : -1;
     if (code >= 0 && !(*names)[code].empty()) {
-        name_.assign("[").append((*names)[code]).append("]");
+        name_.clear();
+        name_.push_back('[');
+        name_.append((*names)[code]);
+        name_.push_back(']');
         t.replace(5, {});
         t.replace(6, name_);
         bits_.clear();
