@@ -10,21 +10,40 @@ namespace {
 
 using pmbus::Named;
 
-// One name per code for each table, built at compile time.
+// One name per code for each shape, built at compile time.
 using NameIndex = std::array<std::string_view, 256>;
 
-constexpr NameIndex index_of(std::span<const Named> a, std::span<const Named> b = {}) {
+constexpr NameIndex all_names() {
     NameIndex idx{};
-    for (const Named& n : a) idx[n.code] = n.name;
-    for (const Named& n : b) idx[n.code] = n.name;
+    for (const Named& n : pmbus::kCommandNames) idx[n.code] = n.name;
     return idx;
 }
 
-constexpr NameIndex kShape8 = index_of(pmbus::kSendByteNames);
-constexpr NameIndex kShape11 = index_of(pmbus::kWriteByteNames);
-constexpr NameIndex kShape14 = index_of(pmbus::kWordNames);
-constexpr NameIndex kShape15 = index_of(pmbus::kReadByteNames);
-constexpr NameIndex kShape18 = index_of(pmbus::kWordNames, pmbus::kReadWordOnlyNames);
+constexpr NameIndex names_of(std::span<const uint8_t> codes, std::span<const uint8_t> more = {},
+                             std::span<const Named> own = {}) {
+    const NameIndex all = all_names();
+    NameIndex idx{};
+    for (uint8_t c : codes) idx[c] = all[c];
+    for (uint8_t c : more) idx[c] = all[c];
+    for (const Named& n : own) idx[n.code] = n.name;
+    return idx;
+}
+
+constexpr bool all_named(std::span<const uint8_t> codes) {
+    const NameIndex all = all_names();
+    for (uint8_t c : codes) {
+        if (all[c].empty()) return false;
+    }
+    return true;
+}
+static_assert(all_named(pmbus::kWriteByteCodes) && all_named(pmbus::kWordCodes) &&
+              all_named(pmbus::kReadWordOnlyCodes) && all_named(pmbus::kReadByteCodes));
+
+constexpr NameIndex kShape8 = all_names();
+constexpr NameIndex kShape11 = names_of(pmbus::kWriteByteCodes);
+constexpr NameIndex kShape14 = names_of(pmbus::kWordCodes);
+constexpr NameIndex kShape15 = names_of(pmbus::kReadByteCodes, {}, pmbus::kReadByteOwnNames);
+constexpr NameIndex kShape18 = names_of(pmbus::kWordCodes, pmbus::kReadWordOnlyCodes);
 
 constexpr int kPageCode = 0x00;
 constexpr int kStatusWordCode = 0x79;

@@ -76,62 +76,46 @@ void SbsDecoder::decode(const Event* events, int count, std::string& line) {
     const bool word_write = count == 14;
     const int code = count == 14 || count == 18 ? t.byte_at(5) : -1;
 
-    auto name_address = [&](std::string_view name) {
-        t.replace(2, {});
-        t.replace(3, name);
+    // The device at the address byte of positions pos, pos + 1, when the table names it.
+    auto device_at = [&t](int pos, std::span<const sbs::Device> devices) -> const sbs::Device* {
+        if (!t.is(pos, '1')) return nullptr;
+        for (const sbs::Device& d : devices) {
+            if (t.is(pos + 1, d.digit)) return &d;
+        }
+        return nullptr;
+    };
+    auto name_address = [&t](int pos, const sbs::Device& d) {
+        t.replace(pos, {});
+        t.replace(pos + 1, d.name);
     };
 
+    std::span<const sbs::Device> devices;
     switch (count) {
         case 5:
         case 8:
         case 11:
         case 15:
-            if (t.is(2, '1')) {
-                if (t.is(3, '0')) name_address(sbs::kHostWr);
-                if (t.is(3, '2')) name_address(sbs::kChargerWr);
-                if (t.is(3, '6')) name_address(sbs::kBatteryWr);
-            }
+            devices = sbs::kByteDevices;
             break;
         case 14:
-            if (t.is(2, '1')) {
-                if (t.is(3, '0')) name_address(sbs::kHostWr);
-                if (t.is(3, '2')) {
-                    name_address(sbs::kChargerWr);
-                    cmd = find(sbs::kChargerWrite, code);
-                }
-                if (t.is(3, '4')) {
-                    name_address(sbs::kSelectorWr);
-                    cmd = find(sbs::kSelectorWrite, code);
-                }
-                if (t.is(3, '6')) {
-                    name_address(sbs::kBatteryWriteWord);
-                    cmd = find(sbs::kBatteryWrite, code);
-                }
-            }
+            devices = sbs::kWriteWordDevices;
             break;
         case 18:
-            if (t.is(2, '1')) {
-                if (t.is(3, '0')) name_address(sbs::kHostWr);
-                if (t.is(3, '2')) name_address(sbs::kChargerWr);
-                if (t.is(3, '4')) {
-                    name_address(sbs::kSelectorWr);
-                    cmd = find(sbs::kSelectorRead, code);
-                }
-                if (t.is(3, '6')) {
-                    name_address(sbs::kBatteryWr);
-                    cmd = find(sbs::kBatteryRead, code);
-                }
-            }
-            // The read address is named whatever the first address was.
-            if (t.is(9, '1')) {
-                if (t.is(10, '1')) t.replace(10, sbs::kHostRd);
-                if (t.is(10, '3')) t.replace(10, sbs::kChargerRd);
-                if (t.is(10, '7')) t.replace(10, sbs::kBatteryRd);
-                if (t.is(10, '1') || t.is(10, '3') || t.is(10, '7')) t.replace(9, {});
-            }
+            devices = sbs::kReadWordDevices;
             break;
         default:
             break;
+    }
+    if (const sbs::Device* d = device_at(2, devices)) {
+        name_address(2, *d);
+        if (code >= 0) {
+            cmd = find(d->commands, code);
+            if (cmd == nullptr) cmd = find(d->more_commands, code);
+        }
+    }
+    // The read address is named whatever the first address was.
+    if (count == 18) {
+        if (const sbs::Device* d = device_at(9, sbs::kReadAddresses)) name_address(9, *d);
     }
 
     if (cmd != nullptr) {

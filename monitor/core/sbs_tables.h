@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace velmora::monitor::sbs {
@@ -46,14 +47,10 @@ inline constexpr std::array<Command, 4> kChargerWrite{{
     {0x16, "[AlarmWarning]", Value::Flags, {}, Placement::W3, Register::AlarmWarning},
 }};
 
-// Write word (14 events) to the charger-selector, address 14: the charger's commands and
-// the selector state, which is written without brackets.
-inline constexpr std::array<Command, 5> kSelectorWrite{{
+// Write word (14 events) to the charger-selector, address 14: the selector state, which is
+// written without brackets, and the charger's commands.
+inline constexpr std::array<Command, 1> kSelectorOwnWrite{{
     {0x01, "SelectorState"},
-    {0x12, "[ChargerMode]"},
-    {0x14, "[ChargingCurrent]", Value::Unsigned, "mA]", Placement::W1},
-    {0x15, "[ChargingVoltage]", Value::Unsigned, "mV]", Placement::W1},
-    {0x16, "[AlarmWarning]", Value::Flags, {}, Placement::W3, Register::AlarmWarning},
 }};
 
 // Write word (14 events) to the battery, address 16.
@@ -112,6 +109,45 @@ inline constexpr std::array<Command, 29> kBatteryRead{{
     {0x1A, "[Specification_Info]"},
     {0x1B, "[Manufacturer_Date]"},
     {0x1C, "[Serial_Number]"},
+}};
+
+// A device by the second digit of its address byte (the first is always "1"), with the
+// commands named for it in one shape.
+struct Device {
+    char digit;
+    std::string_view name;
+    std::span<const Command> commands = {};
+    std::span<const Command> more_commands = {};
+};
+
+// Address only, send byte, write byte and read byte (5, 8, 11 and 15 events).
+inline constexpr std::array<Device, 3> kByteDevices{{
+    {'0', kHostWr},
+    {'2', kChargerWr},
+    {'6', kBatteryWr},
+}};
+
+// Write word (14 events).
+inline constexpr std::array<Device, 4> kWriteWordDevices{{
+    {'0', kHostWr},
+    {'2', kChargerWr, kChargerWrite},
+    {'4', kSelectorWr, kSelectorOwnWrite, kChargerWrite},
+    {'6', kBatteryWriteWord, kBatteryWrite},
+}};
+
+// Read word (18 events): the write address.
+inline constexpr std::array<Device, 4> kReadWordDevices{{
+    {'0', kHostWr},
+    {'2', kChargerWr},
+    {'4', kSelectorWr, kSelectorRead},
+    {'6', kBatteryWr, kBatteryRead},
+}};
+
+// Read word (18 events): the read address after the repeated start.
+inline constexpr std::array<Device, 3> kReadAddresses{{
+    {'1', kHostRd},
+    {'3', kChargerRd},
+    {'7', kBatteryRd},
 }};
 
 // Flag texts, index 0 = bit 15 down to index 15 = bit 0; empty = the bit is not tested.

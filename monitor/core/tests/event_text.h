@@ -2,7 +2,10 @@
 // records what the line assembler hands on.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -60,6 +63,28 @@ struct Assembler {
 // The prefix of line n without a time stamp.
 inline std::string prefix(int n) {
     return "#" + std::to_string(n) + "  \t";
+}
+
+// A golden case of a traffic decoder: one transaction in, its line after the prefix out.
+struct Golden {
+    const char* what;
+    const char* events;
+    const char* line;
+};
+
+inline void PrintTo(const Golden& g, std::ostream* os) {
+    *os << g.what;
+}
+
+// Whether the transaction of `g` gives exactly its line in `mode`.
+inline ::testing::AssertionResult decodes_to_golden_line(DecodeMode mode, const Golden& g) {
+    Assembler a(mode);
+    const std::vector<std::string> lines = a.run(g.events);
+    const std::string want = prefix(1) + g.line;
+    if (lines.size() == 1 && lines[0] == want) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << g.what << "\n  got: " << (lines.empty() ? "(no line)" : lines[0])
+           << "\n want: " << want;
 }
 
 }  // namespace velmora::monitor::testing

@@ -11,22 +11,12 @@ namespace {
 using testing::Assembler;
 using testing::prefix;
 
-struct Golden {
-    const char* what;
-    const char* events;
-    const char* line;  // after the prefix
-};
-
-void PrintTo(const Golden& c, std::ostream* os) {
-    *os << c.what;
-}
+using testing::Golden;
 
 class PmbusGolden : public ::testing::TestWithParam<Golden> {};
 
 TEST_P(PmbusGolden, DecodesTheTransaction) {
-    Assembler a(DecodeMode::PMBus);
-    EXPECT_EQ(a.run(GetParam().events), std::vector<std::string>{prefix(1) + GetParam().line})
-        << GetParam().what;
+    EXPECT_TRUE(testing::decodes_to_golden_line(DecodeMode::PMBus, GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,11 +63,11 @@ INSTANTIATE_TEST_SUITE_P(
         Golden{"12 events unchanged", "S B0a 03a R B1a P", "[S]B0[A]03[A][s]B1[A][P]"}));
 
 TEST(PmbusTables, HoldEveryCodeOfEachShape) {
-    EXPECT_EQ(pmbus::kSendByteNames.size(), 119u);
-    EXPECT_EQ(pmbus::kWriteByteNames.size(), 35u);
-    EXPECT_EQ(pmbus::kWordNames.size(), 68u);
-    EXPECT_EQ(pmbus::kWordNames.size() + pmbus::kReadWordOnlyNames.size(), 78u);
-    EXPECT_EQ(pmbus::kReadByteNames.size(), 31u);
+    EXPECT_EQ(pmbus::kCommandNames.size(), 119u);
+    EXPECT_EQ(pmbus::kWriteByteCodes.size(), 35u);
+    EXPECT_EQ(pmbus::kWordCodes.size(), 68u);
+    EXPECT_EQ(pmbus::kWordCodes.size() + pmbus::kReadWordOnlyCodes.size(), 78u);
+    EXPECT_EQ(pmbus::kReadByteCodes.size(), 31u);
 }
 
 TEST(PmbusDecoder, NoStatusTextOfOneReadReachesTheNext) {

@@ -10,22 +10,12 @@ namespace {
 using testing::Assembler;
 using testing::prefix;
 
-struct Golden {
-    const char* what;
-    const char* events;
-    const char* line;  // after the prefix
-};
-
-void PrintTo(const Golden& c, std::ostream* os) {
-    *os << c.what;
-}
+using testing::Golden;
 
 class SbsGolden : public ::testing::TestWithParam<Golden> {};
 
 TEST_P(SbsGolden, DecodesTheTransaction) {
-    Assembler a(DecodeMode::SBS);
-    EXPECT_EQ(a.run(GetParam().events), std::vector<std::string>{prefix(1) + GetParam().line})
-        << GetParam().what;
+    EXPECT_TRUE(testing::decodes_to_golden_line(DecodeMode::SBS, GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
