@@ -3,7 +3,9 @@
 // watchdog's stop. The window keeps its controls and the link and calls these from its
 // handlers:
 //   Start:  if running() ignore; Datalogwrite(); show "Data capture in process ..."; open
-//           the link; begin(); then per chunk read: on_chunk(), until CaptureStopped().
+//           the link; begin(); then loop until CaptureStopped(): let the window system
+//           run when a YieldPacer says so; read a chunk (on an empty queue wait briefly);
+//           empty `Data` past kDataLimit; on_chunk().
 //   Stop:   const bool was = stop(); purge and close the link; if (was) report().
 //   Clear:  decoder().clear_line_texts().   Exit: close_logs().   Leave: leave().
 //   Controls: decoder().mode, decoder().DisplayON, decoder().Timechk.
@@ -28,6 +30,31 @@ inline constexpr char kOpenResultsTitle[] = "Open Results";
 inline constexpr size_t kLiveChunkLimit = 1000;
 // Chunks read in the first second are not recorded in the raw file.
 inline constexpr uint32_t kRawDelayMs = 1000;
+
+// `Data` is emptied before a chunk when it holds more than this many characters.
+inline constexpr size_t kDataLimit = 65000;
+
+// When the capture loop lets the window system run: on every 1000th pass, and also when
+// 20 ms have passed since it last did, so that Stop answers at once on a quiet bus.
+class YieldPacer {
+  public:
+    static constexpr uint32_t kPasses = 1000;
+    static constexpr uint32_t kIntervalMs = 20;
+
+    // Counts a pass at `now_ms` (the millisecond tick count); true when the loop should
+    // let the window system run now.
+    bool due(uint32_t now_ms) {
+        if (++passes_ % kPasses == 0 || now_ms - last_ms_ >= kIntervalMs) {
+            last_ms_ = now_ms;
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    uint32_t passes_ = 0;
+    uint32_t last_ms_ = 0;
+};
 
 // What the capture asks of the window.
 class CaptureView {

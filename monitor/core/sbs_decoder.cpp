@@ -78,7 +78,7 @@ void SbsDecoder::decode(const Event* events, int count, std::string& line) {
 
     // The device at the address byte of positions pos, pos + 1, when the table names it.
     auto device_at = [&t](int pos, std::span<const sbs::Device> devices) -> const sbs::Device* {
-        if (!t.is(pos, '1')) return nullptr;
+        if (devices.empty() || !t.is(pos, '1')) return nullptr;
         for (const sbs::Device& d : devices) {
             if (t.is(pos + 1, d.digit)) return &d;
         }

@@ -220,5 +220,17 @@ TEST_F(CaptureTest, CreateNewFileNumbersTheNextLogInTheProgramFolder) {
     EXPECT_EQ(read_file(dir / "test2.txt"), "continued... \r\n");
 }
 
+TEST(YieldPacer, YieldsEveryThousandPassesAndAfterTwentyMilliseconds) {
+    YieldPacer pacer;
+    int yields = 0;
+    for (int i = 0; i < 3000; ++i) yields += pacer.due(0);  // a busy loop within one tick
+    EXPECT_EQ(yields, 3);
+    EXPECT_FALSE(pacer.due(19));
+    EXPECT_TRUE(pacer.due(20));
+    EXPECT_FALSE(pacer.due(39));
+    EXPECT_TRUE(pacer.due(0xFFFFFFFFu));  // the tick count wraps
+    EXPECT_TRUE(pacer.due(19));
+}
+
 }  // namespace
 }  // namespace velmora::monitor
