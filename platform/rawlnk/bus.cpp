@@ -95,7 +95,7 @@ bool Bus::read_block(uint8_t addr, int code, std::vector<uint8_t>& out) const {
 
 std::optional<uint32_t> Bus::get(uint8_t addr, int code, int page) const {
     const Device* d = find(addr);
-    if (!d) return std::nullopt;
+    if (!d || (page != kNotPaged && page >= d->pages)) return std::nullopt;
     if (d->pages > 0 && code == kPageCode) return d->page;
     const auto* r = lookup(*d, code, page);
     if (!r) return std::nullopt;
@@ -106,8 +106,7 @@ std::optional<uint32_t> Bus::get(uint8_t addr, int code, int page) const {
 
 bool Bus::set(uint8_t addr, int code, int page, uint32_t value) {
     Device* d = find(addr);
-    if (!d) return false;
-    if (page != kNotPaged && (d->pages == 0 || page >= d->pages)) return false;
+    if (!d || (page != kNotPaged && page >= d->pages)) return false;
     if (d->pages > 0 && code == kPageCode) {
         if (value >= static_cast<uint32_t>(d->pages)) return false;
         d->page = static_cast<uint8_t>(value);
