@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -20,6 +21,7 @@ namespace {
 class Peer {
 public:
     Peer(const std::string& state_dir, std::vector<std::string> args) {
+        std::signal(SIGPIPE, SIG_IGN);  // a peer that has ended does not take our line
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0) return;
         pid_ = fork();
