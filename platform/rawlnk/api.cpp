@@ -68,14 +68,17 @@ RL_STATUS RL_ListDevices(void* arg1, void* arg2, uint32_t flags) {
             return RL_OK;
         }
         const uint32_t what = flags & ~RL_LIST_BY_INDEX;
-        if (!(flags & RL_LIST_BY_INDEX) || (what != RL_LIST_SERIAL_NUMBER && what != RL_LIST_DESCRIPTION))
+        if (!(flags & RL_LIST_BY_INDEX) ||
+            (what != RL_LIST_SERIAL_NUMBER && what != RL_LIST_DESCRIPTION))
             return RL_INVALID_PARAMETER;
         if (!arg2) return RL_INVALID_PARAMETER;
         const uint32_t index = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(arg1));
-        if (index >= static_cast<uint32_t>(sim.device_count()) || sim.removed(static_cast<int>(index)))
+        if (index >= static_cast<uint32_t>(sim.device_count()) ||
+            sim.removed(static_cast<int>(index)))
             return RL_DEVICE_NOT_FOUND;
         const int i = static_cast<int>(index);
-        copy_text(static_cast<char*>(arg2), what == RL_LIST_SERIAL_NUMBER ? sim.serial(i) : sim.description(i));
+        copy_text(static_cast<char*>(arg2),
+                  what == RL_LIST_SERIAL_NUMBER ? sim.serial(i) : sim.description(i));
         return RL_OK;
     });
 }
@@ -127,7 +130,8 @@ RL_STATUS RL_SetBaudRate(RL_HANDLE h, uint32_t baud) {
 RL_STATUS RL_SetDataCharacteristics(RL_HANDLE h, uint8_t word_length, uint8_t stop_bits,
                                     uint8_t parity) {
     return on_device(h, [&](Sim& sim, Device& d, auto&) -> RL_STATUS {
-        if ((word_length != 7 && word_length != 8) || (stop_bits != 0 && stop_bits != 2) || parity > 4)
+        if ((word_length != 7 && word_length != 8) || (stop_bits != 0 && stop_bits != 2) ||
+            parity > 4)
             return RL_INVALID_PARAMETER;
         d.port->pump(sim.clock.now_ns());
         d.port->settings.bits = word_length;
@@ -245,16 +249,16 @@ RL_STATUS RL_WriteEE(RL_HANDLE h, uint32_t word_offset, uint16_t value) {
     if (word_offset >= rawlnk::kEeAddressLimit)
         return on_device(h, [](Sim&, Device&, auto&) -> RL_STATUS { return RL_INVALID_PARAMETER; });
     return with_eeprom(h, Fault::EeWriteFail, [&](Sim& sim, rawlnk::Chip& c) -> RL_STATUS {
-        sim.update_ee(c, [&](std::vector<uint16_t>& img) {
-            img[word_offset & (img.size() - 1)] = value;
-        });
+        sim.update_ee(
+            c, [&](std::vector<uint16_t>& img) { img[word_offset & (img.size() - 1)] = value; });
         return RL_OK;
     });
 }
 
 RL_STATUS RL_EraseEE(RL_HANDLE h) {
     return with_eeprom(h, Fault::EeEraseFail, [&](Sim& sim, rawlnk::Chip& c) -> RL_STATUS {
-        sim.update_ee(c, [&](std::vector<uint16_t>& img) { rawlnk::erase_image(c.spec.kind, img); });
+        sim.update_ee(c,
+                      [&](std::vector<uint16_t>& img) { rawlnk::erase_image(c.spec.kind, img); });
         return RL_OK;
     });
 }

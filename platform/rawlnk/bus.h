@@ -14,7 +14,7 @@
 namespace rawlnk {
 
 class Bus {
-public:
+  public:
     void load(const std::vector<BusDeviceSpec>& devices);
 
     bool acknowledges(uint8_t addr) const { return find(addr) != nullptr; }
@@ -32,7 +32,7 @@ public:
     std::optional<uint32_t> get(uint8_t addr, int code, int page) const;
     bool set(uint8_t addr, int code, int page, uint32_t value);
 
-private:
+  private:
     struct Device {
         uint8_t addr;
         Preset preset;

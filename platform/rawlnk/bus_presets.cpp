@@ -14,17 +14,38 @@ struct Reg {
 };
 
 constexpr std::array kBattery = {
-    Reg{0x00, 2, 0x0000, {}}, Reg{0x01, 2, 440, {}},    Reg{0x02, 2, 10, {}},
-    Reg{0x03, 2, 0x6001, {}}, Reg{0x04, 2, 0, {}},      Reg{0x05, 2, 0xFFFF, {}},
-    Reg{0x06, 2, 0xFFFF, {}}, Reg{0x07, 2, 1, {}},      Reg{0x08, 2, 2982, {}},
-    Reg{0x09, 2, 12340, {}},  Reg{0x0A, 2, 0xFA24, {}},  // -1500 mA: discharging
-    Reg{0x0B, 2, 0xFA38, {}}, Reg{0x0C, 2, 2, {}},      Reg{0x0D, 2, 76, {}},
-    Reg{0x0E, 2, 72, {}},     Reg{0x0F, 2, 3344, {}},   Reg{0x10, 2, 4400, {}},
-    Reg{0x11, 2, 133, {}},    Reg{0x12, 2, 135, {}},    Reg{0x13, 2, 0xFFFF, {}},
-    Reg{0x14, 2, 2000, {}},   Reg{0x15, 2, 12600, {}},  Reg{0x16, 2, 0x00C0, {}},
-    Reg{0x17, 2, 37, {}},     Reg{0x18, 2, 4600, {}},   Reg{0x19, 2, 11100, {}},
-    Reg{0x1A, 2, 0x0031, {}}, Reg{0x1B, 2, 0x526F, {}}, Reg{0x1C, 2, 0x0123, {}},
-    Reg{0x20, 0, 0, "Lumen Cells"}, Reg{0x21, 0, 0, "LC-4S2P"}, Reg{0x22, 0, 0, "LION"},
+    Reg{0x00, 2, 0x0000, {}},
+    Reg{0x01, 2, 440, {}},
+    Reg{0x02, 2, 10, {}},
+    Reg{0x03, 2, 0x6001, {}},
+    Reg{0x04, 2, 0, {}},
+    Reg{0x05, 2, 0xFFFF, {}},
+    Reg{0x06, 2, 0xFFFF, {}},
+    Reg{0x07, 2, 1, {}},
+    Reg{0x08, 2, 2982, {}},
+    Reg{0x09, 2, 12340, {}},
+    Reg{0x0A, 2, 0xFA24, {}},  // -1500 mA: discharging
+    Reg{0x0B, 2, 0xFA38, {}},
+    Reg{0x0C, 2, 2, {}},
+    Reg{0x0D, 2, 76, {}},
+    Reg{0x0E, 2, 72, {}},
+    Reg{0x0F, 2, 3344, {}},
+    Reg{0x10, 2, 4400, {}},
+    Reg{0x11, 2, 133, {}},
+    Reg{0x12, 2, 135, {}},
+    Reg{0x13, 2, 0xFFFF, {}},
+    Reg{0x14, 2, 2000, {}},
+    Reg{0x15, 2, 12600, {}},
+    Reg{0x16, 2, 0x00C0, {}},
+    Reg{0x17, 2, 37, {}},
+    Reg{0x18, 2, 4600, {}},
+    Reg{0x19, 2, 11100, {}},
+    Reg{0x1A, 2, 0x0031, {}},
+    Reg{0x1B, 2, 0x526F, {}},
+    Reg{0x1C, 2, 0x0123, {}},
+    Reg{0x20, 0, 0, "Lumen Cells"},
+    Reg{0x21, 0, 0, "LC-4S2P"},
+    Reg{0x22, 0, 0, "LION"},
     Reg{0x23, 0, 0, "\x01\x02\x03\x04"},
 };
 
@@ -34,12 +55,16 @@ constexpr std::array kCharger = {
 };
 
 constexpr std::array kSelector = {
-    Reg{0x01, 2, 0x0121, {}}, Reg{0x02, 2, 0x0011, {}}, Reg{0x04, 2, 0x0010, {}},
+    Reg{0x01, 2, 0x0121, {}},
+    Reg{0x02, 2, 0x0011, {}},
+    Reg{0x04, 2, 0x0010, {}},
 };
 
 // Registers of the PMBus device that are the same on every page or not paged at all.
 constexpr std::array kPmbusGlobal = {
-    Reg{0x19, 1, 0xB0, {}}, Reg{0x98, 1, 0x22, {}}, Reg{0x99, 0, 0, "VOLTA"},
+    Reg{0x19, 1, 0xB0, {}},
+    Reg{0x98, 1, 0x22, {}},
+    Reg{0x99, 0, 0, "VOLTA"},
     Reg{0x9A, 0, 0, "PX-8"},
 };
 constexpr std::array kPmbusPaged = {
@@ -79,15 +104,25 @@ std::optional<Preset> find_preset(std::string_view name) {
     return std::nullopt;
 }
 
-int default_pages(Preset p) { return p == Preset::Pmbus ? 8 : 0; }
+int default_pages(Preset p) {
+    return p == Preset::Pmbus ? 8 : 0;
+}
 
 void apply_preset(BusDeviceSpec& dev) {
     switch (dev.preset) {
-        case Preset::Plain: return;
-        case Preset::Battery: put(dev, kBattery, kNotPaged); return;
-        case Preset::Charger: put(dev, kCharger, kNotPaged); return;
-        case Preset::Selector: put(dev, kSelector, kNotPaged); return;
-        case Preset::Pmbus: break;
+        case Preset::Plain:
+            return;
+        case Preset::Battery:
+            put(dev, kBattery, kNotPaged);
+            return;
+        case Preset::Charger:
+            put(dev, kCharger, kNotPaged);
+            return;
+        case Preset::Selector:
+            put(dev, kSelector, kNotPaged);
+            return;
+        case Preset::Pmbus:
+            break;
     }
     put(dev, kPmbusGlobal, kNotPaged);
     const int pages = dev.pages > 0 ? dev.pages : 1;

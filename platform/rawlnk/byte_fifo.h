@@ -13,7 +13,7 @@ namespace rawlnk {
 inline constexpr size_t kRxQueueLimit = 60000;
 
 class ByteFifo {
-public:
+  public:
     size_t size() const { return buf_.size() - head_; }
     size_t room() const { return kRxQueueLimit - std::min(kRxQueueLimit, size()); }
     // Bytes beyond the limit are lost, as on a bridge whose buffer is full.
@@ -40,7 +40,7 @@ public:
         head_ = 0;
     }
 
-private:
+  private:
     std::vector<uint8_t> buf_;
     size_t head_ = 0;
 };

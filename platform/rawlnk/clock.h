@@ -10,7 +10,7 @@
 namespace rawlnk {
 
 class Clock {
-public:
+  public:
     uint64_t now_ns() const { return virtual_ ? virtual_ns_ : real_ns() + offset_ns_; }
     bool is_virtual() const { return virtual_; }
     void set_virtual(bool on) {
@@ -40,7 +40,7 @@ public:
         lock.lock();
     }
 
-private:
+  private:
     static uint64_t real_ns() {
         return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                          std::chrono::steady_clock::now().time_since_epoch())

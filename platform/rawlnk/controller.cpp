@@ -17,11 +17,26 @@ struct FixedFrame {
     int length;  // letter, bytes and CR
 };
 constexpr std::array<FixedFrame, 15> kFixedFrames = {{
-    {'0', 3}, {'2', 3}, {'1', 4}, {'D', 4}, {'4', 4}, {'G', 4}, {'C', 5}, {'O', 5},
-    {'Q', 5}, {'3', 6}, {'P', 6}, {'R', 7}, {'V', 2}, {'W', 2}, {'M', 2},
+    {'0', 3},
+    {'2', 3},
+    {'1', 4},
+    {'D', 4},
+    {'4', 4},
+    {'G', 4},
+    {'C', 5},
+    {'O', 5},
+    {'Q', 5},
+    {'3', 6},
+    {'P', 6},
+    {'R', 7},
+    {'V', 2},
+    {'W', 2},
+    {'M', 2},
 }};
 
-int ext_code(uint8_t cmd, uint8_t ext) { return kExtendedCode | cmd << 8 | ext; }
+int ext_code(uint8_t cmd, uint8_t ext) {
+    return kExtendedCode | cmd << 8 | ext;
+}
 
 void word_reply(Outcome& out, std::optional<uint16_t> v, int n) {
     if (!v) return;
@@ -115,24 +130,35 @@ void Controller::execute(Outcome& out) {
     const uint8_t c = f.size() > 2 ? f[2] : 0;
     std::vector<uint8_t> block;
     switch (f[0]) {
-        case '0': return ack_reply(out, bus_->quick(a));
-        case '1': return ack_reply(out, bus_->send_byte(a, c));
+        case '0':
+            return ack_reply(out, bus_->quick(a));
+        case '1':
+            return ack_reply(out, bus_->send_byte(a, c));
         case '2': {
             const auto v = bus_->receive_byte(a);
             return word_reply(out, v ? std::optional<uint16_t>(*v) : std::nullopt, 1);
         }
-        case 'C': return ack_reply(out, bus_->write(a, c, &f[3], 1));
-        case 'D': return word_reply(out, bus_->read(a, c, 1), 1);
-        case '3': return ack_reply(out, bus_->write(a, c, &f[3], 2));
-        case '4': return word_reply(out, bus_->read(a, c, 2), 2);
-        case 'P': return ack_reply(out, bus_->write(a, ext_code(c, f[3]), &f[4], 1));
-        case 'O': return word_reply(out, bus_->read(a, ext_code(c, f[3]), 1), 1);
-        case 'R': return ack_reply(out, bus_->write(a, ext_code(c, f[3]), &f[4], 2));
-        case 'Q': return word_reply(out, bus_->read(a, ext_code(c, f[3]), 2), 2);
+        case 'C':
+            return ack_reply(out, bus_->write(a, c, &f[3], 1));
+        case 'D':
+            return word_reply(out, bus_->read(a, c, 1), 1);
+        case '3':
+            return ack_reply(out, bus_->write(a, c, &f[3], 2));
+        case '4':
+            return word_reply(out, bus_->read(a, c, 2), 2);
+        case 'P':
+            return ack_reply(out, bus_->write(a, ext_code(c, f[3]), &f[4], 1));
+        case 'O':
+            return word_reply(out, bus_->read(a, ext_code(c, f[3]), 1), 1);
+        case 'R':
+            return ack_reply(out, bus_->write(a, ext_code(c, f[3]), &f[4], 2));
+        case 'Q':
+            return word_reply(out, bus_->read(a, ext_code(c, f[3]), 2), 2);
         case 'G':
             if (bus_->read_block(a, c, block)) block_reply(out, block);
             return;
-        case 'F': return ack_reply(out, bus_->write(a, c, &f[4], f[3]));
+        case 'F':
+            return ack_reply(out, bus_->write(a, c, &f[4], f[3]));
         case 'T': {
             // Block write, repeated start, block read from the address of the "U" frame.
             const uint8_t read_addr = f[4 + static_cast<size_t>(f[3]) + 1];
@@ -158,7 +184,8 @@ void Controller::execute(Outcome& out) {
             n_count_ = 0;
             out.entered_monitor = true;
             return;
-        default: return;
+        default:
+            return;
     }
 }
 

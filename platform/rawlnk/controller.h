@@ -11,14 +11,14 @@
 namespace rawlnk {
 
 struct Outcome {
-    bool answered = false;       // false: nothing goes back (not acknowledged, silent)
+    bool answered = false;  // false: nothing goes back (not acknowledged, silent)
     std::vector<uint8_t> reply;
-    int bus_bytes = 0;           // bytes the transaction moved on the bus
+    int bus_bytes = 0;  // bytes the transaction moved on the bus
     bool entered_monitor = false;
 };
 
 class Controller {
-public:
+  public:
     void configure(int firmware, Bus* bus);
 
     // One byte received on the command link at time t_ns; true when it completed a frame.
@@ -30,7 +30,7 @@ public:
     void reset() { frame_.clear(); }
     bool monitor() const { return monitor_; }
 
-private:
+  private:
     int frame_length() const;
     void execute(Outcome& out);
 

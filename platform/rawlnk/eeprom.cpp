@@ -8,7 +8,7 @@ namespace rawlnk {
 namespace {
 
 constexpr uint16_t kStringDescriptor = 0x0300;
-constexpr uint16_t kPowerWord = 0x2D80;     // 90 mA, bus powered
+constexpr uint16_t kPowerWord = 0x2D80;  // 90 mA, bus powered
 constexpr uint16_t kUsbVersion = 0x0200;
 constexpr uint16_t kSerNumEnable = 0x0008;
 constexpr uint16_t kGen4UpperType = 0x0601;
@@ -23,15 +23,17 @@ struct Layout {
 std::optional<Layout> layout_of(const KindInfo& kind, const std::vector<uint16_t>& w) {
     if (kind.type_word < 0) return Layout{64, 0x7F};
     switch (ee_word(w, static_cast<uint32_t>(kind.type_word)) & 0xFF) {
-        case 0x46: return Layout{64, 0x7F};
+        case 0x46:
+            return Layout{64, 0x7F};
         case 0x56:
-        case 0x66: return Layout{128, 0xFF};
-        default: return std::nullopt;
+        case 0x66:
+            return Layout{128, 0xFF};
+        default:
+            return std::nullopt;
     }
 }
 
-std::optional<std::string> read_string(const std::vector<uint16_t>& w, uint16_t pointer,
-                                       int mask) {
+std::optional<std::string> read_string(const std::vector<uint16_t>& w, uint16_t pointer, int mask) {
     const int length = pointer >> 8;
     const uint32_t header = static_cast<uint32_t>((pointer & mask) >> 1);
     if (length < 2 || length % 2 != 0) return std::nullopt;
@@ -53,7 +55,8 @@ uint16_t put_string(std::vector<uint16_t>& img, int start, const std::string& te
     if (header + n >= limit) return 0;
     img[static_cast<size_t>(header)] = static_cast<uint16_t>(kStringDescriptor | (2 * n + 2));
     for (int i = 0; i < n; ++i)
-        img[static_cast<size_t>(header + 1 + i)] = static_cast<uint8_t>(text[static_cast<size_t>(i)]);
+        img[static_cast<size_t>(header + 1 + i)] =
+            static_cast<uint8_t>(text[static_cast<size_t>(i)]);
     return static_cast<uint16_t>(((2 * n + 2) << 8) | (start | 0x80));
 }
 
@@ -69,8 +72,8 @@ uint16_t image_checksum(const std::vector<uint16_t>& words, int count) {
 }
 
 void erase_image(uint8_t kind, std::vector<uint16_t>& words) {
-    const size_t end = kind == kKindGen4 ? std::min<size_t>(words.size(), kGen4UserWords)
-                                         : words.size();
+    const size_t end =
+        kind == kKindGen4 ? std::min<size_t>(words.size(), kGen4UserWords) : words.size();
     std::fill(words.begin(), words.begin() + static_cast<long>(end), kBlankWord);
 }
 
@@ -92,8 +95,8 @@ std::optional<ChipIdentity> read_identity(uint8_t kind_code, const std::vector<u
 }
 
 std::vector<uint16_t> build_image(uint8_t kind_code, int size, uint16_t vid, uint16_t pid,
-                                  const std::string& manufacturer,
-                                  const std::string& description, const std::string& serial) {
+                                  const std::string& manufacturer, const std::string& description,
+                                  const std::string& serial) {
     const KindInfo* kind = find_kind(kind_code);
     if (!kind || size < 64) return {};
     std::vector<uint16_t> img(128, 0);

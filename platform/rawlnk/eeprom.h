@@ -11,7 +11,7 @@ namespace rawlnk {
 
 inline constexpr uint16_t kBlankWord = 0xFFFF;
 inline constexpr uint32_t kEeAddressLimit = 256;  // the address field of the parts is 8 bits
-inline constexpr int kGen4UserWords = 64;         // words 64.. of the internal memory are factory data
+inline constexpr int kGen4UserWords = 64;  // words 64.. of the internal memory are factory data
 
 struct ChipIdentity {
     std::string description, serial;
@@ -36,8 +36,8 @@ std::optional<ChipIdentity> read_identity(uint8_t kind, const std::vector<uint16
 // Image of a programmed chip with these strings, `size` words long; empty when the strings
 // do not fit in front of the checksum.
 std::vector<uint16_t> build_image(uint8_t kind, int size, uint16_t vid, uint16_t pid,
-                                  const std::string& manufacturer,
-                                  const std::string& description, const std::string& serial);
+                                  const std::string& manufacturer, const std::string& description,
+                                  const std::string& serial);
 
 // Factory words 64..66 of a fourth-generation chip: a type, its complement, the model bit.
 void put_gen4_upper_type(std::vector<uint16_t>& words, bool fifo_model);

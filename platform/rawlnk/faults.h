@@ -17,7 +17,7 @@ enum class Fault {
     ReadStatus,   // reads fail with the status `value`, no byte
     WriteFail,
     OpenFail,
-    Removed,      // the device is gone: every later call fails
+    Removed,  // the device is gone: every later call fails
     EeReadFail,
     EeWriteFail,
     EeEraseFail,
@@ -54,10 +54,8 @@ inline std::optional<Fault> find_fault(std::string_view name) {
 
 // The active faults of one device.
 class FaultSet {
-public:
-    void set(Fault f, int count, uint32_t value) {
-        slots_[index(f)] = {count, value};
-    }
+  public:
+    void set(Fault f, int count, uint32_t value) { slots_[index(f)] = {count, value}; }
     void clear() { slots_ = {}; }
     bool active(Fault f) const { return slots_[index(f)].count != 0; }
     // Applies the fault to one call when active: counts it down and gives the status the call
@@ -69,7 +67,7 @@ public:
         return s.value != 0 ? s.value : kFaults[index(f)].status;
     }
 
-private:
+  private:
     struct Slot {
         int count = 0;  // calls left, -1 = until cleared
         uint32_t value = 0;

@@ -8,14 +8,14 @@
 namespace rawlnk {
 
 struct KindInfo {
-    uint8_t code;           // device type code of RL_GetDeviceInfo
-    std::string_view name;  // as written in world files
-    std::string_view model; // factory description of a chip whose EEPROM holds no strings
-    int channels;           // devices the chip shows as
-    uint16_t pid;           // factory product id
-    int string_start;       // byte offset of the first string descriptor in the image
-    uint16_t word3;         // release word of a programmed image
-    int type_word;          // image word holding the EEPROM type, -1 = none
+    uint8_t code;            // device type code of RL_GetDeviceInfo
+    std::string_view name;   // as written in world files
+    std::string_view model;  // factory description of a chip whose EEPROM holds no strings
+    int channels;            // devices the chip shows as
+    uint16_t pid;            // factory product id
+    int string_start;        // byte offset of the first string descriptor in the image
+    uint16_t word3;          // release word of a programmed image
+    int type_word;           // image word holding the EEPROM type, -1 = none
 };
 
 inline constexpr std::array<KindInfo, 6> kKinds = {{

@@ -34,7 +34,8 @@ bool is_monitor_link(const LinkSettings& s) {
 }
 
 uint64_t Port::byte_ns() const {
-    const uint64_t bits = 1u + settings.bits + (settings.parity ? 1u : 0u) + (settings.stop ? 2u : 1u);
+    const uint64_t bits =
+        1u + settings.bits + (settings.parity ? 1u : 0u) + (settings.stop ? 2u : 1u);
     return bits * 1'000'000'000ull / std::max<uint32_t>(settings.baud, 1);
 }
 
@@ -75,7 +76,8 @@ void Port::log_write(const uint8_t* p, size_t n) {
 void Port::schedule_reply(Outcome& out, uint64_t t) {
     if (!out.answered || faults.take(Fault::NoReply)) return;
     if (faults.take(Fault::ShortReply) && !out.reply.empty()) out.reply.pop_back();
-    uint64_t at = std::max(t + static_cast<uint64_t>(out.bus_bytes) * 9 * kBusBitNs, board_tx_free_);
+    uint64_t at =
+        std::max(t + static_cast<uint64_t>(out.bus_bytes) * 9 * kBusBitNs, board_tx_free_);
     for (uint8_t b : out.reply) {
         at += byte_ns();
         in_flight_.emplace_back(at, b);

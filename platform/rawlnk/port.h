@@ -33,7 +33,7 @@ struct Board {
 };
 
 class Port {
-public:
+  public:
     explicit Port(Board* board) : board_(board) {}
 
     LinkSettings settings;
@@ -63,7 +63,7 @@ public:
         if (board_) board_->ctl.reset();
     }
 
-private:
+  private:
     uint64_t byte_ns() const;
     bool receiving() const;
     void update_stream(uint64_t now);

@@ -219,7 +219,8 @@ RL_STATUS Sim::read(RL_HANDLE h, uint8_t* buf, uint32_t count, uint32_t* returne
         if (next <= deadline) {
             // No byte comes sooner than one spacing after the one before it.
             const uint64_t need = count - p.queued() - 1;
-            const uint64_t span = std::min<uint64_t>(need, (deadline - next) / std::max<uint64_t>(p.arrival_spacing(), 1));
+            const uint64_t span = std::min<uint64_t>(
+                need, (deadline - next) / std::max<uint64_t>(p.arrival_spacing(), 1));
             target = next + span * p.arrival_spacing();
         }
         clock.wait_until(std::max(target, now + 1), lock);

@@ -33,7 +33,7 @@ struct Device {
 };
 
 class Sim {
-public:
+  public:
     static Sim& instance();
     // The lock every entry point holds; loads the world on first use.
     std::unique_lock<std::mutex> enter();
@@ -77,7 +77,7 @@ public:
 
     Clock clock;
 
-private:
+  private:
     Sim() = default;
     void ensure_loaded();
     void install(World&& world);

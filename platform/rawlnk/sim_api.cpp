@@ -27,7 +27,9 @@ rawlnk::Bus* bus_of(Sim& sim, int device_index) {
     return c.board ? &c.board->bus : nullptr;
 }
 
-int register_code(int cmd) { return cmd > 0xFF ? rawlnk::kExtendedCode | (cmd & 0xFFFF) : cmd; }
+int register_code(int cmd) {
+    return cmd > 0xFF ? rawlnk::kExtendedCode | (cmd & 0xFFFF) : cmd;
+}
 
 }  // namespace
 
@@ -170,7 +172,8 @@ int RLSIM_GetRegister(int device_index, int bus_addr, int cmd, int page, uint32_
         auto lock = sim.enter();
         rawlnk::Bus* bus = bus_of(sim, device_index);
         if (!bus || !value || bus_addr < 0 || bus_addr > 0xFF || cmd < 0 || cmd > 0xFFFF) return -1;
-        const auto v = bus->get(static_cast<uint8_t>(bus_addr), register_code(cmd), page < 0 ? rawlnk::kNotPaged : page);
+        const auto v = bus->get(static_cast<uint8_t>(bus_addr), register_code(cmd),
+                                page < 0 ? rawlnk::kNotPaged : page);
         if (!v) return -1;
         *value = *v;
         return 0;

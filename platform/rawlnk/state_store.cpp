@@ -37,8 +37,9 @@ void make_dirs(const std::string& path) {
 
 // Holds flock on a file for the life of the object.
 class FileLock {
-public:
-    FileLock(const std::string& path, int op) : fd_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+  public:
+    FileLock(const std::string& path, int op)
+        : fd_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
         if (fd_ >= 0 && flock(fd_, op) != 0) {
             close(fd_);
             fd_ = -1;
@@ -51,7 +52,7 @@ public:
     FileLock& operator=(const FileLock&) = delete;
     bool held() const { return fd_ >= 0; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -60,11 +61,14 @@ private:
 std::string default_state_dir() {
     if (const char* d = std::getenv("RAWLNK_STATE_DIR"); d && *d) return d;
     if (const char* x = std::getenv("XDG_STATE_HOME"); x && *x) return std::string(x) + "/rawlnk";
-    if (const char* h = std::getenv("HOME"); h && *h) return std::string(h) + "/.local/state/rawlnk";
+    if (const char* h = std::getenv("HOME"); h && *h)
+        return std::string(h) + "/.local/state/rawlnk";
     return "/tmp/rawlnk-state-" + std::to_string(getuid());
 }
 
-StateStore::~StateStore() { remove_private_dir(); }
+StateStore::~StateStore() {
+    remove_private_dir();
+}
 
 void StateStore::remove_private_dir() {
     // Only the process that made it: a forked child shares the folder with its parent.

@@ -17,7 +17,7 @@ namespace rawlnk {
 std::string default_state_dir();
 
 class StateStore {
-public:
+  public:
     StateStore() = default;
     StateStore(const StateStore&) = delete;
     StateStore& operator=(const StateStore&) = delete;
@@ -42,7 +42,7 @@ public:
     void unlock_device(int fd);
     bool device_locked(const std::string& key) const;
 
-private:
+  private:
     struct Stamp {
         ino_t ino = 0;
         int64_t sec = 0, nsec = 0;

@@ -22,7 +22,7 @@ inline constexpr uint64_t kNever = std::numeric_limits<uint64_t>::max();
 std::string read_word_events(const Bus& bus, uint8_t addr, uint8_t cmd);
 
 class TrafficGen {
-public:
+  public:
     void configure(const TrafficSpec& spec, const Bus* bus);
     void start(uint64_t t_ns);
     void stop() { running_ = false; }
@@ -34,7 +34,7 @@ public:
     uint64_t next_time() const;
     uint64_t spacing_ns() const;
 
-private:
+  private:
     uint64_t replay_time(uint64_t k) const;
     uint64_t poll_time() const;
     void build_poll();
@@ -48,8 +48,8 @@ private:
         uint8_t addr, cmd;
     };
     std::vector<Poll> polls_;
-    uint64_t j_ = 0;   // poll: next transaction
-    size_t pos_ = 0;   // and its next character
+    uint64_t j_ = 0;  // poll: next transaction
+    size_t pos_ = 0;  // and its next character
     std::string cur_;
 };
 

@@ -21,7 +21,7 @@ enum class Preset { Plain, Battery, Charger, Selector, Pmbus };
 struct BusDeviceSpec {
     uint8_t addr = 0;  // 8-bit address with the read/write bit clear
     Preset preset = Preset::Plain;
-    int pages = 0;     // 0: no PAGE register
+    int pages = 0;  // 0: no PAGE register
     // (page or kNotPaged, code) -> value bytes: 1 = byte, 2 = word (low first), else block
     std::map<std::pair<int, int>, std::vector<uint8_t>> regs;
 };

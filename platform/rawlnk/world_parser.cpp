@@ -44,8 +44,8 @@ struct FaultDraft {
 int64_t number(const Token& t, int64_t lo, int64_t hi, std::string_view what) {
     const auto v = t.quoted ? std::nullopt : parse_number(t.text);
     if (!v || *v < lo || *v > hi)
-        throw Failure{std::string(what) + " must be a number from " + std::to_string(lo) +
-                      " to " + std::to_string(hi) + ", not \"" + t.text + "\""};
+        throw Failure{std::string(what) + " must be a number from " + std::to_string(lo) + " to " +
+                      std::to_string(hi) + ", not \"" + t.text + "\""};
     return *v;
 }
 
@@ -64,7 +64,7 @@ std::string read_file(const std::string& path) {
 }
 
 class Parser {
-public:
+  public:
     Parser(const std::string& base_dir, World& world) : base_dir_(base_dir), world_(world) {}
 
     void line(int no, const Args& a) {
@@ -91,7 +91,9 @@ public:
                 throw Failure{"\"" + key + "\" belongs to a board, not a chip"};
             throw Failure{"unknown keyword \"" + key + "\""};
         }
-        if (key == "firmware") return void(c.spec.firmware = static_cast<int>(number(exact(a, 2)[1], 0, 255, "firmware")));
+        if (key == "firmware")
+            return void(c.spec.firmware =
+                            static_cast<int>(number(exact(a, 2)[1], 0, 255, "firmware")));
         if (key == "device") return device(c, a);
         if (key == "reg") return reg(c, a);
         if (key == "traffic") return traffic(c, a);
@@ -117,7 +119,7 @@ public:
 
     int line_no() const { return line_; }
 
-private:
+  private:
     static const Args& need(const Args& a, size_t n) {
         if (a.size() < n) throw Failure{"\"" + a[0].text + "\" needs more values"};
         return a;
@@ -131,9 +133,9 @@ private:
     void open_block(const Args& a, bool board) {
         need(a, 2);
         const std::string& name = a[1].text;
-        if (name.empty() || name.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
-                                                   "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-") !=
-                                std::string::npos)
+        if (name.empty() ||
+            name.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
+                                   "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-") != std::string::npos)
             throw Failure{"a name is letters, digits, '_' and '-': \"" + name + "\""};
         for (const auto& c : chips_)
             if (c.spec.name == name) throw Failure{"\"" + name + "\" is named twice"};
@@ -154,8 +156,9 @@ private:
     void kind(ChipDraft& c, const Args& a) {
         const Token& t = exact(a, 2)[1];
         const auto v = parse_number(t.text);
-        const KindInfo* k = v ? (*v >= 0 && *v < 256 ? find_kind(static_cast<uint8_t>(*v)) : nullptr)
-                              : find_kind(t.text);
+        const KindInfo* k =
+            v ? (*v >= 0 && *v < 256 ? find_kind(static_cast<uint8_t>(*v)) : nullptr)
+              : find_kind(t.text);
         if (!k) throw Failure{"unknown kind \"" + t.text + "\" (0, 1, 4, 5, 6, 7 or their names)"};
         c.spec.kind = k->code;
     }
@@ -194,9 +197,11 @@ private:
     void words(ChipDraft& c, const Args& a) {
         need(a, 2);
         const std::string& at = a[1].text;
-        if (at.size() < 2 || at.back() != ':') throw Failure{"words begin with the word number and ':', as in \"words 0: FFFF\""};
+        if (at.size() < 2 || at.back() != ':')
+            throw Failure{"words begin with the word number and ':', as in \"words 0: FFFF\""};
         const auto start = parse_number(std::string_view(at).substr(0, at.size() - 1));
-        if (!start || *start < 0 || *start > 255) throw Failure{"word number from 0 to 255 expected"};
+        if (!start || *start < 0 || *start > 255)
+            throw Failure{"word number from 0 to 255 expected"};
         int index = static_cast<int>(*start);
         for (size_t i = 2; i < a.size(); ++i) {
             const auto w = parse_hex_word(a[i].text);
@@ -367,8 +372,8 @@ private:
         }
         if (!c.desc_set && !s.board) s.description = std::string(k->model);
         if (c.programmed && s.ee_words > 0) {
-            s.image = build_image(s.kind, s.ee_words, s.vid, s.pid, c.manufacturer,
-                                  s.description, s.serial);
+            s.image = build_image(s.kind, s.ee_words, s.vid, s.pid, c.manufacturer, s.description,
+                                  s.serial);
             if (s.image.empty())
                 throw Failure{"\"" + s.name + "\": the strings do not fit in its EEPROM"};
             // What the chip shows once its EEPROM is erased.

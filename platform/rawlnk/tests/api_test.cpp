@@ -11,14 +11,17 @@ namespace {
 
 class ApiTest : public SimTest {};
 
-void* as_index(uintptr_t i) { return reinterpret_cast<void*>(i); }
+void* as_index(uintptr_t i) {
+    return reinterpret_cast<void*>(i);
+}
 
 TEST_F(ApiTest, ListCallsCheckTheirArguments) {
     char buf[64];
     EXPECT_EQ(RL_ListDevices(nullptr, nullptr, RL_LIST_NUMBER_ONLY), RL_INVALID_PARAMETER);
-    EXPECT_EQ(RL_ListDevices(as_index(0), nullptr, RL_LIST_BY_INDEX | RL_LIST_DESCRIPTION), RL_INVALID_PARAMETER);
-    for (uint32_t flags : {0u, 0x1234u, RL_LIST_BY_INDEX, RL_LIST_BY_INDEX | 3u, RL_LIST_DESCRIPTION,
-                           RL_LIST_NUMBER_ONLY | RL_LIST_BY_INDEX})
+    EXPECT_EQ(RL_ListDevices(as_index(0), nullptr, RL_LIST_BY_INDEX | RL_LIST_DESCRIPTION),
+              RL_INVALID_PARAMETER);
+    for (uint32_t flags : {0u, 0x1234u, RL_LIST_BY_INDEX, RL_LIST_BY_INDEX | 3u,
+                           RL_LIST_DESCRIPTION, RL_LIST_NUMBER_ONLY | RL_LIST_BY_INDEX})
         EXPECT_EQ(RL_ListDevices(as_index(0), buf, flags), RL_INVALID_PARAMETER) << flags;
     for (uintptr_t index : {uintptr_t{5}, uintptr_t{1000}, ~uintptr_t{0}})
         EXPECT_EQ(RL_ListDevices(as_index(index), buf, RL_LIST_BY_INDEX | RL_LIST_SERIAL_NUMBER),
@@ -32,7 +35,8 @@ TEST_F(ApiTest, OpenCallsCheckTheirArguments) {
     EXPECT_EQ(RL_OpenEx(nullptr, RL_OPEN_BY_SERIAL_NUMBER, &h), RL_INVALID_PARAMETER);
     EXPECT_EQ(h, nullptr);
     EXPECT_EQ(RL_OpenEx(serial, 2, &h), RL_INVALID_PARAMETER);
-    EXPECT_EQ(RL_OpenEx(const_cast<char*>("NOSUCH"), RL_OPEN_BY_SERIAL_NUMBER, &h), RL_DEVICE_NOT_FOUND);
+    EXPECT_EQ(RL_OpenEx(const_cast<char*>("NOSUCH"), RL_OPEN_BY_SERIAL_NUMBER, &h),
+              RL_DEVICE_NOT_FOUND);
     EXPECT_EQ(RL_OpenEx(const_cast<char*>(""), RL_OPEN_BY_SERIAL_NUMBER, &h), RL_DEVICE_NOT_FOUND);
     EXPECT_EQ(RL_Open(-1, &h), RL_DEVICE_NOT_FOUND);
     EXPECT_EQ(RL_Open(5, &h), RL_DEVICE_NOT_FOUND);
@@ -43,7 +47,8 @@ TEST_F(ApiTest, DeviceOpensOnlyOnce) {
     RL_HANDLE a = nullptr, b = nullptr;
     ASSERT_EQ(RL_OpenEx(const_cast<char*>("ZQ000001"), RL_OPEN_BY_SERIAL_NUMBER, &a), RL_OK);
     EXPECT_EQ(RL_Open(0, &b), RL_DEVICE_NOT_OPENED);
-    EXPECT_EQ(RL_OpenEx(const_cast<char*>("ZQ000001"), RL_OPEN_BY_SERIAL_NUMBER, &b), RL_DEVICE_NOT_OPENED);
+    EXPECT_EQ(RL_OpenEx(const_cast<char*>("ZQ000001"), RL_OPEN_BY_SERIAL_NUMBER, &b),
+              RL_DEVICE_NOT_OPENED);
     EXPECT_EQ(RLSIM_IsOpen(0), 1);
     ASSERT_EQ(RL_Close(a), RL_OK);
     EXPECT_EQ(RLSIM_IsOpen(0), 0);
@@ -62,12 +67,33 @@ const std::vector<std::pair<const char*, std::function<RL_STATUS(RL_HANDLE)>>> k
     {"SetTimeouts", [](RL_HANDLE h) { return RL_SetTimeouts(h, 500, 500); }},
     {"Purge", [](RL_HANDLE h) { return RL_Purge(h, 3); }},
     {"ResetDevice", [](RL_HANDLE h) { return RL_ResetDevice(h); }},
-    {"Write", [](RL_HANDLE h) { uint32_t n; return RL_Write(h, "V\r", 2, &n); }},
-    {"Read", [](RL_HANDLE h) { uint8_t b; uint32_t n; return RL_Read(h, &b, 1, &n); }},
-    {"GetQueueStatus", [](RL_HANDLE h) { uint32_t n; return RL_GetQueueStatus(h, &n); }},
-    {"GetDeviceInfo", [](RL_HANDLE h) { uint32_t t, i; return RL_GetDeviceInfo(h, &t, &i, nullptr, nullptr, nullptr); }},
+    {"Write",
+     [](RL_HANDLE h) {
+         uint32_t n;
+         return RL_Write(h, "V\r", 2, &n);
+     }},
+    {"Read",
+     [](RL_HANDLE h) {
+         uint8_t b;
+         uint32_t n;
+         return RL_Read(h, &b, 1, &n);
+     }},
+    {"GetQueueStatus",
+     [](RL_HANDLE h) {
+         uint32_t n;
+         return RL_GetQueueStatus(h, &n);
+     }},
+    {"GetDeviceInfo",
+     [](RL_HANDLE h) {
+         uint32_t t, i;
+         return RL_GetDeviceInfo(h, &t, &i, nullptr, nullptr, nullptr);
+     }},
     {"SetLatencyTimer", [](RL_HANDLE h) { return RL_SetLatencyTimer(h, 16); }},
-    {"ReadEE", [](RL_HANDLE h) { uint16_t v; return RL_ReadEE(h, 0, &v); }},
+    {"ReadEE",
+     [](RL_HANDLE h) {
+         uint16_t v;
+         return RL_ReadEE(h, 0, &v);
+     }},
     {"WriteEE", [](RL_HANDLE h) { return RL_WriteEE(h, 0, 0); }},
     {"EraseEE", [](RL_HANDLE h) { return RL_EraseEE(h); }},
     {"CyclePort", [](RL_HANDLE h) { return RL_CyclePort(h); }},

@@ -82,7 +82,8 @@ void BM_MonitorStreamVirtualSecond(benchmark::State& state) {
             chars += n;
         }
     }
-    state.counters["chars_per_s"] = static_cast<double>(chars) / static_cast<double>(state.iterations());
+    state.counters["chars_per_s"] =
+        static_cast<double>(chars) / static_cast<double>(state.iterations());
     state.counters["core_share"] = (cpu_seconds() - c0) / static_cast<double>(state.iterations());
     RL_Close(h);
 }

@@ -22,7 +22,10 @@ const std::vector<FrameCase> kFrameCases = {
     {"ReadByteAfterWriteByte", {{'C', 0x16, 0x01, 0x55, CR}}, {{'D', 0x16, 0x01, CR}}, {0x55}},
     {"ReadByteOfPmbusStatus", {}, {{'D', 0xB8, 0x78, CR}}, {0x41}},
     {"WriteWord", {}, {{'3', 0x16, 0x01, 0x34, 0x12, CR}}, {0x00}},
-    {"ReadWordAfterWriteWord", {{'3', 0x16, 0x01, 0x34, 0x12, CR}}, {{'4', 0x16, 0x01, CR}}, {0x34, 0x12}},
+    {"ReadWordAfterWriteWord",
+     {{'3', 0x16, 0x01, 0x34, 0x12, CR}},
+     {{'4', 0x16, 0x01, CR}},
+     {0x34, 0x12}},
     {"ReadWordVoltage", {}, {{'4', 0x16, 0x09, CR}}, {0x34, 0x30}},
     {"ReadWordTemperature", {}, {{'4', 0x16, 0x08, CR}}, {0xA6, 0x0B}},
     {"ReadWordBatteryStatus", {}, {{'4', 0x16, 0x16, CR}}, {0xC0, 0x00}},
@@ -35,14 +38,29 @@ const std::vector<FrameCase> kFrameCases = {
     {"ExtWriteByte", {}, {{'P', 0xB8, 0xFE, 0x01, 0x77, CR}}, {0x00}},
     {"ExtReadByte", {{'P', 0xB8, 0xFE, 0x01, 0x77, CR}}, {{'O', 0xB8, 0xFE, 0x01, CR}}, {0x77}},
     {"ExtWriteWord", {}, {{'R', 0xB8, 0xFE, 0x02, 0x34, 0x12, CR}}, {0x00}},
-    {"ExtReadWord", {{'R', 0xB8, 0xFE, 0x02, 0x34, 0x12, CR}}, {{'Q', 0xB8, 0xFE, 0x02, CR}}, {0x34, 0x12}},
+    {"ExtReadWord",
+     {{'R', 0xB8, 0xFE, 0x02, 0x34, 0x12, CR}},
+     {{'Q', 0xB8, 0xFE, 0x02, CR}},
+     {0x34, 0x12}},
     {"BlockReadDeviceName", {}, {{'G', 0x16, 0x21, CR}}, {7, 'L', 'C', '-', '4', 'S', '2', 'P'}},
     {"BlockReadMfrId", {}, {{'G', 0xB8, 0x99, CR}}, {5, 'V', 'O', 'L', 'T', 'A'}},
-    {"BlockWriteDataInWritesOfTheirOwn", {}, {{'F', 0x16, 0x23, 0x02}, {0xA1}, {0xA2}, {CR}}, {0x00}},
-    {"BlockReadAfterBlockWrite", {{'F', 0x16, 0x23, 0x02, 0xA1, 0xA2, CR}}, {{'G', 0x16, 0x23, CR}}, {2, 0xA1, 0xA2}},
-    {"BlockWriteThenReadWithU", {}, {{'T', 0x16, 0x2F, 0x02}, {0xA1}, {0xA2}, {'U', 0x16, CR}}, {2, 0xA1, 0xA2}},
+    {"BlockWriteDataInWritesOfTheirOwn",
+     {},
+     {{'F', 0x16, 0x23, 0x02}, {0xA1}, {0xA2}, {CR}},
+     {0x00}},
+    {"BlockReadAfterBlockWrite",
+     {{'F', 0x16, 0x23, 0x02, 0xA1, 0xA2, CR}},
+     {{'G', 0x16, 0x23, CR}},
+     {2, 0xA1, 0xA2}},
+    {"BlockWriteThenReadWithU",
+     {},
+     {{'T', 0x16, 0x2F, 0x02}, {0xA1}, {0xA2}, {'U', 0x16, CR}},
+     {2, 0xA1, 0xA2}},
     {"BlockWriteOfZeroBytes", {}, {{'F', 0x16, 0x2E, 0x00}, {CR}}, {0x00}},
-    {"GroupedRequest", {}, {{'S', '2', '1', 0xB8, 0x00, 0x01, '2', 0xB8, 0x21, 0x00, 0x10, '1', 0xB8, 0x01, 0x80, CR}}, {0x00}},
+    {"GroupedRequest",
+     {},
+     {{'S', '2', '1', 0xB8, 0x00, 0x01, '2', 0xB8, 0x21, 0x00, 0x10, '1', 0xB8, 0x01, 0x80, CR}},
+     {0x00}},
     {"FirmwareV", {}, {{'V', CR}}, {3}},
     {"FirmwareW", {}, {{'W', CR}}, {3}},
     {"AddressNotAcknowledged", {}, {{'4', 0x50, 0x09, CR}}, {}},
@@ -73,8 +91,8 @@ class BoardTest : public SimTest {};
 
 TEST_F(BoardTest, GroupedRequestWritesEveryRecord) {
     RL_HANDLE h = open_command_link();
-    EXPECT_EQ(transact(h, {'S', '2', '1', 0xB8, 0x00, 0x01, '2', 0xB8, 0x21, 0x00, 0x10, '1',
-                           0xB8, 0x01, 0x80, CR}),
+    EXPECT_EQ(transact(h, {'S', '2', '1', 0xB8, 0x00, 0x01, '2', 0xB8, 0x21, 0x00, 0x10, '1', 0xB8,
+                           0x01, 0x80, CR}),
               Bytes{0x00});
     uint32_t v = 0;
     ASSERT_EQ(RLSIM_GetRegister(kBoardIndex, 0xB8, 0x00, -1, &v), 0);
@@ -107,7 +125,7 @@ TEST_F(BoardTest, RegistersSetByTheTestAreRead) {
     ASSERT_EQ(RLSIM_GetRegister(kBoardIndex, 0x16, 0x01, -1, &v), 0);
     EXPECT_EQ(v, 0x0210u);
     EXPECT_EQ(RLSIM_GetRegister(kBoardIndex, 0x50, 0x01, -1, &v), -1);
-    EXPECT_EQ(RLSIM_GetRegister(1, 0x16, 0x01, -1, &v), -1);  // a chip has no bus
+    EXPECT_EQ(RLSIM_GetRegister(1, 0x16, 0x01, -1, &v), -1);           // a chip has no bus
     EXPECT_EQ(RLSIM_SetRegister(kBoardIndex, 0x16, 0x20, -1, 1), -1);  // a block
     RL_Close(h);
 }
@@ -136,16 +154,16 @@ TEST_P(WrongLinkTest, FramesAreGarbageToTheBoard) {
     RL_Close(h);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, WrongLinkTest,
-    ::testing::Values(LinkCase{"Baud19200", 19200, 8, 0, 0, RL_FLOW_RTS_CTS},
-                      LinkCase{"Baud9600", 9600, 8, 0, 0, RL_FLOW_RTS_CTS},
-                      LinkCase{"MonitorBaud", 1200000, 8, 0, 0, RL_FLOW_RTS_CTS},
-                      LinkCase{"SevenBits", 19534, 7, 0, 0, RL_FLOW_RTS_CTS},
-                      LinkCase{"TwoStopBits", 19534, 8, 2, 0, RL_FLOW_RTS_CTS},
-                      LinkCase{"EvenParity", 19534, 8, 0, 2, RL_FLOW_RTS_CTS},
-                      LinkCase{"NoFlowControl", 19534, 8, 0, 0, RL_FLOW_NONE}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Settings, WrongLinkTest,
+                         ::testing::Values(LinkCase{"Baud19200", 19200, 8, 0, 0, RL_FLOW_RTS_CTS},
+                                           LinkCase{"Baud9600", 9600, 8, 0, 0, RL_FLOW_RTS_CTS},
+                                           LinkCase{"MonitorBaud", 1200000, 8, 0, 0,
+                                                    RL_FLOW_RTS_CTS},
+                                           LinkCase{"SevenBits", 19534, 7, 0, 0, RL_FLOW_RTS_CTS},
+                                           LinkCase{"TwoStopBits", 19534, 8, 2, 0, RL_FLOW_RTS_CTS},
+                                           LinkCase{"EvenParity", 19534, 8, 0, 2, RL_FLOW_RTS_CTS},
+                                           LinkCase{"NoFlowControl", 19534, 8, 0, 0, RL_FLOW_NONE}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BoardTest, LinkAsOpenedIsNotTheCommandLink) {
     RL_HANDLE h = open_index(kBoardIndex);

@@ -25,7 +25,7 @@ uint32_t device_count() {
 }
 
 class ChipTest : public SimTest {
-protected:
+  protected:
     uint16_t read_ee(RL_HANDLE h, uint32_t word) {
         uint16_t v = 0;
         EXPECT_EQ(RL_ReadEE(h, word, &v), RL_OK);
@@ -64,8 +64,9 @@ TEST_F(ChipTest, DefaultWorldListsBoardAndChipsByChannel) {
 }
 
 TEST_F(ChipTest, QuadChipShowsAsFourDevices) {
-    load("chip q\n kind 7\n serial Q1\n description \"Quad\"\n eeprom 256\n image programmed\n"
-         "chip h\n kind hs-dual\n eeprom 128\n");
+    load(
+        "chip q\n kind 7\n serial Q1\n description \"Quad\"\n eeprom 256\n image programmed\n"
+        "chip h\n kind hs-dual\n eeprom 128\n");
     ASSERT_EQ(device_count(), 6u);
     EXPECT_EQ(list_text(0, RL_LIST_DESCRIPTION), "Quad A");
     EXPECT_EQ(list_text(3, RL_LIST_DESCRIPTION), "Quad D");
@@ -90,7 +91,8 @@ struct SizeCase {
 class WrapTest : public ChipTest, public ::testing::WithParamInterface<SizeCase> {};
 
 TEST_P(WrapTest, PartIgnoresAddressBitsAboveItsSize) {
-    const std::string world = "chip c\n kind gen2\n eeprom " + std::to_string(GetParam().words) + "\n";
+    const std::string world =
+        "chip c\n kind gen2\n eeprom " + std::to_string(GetParam().words) + "\n";
     load(world.c_str());
     RL_HANDLE h = open_index(0);
     EXPECT_EQ(probe(h), GetParam().probe);
@@ -154,7 +156,8 @@ void program_gen2(RL_HANDLE h, const std::string& manufacturer, const std::strin
         const int n = static_cast<int>(t->size());
         img[static_cast<size_t>(start / 2)] = static_cast<uint16_t>(0x0300 | (2 * n + 2));
         for (int i = 0; i < n; ++i)
-            img[static_cast<size_t>(start / 2 + 1 + i)] = static_cast<uint8_t>((*t)[static_cast<size_t>(i)]);
+            img[static_cast<size_t>(start / 2 + 1 + i)] =
+                static_cast<uint8_t>((*t)[static_cast<size_t>(i)]);
         img[static_cast<size_t>(p++)] = static_cast<uint16_t>(((2 * n + 2) << 8) | start | 0x80);
         start += 2 * n + 2;
     }

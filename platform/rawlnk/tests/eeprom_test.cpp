@@ -1,8 +1,9 @@
 // Images a chip takes its identity from: layout of the string descriptors, checksum and
 // the size-dependent placement of the multi-channel kinds.
+#include "eeprom.h"
+
 #include <gtest/gtest.h>
 
-#include "eeprom.h"
 #include "kinds.h"
 
 namespace rawlnk {
@@ -52,16 +53,16 @@ TEST_P(IdentityTest, ProgrammedImageGivesItsStringsBack) {
     EXPECT_FALSE(read_identity(p.kind, img));
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, IdentityTest,
-                         ::testing::Values(KindSize{1, 64, 63, -1, 0}, KindSize{0, 64, 63, -1, 0},
-                                           KindSize{0, 128, 63, -1, 0}, KindSize{4, 64, 63, 10, 0x46},
-                                           KindSize{4, 128, 127, 10, 0x56}, KindSize{4, 256, 127, 10, 0x66},
-                                           KindSize{5, 128, 63, -1, 0}, KindSize{6, 128, 127, 12, 0x56},
-                                           KindSize{7, 256, 127, 12, 0x66}),
-                         [](const auto& info) {
-                             return "Kind" + std::to_string(info.param.kind) + "Words" +
-                                    std::to_string(info.param.size);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, IdentityTest,
+    ::testing::Values(KindSize{1, 64, 63, -1, 0}, KindSize{0, 64, 63, -1, 0},
+                      KindSize{0, 128, 63, -1, 0}, KindSize{4, 64, 63, 10, 0x46},
+                      KindSize{4, 128, 127, 10, 0x56}, KindSize{4, 256, 127, 10, 0x66},
+                      KindSize{5, 128, 63, -1, 0}, KindSize{6, 128, 127, 12, 0x56},
+                      KindSize{7, 256, 127, 12, 0x66}),
+    [](const auto& info) {
+        return "Kind" + std::to_string(info.param.kind) + "Words" + std::to_string(info.param.size);
+    });
 
 TEST(Eeprom, BlankAndBrokenImagesGiveNoIdentity) {
     EXPECT_FALSE(read_identity(0, std::vector<uint16_t>(64, kBlankWord)));

@@ -90,7 +90,8 @@ TEST_F(FaultTest, RemovedDeviceFailsEveryLaterCall) {
     EXPECT_EQ(RL_ReadEE(h, 0, &w), RL_IO_ERROR);
     EXPECT_EQ(RL_GetDeviceInfo(h, nullptr, nullptr, nullptr, nullptr, nullptr), RL_IO_ERROR);
     char buf[64];
-    EXPECT_EQ(RL_ListDevices(nullptr, buf, RL_LIST_BY_INDEX | RL_LIST_DESCRIPTION), RL_DEVICE_NOT_FOUND);
+    EXPECT_EQ(RL_ListDevices(nullptr, buf, RL_LIST_BY_INDEX | RL_LIST_DESCRIPTION),
+              RL_DEVICE_NOT_FOUND);
     RL_HANDLE other = nullptr;
     EXPECT_EQ(RL_OpenEx(const_cast<char*>("ZQ000001"), RL_OPEN_BY_SERIAL_NUMBER, &other),
               RL_DEVICE_NOT_FOUND);
@@ -133,14 +134,14 @@ TEST_P(EeFaultTest, EepromCallFailsWithItsStatus) {
     RL_Close(h);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Calls, EeFaultTest,
-    ::testing::Values(EeFaultCase{"ee_read_fail", 0, RL_EEPROM_READ_FAILED},
-                      EeFaultCase{"ee_read_fail", RL_IO_ERROR, RL_IO_ERROR},
-                      EeFaultCase{"ee_write_fail", 0, RL_EEPROM_WRITE_FAILED},
-                      EeFaultCase{"ee_erase_fail", 0, RL_EEPROM_ERASE_FAILED},
-                      EeFaultCase{"latency_fail", 0, RL_IO_ERROR},
-                      EeFaultCase{"cycle_fail", RL_OTHER_ERROR, RL_OTHER_ERROR}));
+INSTANTIATE_TEST_SUITE_P(Calls, EeFaultTest,
+                         ::testing::Values(EeFaultCase{"ee_read_fail", 0, RL_EEPROM_READ_FAILED},
+                                           EeFaultCase{"ee_read_fail", RL_IO_ERROR, RL_IO_ERROR},
+                                           EeFaultCase{"ee_write_fail", 0, RL_EEPROM_WRITE_FAILED},
+                                           EeFaultCase{"ee_erase_fail", 0, RL_EEPROM_ERASE_FAILED},
+                                           EeFaultCase{"latency_fail", 0, RL_IO_ERROR},
+                                           EeFaultCase{"cycle_fail", RL_OTHER_ERROR,
+                                                       RL_OTHER_ERROR}));
 
 TEST_F(FaultTest, UntilClearedAndClearing) {
     ASSERT_EQ(RLSIM_InjectFault(kBoardIndex, "no_reply", -1, 0), 0);

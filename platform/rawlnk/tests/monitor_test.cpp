@@ -16,7 +16,7 @@ constexpr uint32_t kMonitorBaud = 1200000;
 constexpr uint64_t kStreamBegins = 1100;
 
 class MonitorTest : public SimTest {
-protected:
+  protected:
     // Sends "M" CR on the command link and re-opens the board as the monitor link.
     RL_HANDLE enter_monitor() {
         RL_HANDLE h = open_command_link();
@@ -92,7 +92,8 @@ TEST_F(MonitorTest, ReplayArrivesAtTheSetRate) {
 TEST_F(MonitorTest, SlowerRateFromAFile) {
     const std::string path = ::testing::TempDir() + "rawlnk_replay.txt";
     std::ofstream(path) << "S00000000\n0P\n";
-    const std::string world = "board b\n serial B1\n traffic replay file \"" + path + "\" rate 1000\n";
+    const std::string world =
+        "board b\n serial B1\n traffic replay file \"" + path + "\" rate 1000\n";
     load(world.c_str());
     RL_HANDLE h = enter_monitor();
     RLSIM_AdvanceMicros(kStreamBegins);

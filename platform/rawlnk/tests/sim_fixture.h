@@ -53,7 +53,7 @@ inline std::string take_log(int device) {
 
 // A world on the virtual clock with a private state folder.
 class SimTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         RLSIM_SetStateDir(nullptr);
         RLSIM_UseVirtualClock(1);

@@ -2,10 +2,9 @@
 // files are reported and replaced by the world's image.
 #include <dirent.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdio>
@@ -19,7 +18,7 @@ namespace {
 
 // A peer process with RAWLNK_STATE_DIR set and the built-in world.
 class Peer {
-public:
+  public:
     Peer(const std::string& state_dir, std::vector<std::string> args) {
         std::signal(SIGPIPE, SIG_IGN);  // a peer that has ended does not take our line
         int in[2], out[2];
@@ -66,7 +65,7 @@ public:
         pid_ = -1;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     int to_ = -1;
     FILE* from_ = nullptr;
@@ -78,7 +77,7 @@ std::string run_peer(const std::string& dir, std::vector<std::string> args) {
 }
 
 class StateTest : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         char templ[] = "/tmp/rawlnk-state-test-XXXXXX";

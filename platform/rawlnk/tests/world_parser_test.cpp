@@ -1,6 +1,9 @@
 // World texts: what a sound text builds and where a broken one fails.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "eeprom.h"
 #include "world.h"
 
@@ -102,27 +105,42 @@ const BadCase kBadCases[] = {
     {"KindMissingValue", "chip c\n kind\n", "line 2: \"kind\" needs more values"},
     {"TooManyValues", "chip c\n serial a b\n", "line 2: too many values after \"serial\""},
     {"UnterminatedQuote", "chip c\n description \"abc\n", "line 2: unterminated quote"},
-    {"TextTooLong", "chip c\n serial 0123456789012345678901234567890123456789012345678901234567890123\n", "line 2: text longer than 63"},
+    {"TextTooLong",
+     "chip c\n serial 0123456789012345678901234567890123456789012345678901234567890123\n",
+     "line 2: text longer than 63"},
     {"EepromSize", "chip c\n eeprom 100\n", "line 2: eeprom size is 64, 128 or 256"},
     {"EepromNotANumber", "chip c\n eeprom big\n", "line 2: eeprom size must be a number"},
     {"Gen4Small", "chip c\n kind gen4\n eeprom 64\n", "line 1: a fourth-generation chip"},
-    {"WordBeyondEeprom", "chip c\n eeprom 64\n\n words 63: 0000 1111\n", "line 4: word 64 is beyond"},
+    {"WordBeyondEeprom", "chip c\n eeprom 64\n\n words 63: 0000 1111\n",
+     "line 4: word 64 is beyond"},
     {"WordNotHex", "chip c\n words 0: 12G4\n", "line 2: \"12G4\" is not a hexadecimal word"},
     {"WordsWithoutStart", "chip c\n words 0000\n", "line 2: words begin with the word number"},
-    {"StringsDoNotFit", "chip c\n description \"012345678901234567890123456789\"\n serial \"012345678901234567890123456789\"\n image programmed manufacturer \"0123456789\"\n", "line 1: \"c\": the strings do not fit"},
+    {"StringsDoNotFit",
+     "chip c\n description \"012345678901234567890123456789\"\n serial "
+     "\"012345678901234567890123456789\"\n image programmed manufacturer \"0123456789\"\n",
+     "line 1: \"c\": the strings do not fit"},
     {"ModelOnGen2", "chip c\n model fifo\n", "line 2: model belongs to a fourth-generation chip"},
-    {"FirmwareRange", "board b\n firmware 256\n", "line 2: firmware must be a number from 0 to 255"},
+    {"FirmwareRange", "board b\n firmware 256\n",
+     "line 2: firmware must be a number from 0 to 255"},
     {"DevicePreset", "board b\n device 0x16 toaster\n", "line 2: device kind is"},
-    {"DeviceTwice", "board b\n device 0x16 battery\n device 0x17 plain\n", "line 3: a device at this address"},
+    {"DeviceTwice", "board b\n device 0x16 battery\n device 0x17 plain\n",
+     "line 3: a device at this address"},
     {"RegWithoutDevice", "board b\n reg 0x16 0x09 word 1\n", "line 2: no device at address 0x16"},
-    {"RegPageOnUnpaged", "board b\n device 0x16 battery\n reg 0x16 9 page 0 word 1\n", "line 3: the device at 0x16 has no pages"},
-    {"RegPageRange", "board b\n device 0xB8 pmbus\n reg 0xB8 0x21 page 8 word 1\n", "line 3: page must be a number from 0 to 7"},
-    {"RegWidth", "board b\n device 0x16 battery\n reg 0x16 9 long 1\n", "line 3: width is byte, word or block"},
-    {"RegWordRange", "board b\n device 0x16 battery\n reg 0x16 9 word 70000\n", "line 3: word must be a number"},
+    {"RegPageOnUnpaged", "board b\n device 0x16 battery\n reg 0x16 9 page 0 word 1\n",
+     "line 3: the device at 0x16 has no pages"},
+    {"RegPageRange", "board b\n device 0xB8 pmbus\n reg 0xB8 0x21 page 8 word 1\n",
+     "line 3: page must be a number from 0 to 7"},
+    {"RegWidth", "board b\n device 0x16 battery\n reg 0x16 9 long 1\n",
+     "line 3: width is byte, word or block"},
+    {"RegWordRange", "board b\n device 0x16 battery\n reg 0x16 9 word 70000\n",
+     "line 3: word must be a number"},
     {"TrafficMode", "board b\n traffic loud\n", "line 2: traffic is poll, replay or none"},
-    {"TrafficRate", "board b\n traffic replay events S0P rate 200000\n", "line 2: rate must be a number from 1 to 120000"},
-    {"TrafficEmpty", "board b\n traffic replay events \"  \"\n", "line 2: the replayed events are empty"},
-    {"TrafficFileMissing", "board b\n traffic replay file /no/such/file\n", "line 2: cannot read \"/no/such/file\""},
+    {"TrafficRate", "board b\n traffic replay events S0P rate 200000\n",
+     "line 2: rate must be a number from 1 to 120000"},
+    {"TrafficEmpty", "board b\n traffic replay events \"  \"\n",
+     "line 2: the replayed events are empty"},
+    {"TrafficFileMissing", "board b\n traffic replay file /no/such/file\n",
+     "line 2: cannot read \"/no/such/file\""},
     {"FaultName", "chip c\nfault c jam\n", "line 2: unknown fault \"jam\""},
     {"FaultTarget", "chip c\nfault d no_reply\n", "line 2: no chip or board named \"d\""},
     {"FaultChannel", "chip c\nfault c:B no_reply\n", "line 2: \"c\" has no channel \"B\""},
@@ -162,6 +180,31 @@ TEST(WorldParser, TooManyDevices) {
     std::string error;
     EXPECT_FALSE(parse_world(text, "", w, error));
     EXPECT_NE(error.find("more than 128 devices"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace rawlnk
+
+namespace rawlnk {
+namespace {
+
+// The example of the format's documentation is a world that loads.
+TEST(WorldParser, DocumentedExampleLoads) {
+    std::ifstream doc(RAWLNK_WORLD_DOC);
+    const std::string text((std::istreambuf_iterator<char>(doc)), std::istreambuf_iterator<char>());
+    const size_t start = text.find("```\n# A board");
+    ASSERT_NE(start, std::string::npos);
+    const size_t end = text.find("```", start + 3);
+    const std::string example = text.substr(start + 4, end - start - 4);
+    const std::string dir = ::testing::TempDir();
+    std::ofstream(dir + "/capture.txt") << "S00010110 0\nP\n";
+    World w;
+    std::string error;
+    ASSERT_TRUE(parse_world(example, dir, w, error)) << error;
+    EXPECT_EQ(w.device_count(), 3);
+    EXPECT_EQ(w.chips[0].traffic.events, "S000101100P");
+    EXPECT_EQ(w.chips[0].traffic.rate, 60000u);
+    EXPECT_EQ(w.faults[0].device, 2);
 }
 
 }  // namespace
