@@ -29,13 +29,25 @@ RL_HANDLE open_link(uint32_t baud) {
     return h;
 }
 
-RL_HANDLE enter_monitor() {
+// The full-rate world in monitor mode, its monitor link open.
+RL_HANDLE start_stream(bool virtual_clock) {
+    RLSIM_SetStateDir(nullptr);
+    RLSIM_UseVirtualClock(virtual_clock ? 1 : 0);
+    RLSIM_LoadWorldText(kFullRateWorld);
     RL_HANDLE h = open_link(19534);
     const uint8_t m[] = {'M', 13};
     uint32_t n = 0;
     RL_Write(h, m, 2, &n);
     RL_Close(h);
     return open_link(1200000);
+}
+
+// What the monitor's capture loop does on each pass: ask the queue, read all of it.
+uint32_t take_queue(RL_HANDLE h, std::vector<char>& buf) {
+    uint32_t q = 0, n = 0;
+    RL_GetQueueStatus(h, &q);
+    if (q) RL_Read(h, buf.data(), q, &n);
+    return n;
 }
 
 double cpu_seconds() {
@@ -66,20 +78,14 @@ BENCHMARK(BM_RequestAndReplyVirtualClock);
 // One simulated second of the stream read in 1 ms chunks; the counter is the share of a
 // core that one real second of the stream costs.
 void BM_MonitorStreamVirtualSecond(benchmark::State& state) {
-    RLSIM_SetStateDir(nullptr);
-    RLSIM_UseVirtualClock(1);
-    RLSIM_LoadWorldText(kFullRateWorld);
-    RL_HANDLE h = enter_monitor();
+    RL_HANDLE h = start_stream(true);
     std::vector<char> buf(65526);
     uint64_t chars = 0;
     const double c0 = cpu_seconds();
     for (auto _ : state) {
         for (int ms = 0; ms < 1000; ++ms) {
             RLSIM_AdvanceMicros(1000);
-            uint32_t q = 0, n = 0;
-            RL_GetQueueStatus(h, &q);
-            if (q) RL_Read(h, buf.data(), q, &n);
-            chars += n;
+            chars += take_queue(h, buf);
         }
     }
     state.counters["chars_per_s"] =
@@ -92,10 +98,7 @@ BENCHMARK(BM_MonitorStreamVirtualSecond)->Unit(benchmark::kMillisecond);
 // Real time: a reader that takes what has come every millisecond, for one second. The
 // counter is the CPU time spent per second of wall time.
 void BM_MonitorStreamRealTime(benchmark::State& state) {
-    RLSIM_SetStateDir(nullptr);
-    RLSIM_UseVirtualClock(0);
-    RLSIM_LoadWorldText(kFullRateWorld);
-    RL_HANDLE h = enter_monitor();
+    RL_HANDLE h = start_stream(false);
     std::vector<char> buf(65526);
     uint64_t chars = 0;
     double cpu = 0, wall = 0;
@@ -104,10 +107,7 @@ void BM_MonitorStreamRealTime(benchmark::State& state) {
         const auto t0 = std::chrono::steady_clock::now();
         while (std::chrono::steady_clock::now() - t0 < std::chrono::seconds(1)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            uint32_t q = 0, n = 0;
-            RL_GetQueueStatus(h, &q);
-            if (q) RL_Read(h, buf.data(), q, &n);
-            chars += n;
+            chars += take_queue(h, buf);
         }
         cpu += cpu_seconds() - c0;
         wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
