@@ -19,7 +19,8 @@ namespace {
 // A peer process with RAWLNK_STATE_DIR set and the built-in world.
 class Peer {
   public:
-    Peer(const std::string& state_dir, std::vector<std::string> args) {
+    Peer(const std::string& state_dir, std::vector<std::string> args,
+         const std::string& world = "") {
         std::signal(SIGPIPE, SIG_IGN);  // a peer that has ended does not take our line
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0) return;
@@ -27,10 +28,11 @@ class Peer {
         if (pid_ == 0) {
             dup2(in[0], 0);
             dup2(out[1], 1);
+            dup2(out[1], 2);
             close(in[1]);
             close(out[0]);
             setenv("RAWLNK_STATE_DIR", state_dir.c_str(), 1);
-            setenv("RAWLNK_SIM", "", 1);
+            setenv("RAWLNK_SIM", world.c_str(), 1);
             std::vector<char*> argv{const_cast<char*>(RAWLNK_PEER_PATH)};
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -192,6 +194,17 @@ INSTANTIATE_TEST_SUITE_P(Files, DamageTest,
                                            DamageCase{"Truncated", "<truncated>"},
                                            DamageCase{"WordChanged", "<bad sum>"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StateTest, ProgramsTakeTheWorldNamedByTheEnvironment) {
+    const std::string world = dir_ + "/world.txt";
+    std::ofstream(world) << "chip only\n kind dual\n description \"Env World\"\n";
+    Peer good(dir_, {"describe", "1"}, world);
+    EXPECT_EQ(good.line(), "Env World B");
+    std::ofstream(world, std::ios::trunc) << "chip only\n kind dual\n colour red\n";
+    Peer bad(dir_, {"describe", "0"}, world);
+    EXPECT_EQ(bad.line(), "rawlnk: RAWLNK_SIM=" + world + ": line 3: unknown keyword \"colour\"");
+    EXPECT_EQ(bad.line(), "");  // and no devices
+}
 
 TEST_F(StateTest, PeerSeesTheDescriptionOfAProgrammedChip) {
     RL_HANDLE h = open_index(kBoardIndex);
