@@ -1,8 +1,10 @@
 // The driver calls. Each one takes the simulation's lock, checks its arguments and never
 // lets an exception or a bad pointer of its own making reach the caller.
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <string>
 
-#include "kinds.h"
 #include "rawlnk.h"
 #include "sim.h"
 
