@@ -64,8 +64,8 @@ inline constexpr std::array<Command, 7> kBatteryWrite{{
     {0x15, "[ChargingVoltage]", Value::Unsigned, "mV]", Placement::W2},
 }};
 
-// Read word (18 events) from the charger-selector, address 14. Code 11 reads the charger's
-// specification info (the console names it so); it is named here in the table's style and
+// Read word (18 events) from the charger-selector, address 14. Code 11 is the charger's
+// spec-info word (the console names it so); it is named here in the table's style and
 // its word stays as digits, as the console shows no value for it either.
 inline constexpr std::array<Command, 7> kSelectorRead{{
     {0x01, "[SelectorState]"},
