@@ -1,6 +1,7 @@
 // Texts and rules of the console's load step, splash screen, About box and help menu.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace velmora {
@@ -36,5 +37,12 @@ inline constexpr int kTopicSbsTable = 108;
 inline constexpr int kTopicAsciiTable = 109;
 inline constexpr int kTopicHelpTopics = 113;
 inline constexpr int kTopicSafetySignal = 114;
+
+// Colours as 0x00BBGGRR values; 0x8000000F stands for the system's button face. The
+// Repeat All state is the colour of the `Repeatall` button.
+inline constexpr uint32_t kButtonFace = 0x8000000F;
+inline constexpr uint32_t kRepeatRunning = 0x0080FF80;
+// Boxes that show a read result are pale cyan and locked.
+inline constexpr uint32_t kReadBoxColour = 0x00FFFFC0;
 
 }  // namespace velmora

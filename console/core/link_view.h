@@ -3,19 +3,20 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "link/shared_state.h"
 
 namespace velmora {
-void Initialize_Variables();
 std::string Find_Board();
 void Close_USB();
 void Delay_250ms();
 void Read_Version_V();
 void Read_Version_W();
+void Initialize_Variables();
 void SMB_Transaction();
-int16_t Hex_To_Byte(const std::string& text);
-std::string Byte_To_Hex(int value);
+int16_t Hex_To_Byte(std::string_view text);
+std::string Byte_To_Hex(uint8_t value);
 int16_t Check_Entries();
 void Clear_Nonstop();
 }  // namespace velmora

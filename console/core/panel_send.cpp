@@ -70,7 +70,7 @@ void Send_Page_First(PanelFields& panel) {
     if (!panel.SendBytePgNumber_ticked()) return;
     SharedState& s = shared();
     const int n = panel.panel_number();
-    s.RowProtocol[n] = "C";
+    s.RowProtocol[n].assign(1, 'C');  // write byte
     // Not checked: a page text that is not hex writes page 0 without a message.
     s.EntryLSB = Hex_To_Byte(panel.text(PanelField::PageNumber));
     Clamp_Page_Number(panel);

@@ -1,0 +1,39 @@
+// Small helpers that give the Qt controls the behaviour the console relies on: the
+// colours of read and write boxes, multi-line texts with CR LF line ends, and colours
+// given as 0x00BBGGRR values.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "transaction_types.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+namespace velmora {
+
+inline QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline std::string ss(const QString& s) {
+    return s.toStdString();
+}
+
+// Read: pale cyan and locked; Write: window colour and editable; Unlocked: editable.
+void apply_look(QLineEdit* box, Look look);
+void apply_look(QPlainTextEdit* box, Look look);
+bool has_read_look(const QWidget* box);
+
+// Multi-line text with CR LF between lines, as the request layer reads it.
+std::string crlf_text(const QPlainTextEdit* box);
+void set_crlf_text(QPlainTextEdit* box, std::string_view text);
+
+// Background colour of a button; kButtonFace restores the style's own.
+void set_back_color(QWidget* button, uint32_t bgr);
+uint32_t back_color(const QWidget* button);
+
+}  // namespace velmora
