@@ -1,5 +1,6 @@
 #include "frm_send_smb_cmds.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -40,6 +41,11 @@ QPushButton* button(QWidget* p, const char* name, const char* caption) {
 
 QRadioButton* option(QWidget* p, const char* name, const char* caption) {
     return named(new QRadioButton(QString::fromLatin1(caption), p), name);
+}
+
+// The help file beside the program.
+std::string help_file() {
+    return ss(QCoreApplication::applicationDirPath()) + "/" + std::string(kHelpFile);
 }
 
 }  // namespace
@@ -201,7 +207,7 @@ bool frmSendSMB_cmds::Form_Load() {
         case FirmwareAction::InitializationError:
             platform::ui::show_message(std::string(kInitializationError));
             Close_USB();
-            finish_unload();
+            Unload();
             return false;
         case FirmwareAction::None:
             break;
@@ -236,9 +242,7 @@ void frmSendSMB_cmds::Disable_Sending() {
 
 void frmSendSMB_cmds::Form_QueryUnload() {
     Close_USB();
-    platform::ui::services().html_help(
-        ss(QCoreApplication::applicationDirPath()) + "/" + std::string(kHelpFile),
-        platform::ui::kHelpCloseAll, 0);
+    platform::ui::services().html_help(help_file(), platform::ui::kHelpCloseAll, 0);
     Delay_250ms();
     for (int n = 1; n <= kPanelWindows; ++n) Unload_Control(n);
 }
@@ -260,10 +264,17 @@ void frmSendSMB_cmds::closeEvent(QCloseEvent* event) {
 }
 
 void frmSendSMB_cmds::Unload() {
-    if (isVisible())
-        close();  // through closeEvent, so that the program ends with its last window
-    else
-        finish_unload();
+    finish_unload();
+    // The program ends with its last window. The monitor shows its window right after the
+    // console goes, so look once control is back in the event loop.
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible()) return;
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
 }
 
 void frmSendSMB_cmds::Exit_Click() {
@@ -281,9 +292,7 @@ void frmSendSMB_cmds::mainAbout_Click() {
 }
 
 void frmSendSMB_cmds::show_help(int topic) {
-    platform::ui::services().html_help(
-        ss(QCoreApplication::applicationDirPath()) + "/" + std::string(kHelpFile),
-        platform::ui::kHelpDisplayTopic, topic);
+    platform::ui::services().html_help(help_file(), platform::ui::kHelpDisplayTopic, topic);
 }
 
 void frmSendSMB_cmds::Ascii_Click() {

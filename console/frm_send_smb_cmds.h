@@ -90,7 +90,8 @@ class frmSendSMB_cmds : public QMainWindow, private ConsoleControls {
     void set_Repeatall_BackColor(uint32_t bgr);
     uint32_t Repeatall_BackColor() const;
 
-    // Unloads the window: its close step runs, then it goes.
+    // Unloads the window: its close step runs, then it goes. With no window left, the
+    // program ends when control is back in the event loop.
     void Unload();
 
   protected:

@@ -68,7 +68,9 @@ frmSplash::frmSplash()
               "Monitor mode until all hardware has been plugged in and its software "
               "launced)."))) {
     setObjectName(QStringLiteral("frmSplash"));
-    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    // A plain frameless window rather than a splash-screen window, which some window
+    // managers never give the keyboard.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setFocusPolicy(Qt::StrongFocus);
     QFont big = Label2->font();
     big.setPointSize(big.pointSize() + 4);

@@ -34,6 +34,7 @@ class WindowFixture : public SimFixture {
     ~WindowFixture() override {
         if (frmSendSMB_cmds* c = console_window()) c->Unload();
         for (int n = 1; n <= kPanelWindows; ++n) Unload_Control(n);
+        QCoreApplication::processEvents();  // the end-of-program check of an unload
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         console_hooks() = ConsoleHooks{};
     }
