@@ -64,6 +64,8 @@ BlockCommandFrame::BlockCommandFrame(QWidget* parent)
     setObjectName(QStringLiteral("frm_Block_Cmd"));
     set_Block_Data_Text("A1\r\n04\r\n2B\r\n33\r\n");
     Label2->setWordWrap(true);
+    Label2->setMinimumWidth(420);
+    Label2->setMinimumHeight(Label2->fontMetrics().lineSpacing() * 3);
     apply_look(txt_Block1_Count, Look::Read);
     apply_look(txt_Block_Data1, Look::Read);
     btn_Block_Read_Cmd->setChecked(true);

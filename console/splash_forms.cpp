@@ -12,6 +12,11 @@
 #include "link_view.h"
 #include "qt_controls.h"
 
+// The pictures live in a static library: their registration must be pulled in by hand.
+static void init_console_resources() {
+    Q_INIT_RESOURCE(console);
+}
+
 namespace velmora {
 namespace {
 
@@ -22,6 +27,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption) {
 }
 
 QLabel* logo(QWidget* parent, const char* name) {
+    static const bool registered = (init_console_resources(), true);
+    (void)registered;
     QLabel* l = label(parent, name, {});
     l->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.png")));
     return l;
@@ -77,7 +84,8 @@ frmSplash::frmSplash()
     big.setBold(true);
     Label2->setFont(big);
     lblWarning->setWordWrap(true);
-    lblWarning->setFixedWidth(460);
+    lblWarning->setFixedWidth(640);
+    lblWarning->setMinimumHeight(lblWarning->heightForWidth(640));
 
     auto* g = new QGridLayout(Frame1);
     g->addWidget(imgLogo, 0, 0, 3, 1);

@@ -221,7 +221,8 @@ TEST_F(PanelTest, I2cModeLeavesCaptionAndClass) {
 TEST_F(PanelTest, PanelThreeSendsItsOwnExtendedByte) {
     c->PMBus_sel->setChecked(true);
     CommandPanel& p = Control(3);
-    p.set_CmdProtocol_Text("Ext Read Word");
+    p.set_CmdProtocol_Text("Ext Read Word");  // as a settings file loads it
+    p.CmdProtocol_Click();
     p.txt_Device_Cmdlsb->setText(QStringLiteral("5a"));
     c->panel0->txt_Device_Cmdlsb->setText(QStringLiteral("11"));
     writes();

@@ -242,7 +242,7 @@ TEST_F(PanelSend, SendStartedFromInsideAnotherSendsMessageBoxIsSkipped) {
         Send_Panel_Request(inner, BusMode::I2C);  // a repeat tick inside the box
     };
     FakePanel outer(0);
-    outer.texts[PanelField::txt_Device_Cmd] = "20";  // class 7: always refused
+    shared().CmdClass[0] = 7;  // always refused
     Send_Panel_Request(outer, BusMode::SBS);
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(writes(), "");
