@@ -85,7 +85,9 @@ frmSendSMB_cmds::frmSendSMB_cmds()
 }
 
 frmSendSMB_cmds::~frmSendSMB_cmds() {
-    if (g_console == this) g_console = nullptr;
+    if (g_console != this) return;
+    g_console = nullptr;
+    install_console_controls(nullptr);
 }
 
 frmSendSMB_cmds* frmSendSMB_cmds::Load() {

@@ -246,6 +246,23 @@ TEST_F(ConsoleWindow, ExitClosesTheLinkAndUnloads) {
     EXPECT_EQ(RLSIM_IsOpen(0), 0);
 }
 
+TEST_F(ConsoleWindow, LoadingAgainRunsTheWholeStartUpFromTheDesignState) {
+    frmSendSMB_cmds* c = load();
+    ASSERT_NE(c, nullptr);
+    c->panel0->txt_Device_Cmd->setText(QStringLiteral("0D"));
+    c->Unload();
+    EXPECT_EQ(console_window(), nullptr);
+    EXPECT_EQ(RLSIM_IsOpen(0), 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const int polls = ui.ui.events_processed;
+    c = load();
+    ASSERT_NE(c, nullptr);
+    EXPECT_GT(ui.ui.events_processed, polls) << "the splash screen again";
+    EXPECT_EQ(c->panel0->txt_Device_Cmd->text(), "16");
+    EXPECT_EQ(c->panel0->CmdProtocol->count(), 6);
+    EXPECT_EQ(RLSIM_IsOpen(0), 1);
+}
+
 TEST_F(ConsoleWindow, HelpItemsShowTheirTopicsFromPagesBesideTheProgram) {
     frmSendSMB_cmds* c = load();
     ASSERT_NE(c, nullptr);
