@@ -12,20 +12,12 @@
 namespace velmora {
 namespace {
 
-template <typename W>
-W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 QLabel* label(QWidget* p, const char* name, const char* caption) {
-    return named(new QLabel(QString::fromLatin1(caption), p), name);
+    return make_label(p, name, caption);
 }
 
 QLineEdit* box(QWidget* p, const char* name, const char* text) {
-    auto* b = named(new QLineEdit(QString::fromLatin1(text), p), name);
-    b->setFixedWidth(48);
-    return b;
+    return make_box(p, name, text, 48);
 }
 
 QPlainTextEdit* data_box(QWidget* p, const char* name) {

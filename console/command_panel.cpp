@@ -16,22 +16,6 @@
 namespace velmora {
 namespace {
 
-template <typename W>
-W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* caption) {
-    return named(new QLabel(QString::fromLatin1(caption), parent), name);
-}
-
-QLineEdit* box(QWidget* parent, const char* name, const char* text, int width) {
-    auto* b = named(new QLineEdit(QString::fromLatin1(text), parent), name);
-    b->setFixedWidth(width);
-    return b;
-}
-
 QComboBox* combo(QWidget* parent, const char* name, const char* text) {
     auto* c = named(new QComboBox(parent), name);
     c->setEditable(true);
@@ -50,28 +34,28 @@ void set_vis(QWidget* w, Vis v) {
 CommandPanel::CommandPanel(int n, QWidget* parent)
     : QWidget(parent),
       CmdProtocol(combo(this, "CmdProtocol", "Read Word")),
-      label_Device_Addr(label(this, "label_Device_Addr", "Device Address")),
-      txt_Device_Addr(box(this, "txt_Device_Addr", "16", 48)),
-      label_Device_Command(label(this, "label_Device_Command", "Device Command")),
-      txt_Device_Cmd(box(this, "txt_Device_Cmd", "16", 48)),
-      txt_Device_Cmdlsb(box(this, "txt_Device_Cmdlsb", "", 48)),
-      label_Hex_Values(label(this, "label_Hex_Values", "Hex")),
-      label_RW_LSByte(label(this, "label_RW_LSByte", "Read/Write_LSByte")),
-      txt_RW_LSByte(box(this, "txt_RW_LSByte", "", 48)),
-      label_RW_MSByte(label(this, "label_RW_MSByte", "Read/Write MSByte")),
-      txt_RW_MSByte(box(this, "txt_RW_MSByte", "", 48)),
-      Linear16bit(box(this, "Linear16bit", "", 110)),
+      label_Device_Addr(make_label(this, "label_Device_Addr", "Device Address")),
+      txt_Device_Addr(make_box(this, "txt_Device_Addr", "16", 48)),
+      label_Device_Command(make_label(this, "label_Device_Command", "Device Command")),
+      txt_Device_Cmd(make_box(this, "txt_Device_Cmd", "16", 48)),
+      txt_Device_Cmdlsb(make_box(this, "txt_Device_Cmdlsb", "", 48)),
+      label_Hex_Values(make_label(this, "label_Hex_Values", "Hex")),
+      label_RW_LSByte(make_label(this, "label_RW_LSByte", "Read/Write_LSByte")),
+      txt_RW_LSByte(make_box(this, "txt_RW_LSByte", "", 48)),
+      label_RW_MSByte(make_label(this, "label_RW_MSByte", "Read/Write MSByte")),
+      txt_RW_MSByte(make_box(this, "txt_RW_MSByte", "", 48)),
+      Linear16bit(make_box(this, "Linear16bit", "", 110)),
       TranslationMode(combo(this, "TranslationMode", "Select Format")),
-      Xlabel(label(this, "Xlabel", "X=")),
-      Xtext(box(this, "Xtext", "-13", 40)),
+      Xlabel(make_label(this, "Xlabel", "X=")),
+      Xtext(make_box(this, "Xtext", "-13", 40)),
       SendBytePgNumber(
           named(new QCheckBox(QStringLiteral("Send Page # First"), this), "SendBytePgNumber")),
-      PageNumber(box(this, "PageNumber", "0", 32)),
+      PageNumber(make_box(this, "PageNumber", "0", 32)),
       Nonstop(named(
           new QCheckBox(n == 0 ? QStringLiteral("Repeat /0.5s") : QStringLiteral("Rpt."), this),
           "Nonstop")),
-      Pmbus(label(this, "Pmbus", "SBS Command")),
-      PMBuscmd(label(this, "PMBuscmd", "BATTERY STATUS")),
+      Pmbus(make_label(this, "Pmbus", "SBS Command")),
+      PMBuscmd(make_label(this, "PMBuscmd", "BATTERY STATUS")),
       SendButton(new QPushButton(QStringLiteral("Send"), this)),
       n_(n) {
     SendButton->setObjectName(n == 0 ? QStringLiteral("cmd_Send")

@@ -29,12 +29,6 @@ namespace {
 
 frmSendSMB_cmds* g_console = nullptr;
 
-template <typename W>
-W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 QPushButton* button(QWidget* p, const char* name, const char* caption) {
     return named(new QPushButton(QString::fromLatin1(caption), p), name);
 }

@@ -1,6 +1,7 @@
 #include "qt_controls.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVariant>

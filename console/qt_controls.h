@@ -1,6 +1,5 @@
-// Small helpers that give the Qt controls the behaviour the console relies on: the
-// colours of read and write boxes, multi-line texts with CR LF line ends, and colours
-// given as 0x00BBGGRR values.
+// Small helpers for the console's Qt controls: named controls, the colours of read and
+// write boxes, multi-line texts with CR LF line ends, and colours given as 0x00BBGGRR.
 #pragma once
 
 #include <QString>
@@ -10,6 +9,7 @@
 
 #include "transaction_types.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -22,6 +22,15 @@ inline QString qs(std::string_view s) {
 inline std::string ss(const QString& s) {
     return s.toStdString();
 }
+
+// A control under its name.
+template <typename W>
+W* named(W* w, const char* name) {
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+QLabel* make_label(QWidget* parent, const char* name, const char* caption);
+QLineEdit* make_box(QWidget* parent, const char* name, const char* text, int width);
 
 // Read: pale cyan and locked; Write: window colour and editable; Unlocked: editable.
 void apply_look(QLineEdit* box, Look look);
