@@ -31,6 +31,16 @@ void look(Box* box, Look l) {
 
 }  // namespace
 
+QLabel* make_label(QWidget* parent, const char* name, const char* caption) {
+    return named(new QLabel(QString::fromLatin1(caption), parent), name);
+}
+
+QLineEdit* make_box(QWidget* parent, const char* name, const char* text, int width) {
+    auto* b = named(new QLineEdit(QString::fromLatin1(text), parent), name);
+    b->setFixedWidth(width);
+    return b;
+}
+
 void apply_look(QLineEdit* box, Look l) {
     look(box, l);
 }
