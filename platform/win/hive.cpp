@@ -103,6 +103,28 @@ bool same_tree(const RegKey& a, const RegKey& b) {
     return true;
 }
 
+namespace {
+
+std::shared_ptr<RegKey> clone(const RegKey& key) {
+    auto copy = std::make_shared<RegKey>();
+    copy->name = key.name;
+    copy->owner = key.owner;
+    copy->dacl = key.dacl;
+    copy->values = key.values;
+    copy->deleted = key.deleted;
+    for (const auto& sub : key.subkeys) copy->subkeys.push_back(clone(*sub));
+    return copy;
+}
+
+}  // namespace
+
+Hive::Hive(const Hive& other) : root(clone(*other.root)) {}
+
+Hive& Hive::operator=(const Hive& other) {
+    if (this != &other) root = clone(*other.root);
+    return *this;
+}
+
 std::shared_ptr<RegKey> Hive::find(std::string_view path) const {
     auto parts = split_key_path(path);
     if (!parts) return nullptr;

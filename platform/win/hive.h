@@ -53,6 +53,13 @@ bool same_tree(const RegKey& a, const RegKey& b);
 struct Hive {
     std::shared_ptr<RegKey> root = std::make_shared<RegKey>();
 
+    Hive() = default;
+    // Copies are deep: two machines never share keys.
+    Hive(const Hive& other);
+    Hive& operator=(const Hive& other);
+    Hive(Hive&&) = default;
+    Hive& operator=(Hive&&) = default;
+
     // The key at a backslash-separated path below the root ("" is the root).
     std::shared_ptr<RegKey> find(std::string_view path) const;
     // Creates the key and its missing parents (for images and tests); throws

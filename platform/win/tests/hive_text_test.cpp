@@ -74,6 +74,20 @@ TEST(HiveText, CommentsBlankLinesAndCrLfAreAccepted) {
     EXPECT_EQ(h.find("A")->values.at(0).data, win::dword_data(10));
 }
 
+TEST(Hive, CopiesAreDeep) {
+    win::Hive a;
+    a.add("K\\child").set_sz("v", "1");
+    win::Hive b = a;
+    b.find("K")->subkeys.clear();
+    b.find("K")->set_sz("v", "2");
+    EXPECT_TRUE(a.find("K\\child"));
+    EXPECT_FALSE(a.find("K")->find_value("v"));
+    a = b;
+    EXPECT_TRUE(a == b);
+    b.add("other");
+    EXPECT_FALSE(a.find("other"));
+}
+
 TEST(HiveText, SubkeysAreListedWithoutRegardToCase) {
     win::Hive h;
     h.add("b");
