@@ -92,7 +92,7 @@ class Parser {
         }
         if (path[0] != '\\') return fail("section outside HKEY_LOCAL_MACHINE");
         auto parts = split_key_path(path.substr(1));
-        if (!parts) return fail("invalid key path");
+        if (!parts || parts->empty()) return fail("invalid key path");
         std::shared_ptr<RegKey> parent = hive_->root;
         for (size_t i = 0; i + 1 < parts->size(); ++i) {
             parent = parent->find_subkey((*parts)[i]);

@@ -133,6 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"WINSYS-HIVE 1\n[HKEY_LOCAL_MACHINE\\A]\n[HKEY_LOCAL_MACHINE\\a]\n", 3,
                     "twice"},
         DamagedCase{"WINSYS-HIVE 1\n[HKEY_LOCAL_MACHINE\\A\\\\B]\n", 2, "invalid key path"},
+        DamagedCase{"WINSYS-HIVE 1\n[HKEY_LOCAL_MACHINE\\]\n", 2, "invalid key path"},
         DamagedCase{"WINSYS-HIVE 1\n[HKEY_LOCAL_MACHINE]\n\"v\"=sz:\"1\"\n\"V\"=sz:\"2\"\n", 4,
                     "value given twice"},
         DamagedCase{"WINSYS-HIVE 1\n[HKEY_LOCAL_MACHINE]\nowner=S-1-5\n", 3, "invalid owner"},
