@@ -19,10 +19,35 @@ bool HasNoAccessLists(int version) {
     return version == 0x400 || version == 0x40A || version == 0x45A;
 }
 
-// Name of subkey number 0 into a 200-byte buffer; the system's status.
-int32_t FirstSubkey(Hkey key, char (&name)[kSubkeyNameBufferSize]) {
-    uint32_t len = sizeof name;
-    return win::winsys().enum_key(key, 0, name, &len);
+// What a deletion prints when its subkeys cannot all be removed.
+struct SubkeyErrors {
+    const char* cannot_list;   // with the enumeration status
+    const char* child_failed;  // with the child's result (Nukekey's line shows none)
+};
+
+// Removes the subkeys of the open key one by one with `remove`, always taking child
+// number 0 (the one behind it moves up). True when none is left; otherwise the error
+// is printed and the result is false.
+bool RemoveSubkeys(Hkey key, int (*remove)(Hkey, const char*), const SubkeyErrors& errors) {
+    char name[kSubkeyNameBufferSize];
+    std::string removed;  // the child just reported removed
+    while (true) {
+        uint32_t len = sizeof name;
+        const int32_t status = win::winsys().enum_key(key, 0, name, &len);
+        if (status == win::ERROR_NO_MORE_ITEMS) return true;
+        if (status != win::ERROR_SUCCESS) {
+            std::printf(errors.cannot_list, static_cast<unsigned>(status));
+            return false;
+        }
+        // A child that counts as removed without being gone (it cannot be opened, or
+        // grants nothing) would come back at index 0 for ever; it fails the deletion.
+        const int result = removed == name ? 0 : remove(key, name);
+        if (result == 0) {
+            std::printf(errors.child_failed, static_cast<unsigned>(result));
+            return false;
+        }
+        removed = name;
+    }
 }
 
 }  // namespace
@@ -176,32 +201,16 @@ int Nukekey(Hkey parent, const char* path) {
         w.close_key(key);
         return 0;
     }
-    char name[kSubkeyNameBufferSize];
-    std::string removed;  // the child just reported removed
-    while (true) {
-        const int32_t status = FirstSubkey(key, name);
-        if (status == win::ERROR_NO_MORE_ITEMS) {
-            w.close_key(key);
-            if (int32_t st = w.delete_key(parent, path)) {
-                std::printf("Nukekey #5 err 0x%x\n", static_cast<unsigned>(st));
-                return 0;
-            }
-            return 1;
-        }
-        if (status != win::ERROR_SUCCESS) {
-            std::printf("Nukekey #3 err 0x%x\n", static_cast<unsigned>(status));
-            w.close_key(key);
-            return 0;
-        }
-        // A child that counts as removed without being gone (it cannot be opened) would
-        // come back at index 0 for ever; it fails the deletion instead.
-        if (removed == name || !Nukekey(key, name)) {
-            std::printf("Nukekey #4 err\n");
-            w.close_key(key);
-            return 0;
-        }
-        removed = name;
+    if (!RemoveSubkeys(key, Nukekey, {"Nukekey #3 err 0x%x\n", "Nukekey #4 err\n"})) {
+        w.close_key(key);
+        return 0;
     }
+    w.close_key(key);
+    if (int32_t st = w.delete_key(parent, path)) {
+        std::printf("Nukekey #5 err 0x%x\n", static_cast<unsigned>(st));
+        return 0;
+    }
+    return 1;
 }
 
 int RemKey(Hkey parent, const char* path) {
@@ -251,31 +260,14 @@ int RemKey(Hkey parent, const char* path) {
             return 0;
         }
     }
-    char name[kSubkeyNameBufferSize];
-    std::string removed;  // the child just reported removed
-    while (true) {
-        const int32_t status = FirstSubkey(key, name);
-        if (status == win::ERROR_NO_MORE_ITEMS) {
-            w.close_key(key);
-            if (w.delete_key(parent, path) != win::ERROR_SUCCESS) return 0;
-            std::printf("--------DELETED------------\n");
-            return 1;
-        }
-        if (status != win::ERROR_SUCCESS) {
-            std::printf("RemKey err #10, ret 0x%x\n", static_cast<unsigned>(status));
-            w.close_key(key);
-            return 0;
-        }
-        // A child that grants nothing counts as removed but stays; it fails the deletion
-        // instead of coming back at index 0 for ever.
-        const int result = removed == name ? 0 : RemKey(key, name);
-        if (result == 0) {
-            std::printf("RemKey err #11, ret 0x%x\n", static_cast<unsigned>(result));
-            w.close_key(key);
-            return 0;
-        }
-        removed = name;
+    if (!RemoveSubkeys(key, RemKey, {"RemKey err #10, ret 0x%x\n", "RemKey err #11, ret 0x%x\n"})) {
+        w.close_key(key);
+        return 0;
     }
+    w.close_key(key);
+    if (w.delete_key(parent, path) != win::ERROR_SUCCESS) return 0;
+    std::printf("--------DELETED------------\n");
+    return 1;
 }
 
 }  // namespace drendle

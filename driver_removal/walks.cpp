@@ -1,27 +1,19 @@
 // The walks over device keys: OEM INF names (9x), driver class keys and device
 // interface keys.
-#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "drendle.h"
+#include "win/text_fields.h"
 #include "win/winsys.h"
 
 namespace drendle {
 namespace win = platform::win;
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 void PrintResult(bool ok) {
     std::printf(ok ? "done\n" : "FAILED!\n");
@@ -44,6 +36,28 @@ bool NukeListedKey(Hkey walked, uint32_t index, const char* name) {
              std::strcmp(again, name) == 0);
 }
 
+// Walks the subkeys of `key` and deletes, with its "Deleting key" line, each one that
+// `matches` picks. After a deletion the next subkey has moved down to the same index.
+void DeleteMatchingSubkeys(const char* key, const std::function<bool(Hkey, const char*)>& matches) {
+    auto& w = win::winsys();
+    Hkey walked;
+    if (!OpenKey(win::HKEY_LOCAL_MACHINE, key, win::KEY_READ, &walked)) return;
+    for (uint32_t i = 0;;) {
+        char name[kWalkBufferSize];
+        uint32_t len = sizeof name;
+        if (w.enum_key(walked, i, name, &len) != win::ERROR_SUCCESS) break;
+        if (!matches(walked, name)) {
+            ++i;
+            continue;
+        }
+        std::printf("Deleting key %s\\%s...", key, name);
+        const bool removed = NukeListedKey(walked, i, name);
+        PrintResult(removed);
+        if (!removed) ++i;
+    }
+    w.close_key(walked);
+}
+
 }  // namespace
 
 void RemoveOemInfEntries(const char* key) {
@@ -59,7 +73,7 @@ void RemoveOemInfEntries(const char* key) {
             break;
         // The data up to its terminator, never past what was read.
         const std::string text(data, strnlen(data, data_len));
-        if (type != win::REG_SZ || !EqualNoCase(text, kBoardInfName)) {
+        if (type != win::REG_SZ || !win::equal_no_case(text, kBoardInfName)) {
             ++i;
             continue;
         }
@@ -74,23 +88,15 @@ void RemoveOemInfEntries(const char* key) {
 }
 
 void RemoveClassKeys(const char* key) {
-    auto& w = win::winsys();
-    Hkey walked;
-    if (!OpenKey(win::HKEY_LOCAL_MACHINE, key, win::KEY_READ, &walked)) return;
-    for (uint32_t i = 0;;) {
-        char name[kWalkBufferSize];
-        uint32_t len = sizeof name;
-        if (w.enum_key(walked, i, name, &len) != win::ERROR_SUCCESS) break;
+    DeleteMatchingSubkeys(key, [](Hkey walked, const char* name) {
+        auto& w = win::winsys();
         Hkey sub;
-        if (!OpenKey(walked, name, win::KEY_READ, &sub)) {
-            ++i;
-            continue;
-        }
+        if (!OpenKey(walked, name, win::KEY_READ, &sub)) return false;
         char id[kValueBufferSize];
-        if (!ReadNamedValue(sub, "MatchingDeviceId", id) || !EqualNoCase(id, kMatchingDeviceId)) {
+        if (!ReadNamedValue(sub, "MatchingDeviceId", id) ||
+            !win::equal_no_case(id, kMatchingDeviceId)) {
             w.close_key(sub);
-            ++i;
-            continue;
+            return false;
         }
         char inf[kValueBufferSize];
         if (ReadNamedValue(sub, "InfPath", inf)) {
@@ -101,34 +107,16 @@ void RemoveClassKeys(const char* key) {
             PrintResult(joined && DeleteNamedFile(path));
         }
         w.close_key(sub);
-        std::printf("Deleting key %s\\%s...", key, name);
-        const bool removed = NukeListedKey(walked, i, name);
-        PrintResult(removed);
-        if (!removed) ++i;
-    }
-    w.close_key(walked);
+        return true;
+    });
 }
 
 void RemoveDeviceInterfaceKeys(const char* key) {
-    auto& w = win::winsys();
-    Hkey walked;
-    if (!OpenKey(win::HKEY_LOCAL_MACHINE, key, win::KEY_READ, &walked)) return;
-    for (uint32_t i = 0;;) {
-        char name[kWalkBufferSize];
-        uint32_t len = sizeof name;
-        if (w.enum_key(walked, i, name, &len) != win::ERROR_SUCCESS) break;
-        const std::string_view n(name, len);
-        if (n.size() < kInterfacePrefix.size() ||
-            !EqualNoCase(n.substr(0, kInterfacePrefix.size()), kInterfacePrefix)) {
-            ++i;
-            continue;
-        }
-        std::printf("Deleting key %s\\%s...", key, name);
-        const bool removed = NukeListedKey(walked, i, name);
-        PrintResult(removed);
-        if (!removed) ++i;
-    }
-    w.close_key(walked);
+    DeleteMatchingSubkeys(key, [](Hkey, const char* name) {
+        const std::string_view n(name);
+        return n.size() >= kInterfacePrefix.size() &&
+               win::equal_no_case(n.substr(0, kInterfacePrefix.size()), kInterfacePrefix);
+    });
 }
 
 }  // namespace drendle

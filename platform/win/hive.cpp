@@ -20,11 +20,6 @@ bool less_no_case(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-bool equal_no_case(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return upper(x) == upper(y); });
-}
-
 bool valid_key_name(std::string_view name) {
     if (name.empty() || name.size() > kMaxKeyNameLength) return false;
     return std::all_of(name.begin(), name.end(),

@@ -12,6 +12,7 @@
 
 #include "security.h"
 #include "sid.h"
+#include "text_fields.h"
 
 namespace platform::win {
 
@@ -72,7 +73,6 @@ struct Hive {
 
 // A key name: 1 to 255 printable ASCII characters, no backslash.
 bool valid_key_name(std::string_view name);
-bool equal_no_case(std::string_view a, std::string_view b);
 // Splits a key path at its backslashes; nothing when a component is not a key name or
 // the path is deeper than a hive can be.
 std::optional<std::vector<std::string>> split_key_path(std::string_view path);

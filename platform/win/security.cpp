@@ -1,7 +1,8 @@
 #include "security.h"
 
 #include <array>
-#include <cctype>
+
+#include "text_fields.h"
 
 namespace platform::win {
 namespace {
@@ -37,15 +38,6 @@ constexpr std::array kPrivileges{
     PrivilegeName{"SeRemoteShutdownPrivilege", 24},
     PrivilegeName{"SeUndockPrivilege", 25},
 };
-
-bool equal_no_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 }  // namespace
 

@@ -10,7 +10,18 @@ int hex_value(char c) {
     return -1;
 }
 
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 }  // namespace
+
+bool equal_no_case(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upper(a[i]) != upper(b[i])) return false;
+    return true;
+}
 
 std::vector<std::string_view> split_lines(std::string_view text) {
     std::vector<std::string_view> lines;

@@ -1,5 +1,6 @@
-// Small readers and writers shared by the hive and configuration files: lines, quoted
-// texts with escapes, fixed-width hexadecimal.
+// Small text helpers of the stand-in: lines, quoted texts with escapes, fixed-width
+// hexadecimal for the hive and configuration files, and names compared as Windows
+// compares them.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,9 @@
 #include <vector>
 
 namespace platform::win {
+
+// Equal but for the case of ASCII letters.
+bool equal_no_case(std::string_view a, std::string_view b);
 
 // The lines of a text, each without its "\n" or "\r\n"; no empty line after a final "\n".
 std::vector<std::string_view> split_lines(std::string_view text);
