@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "rawlnk/rawlnk.h"
+#include "rawlnk.h"
 
 namespace velmora::driver {
 
