@@ -14,9 +14,13 @@ using Flag = int16_t;
 inline constexpr Flag True = -1;
 inline constexpr Flag False = 0;
 
-inline constexpr int kPanels = 9;            // panel 0 = main panel, 1..8 = Control1..8
-inline constexpr int kTxBufferSize = 48;     // longest request: the grouped "S" request
-inline constexpr int kRxBufferSize = 65526;  // largest capture read of the monitor
+inline constexpr int kPanels = 9;  // panel 0 = main panel, 1..8 = Control1..8
+// Buffer sizes, a free choice: TxBuffer holds the longest request (the grouped "S"
+// request, 48 bytes; a longer one is refused unsent), RxBuffer the largest capture read of
+// the monitor. No read may ask for more than RxBuffer.size(); replies are read a byte at a
+// time.
+inline constexpr int kTxBufferSize = 48;
+inline constexpr int kRxBufferSize = 65526;
 
 struct SharedState {
     // Link state
