@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "command_names.h"
-#include "link_view.h"
+#include "mod_Miscellaneous_Subroutines.h"
 #include "panel_windows.h"
 #include "qt_controls.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bus_mode.h"
-#include "link_view.h"
+#include "mod_Miscellaneous_Subroutines.h"
 
 class QAction;
 class QLabel;

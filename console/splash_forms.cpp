@@ -9,7 +9,7 @@
 #include <QPixmap>
 
 #include "console_startup.h"
-#include "link_view.h"
+#include "mod_Miscellaneous_Subroutines.h"
 #include "qt_controls.h"
 
 // The pictures live in a static library: their registration must be pulled in by hand.

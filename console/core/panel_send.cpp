@@ -1,6 +1,6 @@
 #include "panel_send.h"
 
-#include "link_view.h"
+#include "mod_Miscellaneous_Subroutines.h"
 #include "ui/services.h"
 
 namespace velmora {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "link_view.h"
+#include "mod_Miscellaneous_Subroutines.h"
 #include "rawlnk/rawlnk_sim.h"
 #include "ui/doubles.h"
 
