@@ -11,7 +11,8 @@ class CommandPanel;
 
 inline constexpr int kPanelWindows = 8;
 
-// Panel window `Control`n (n = 1..8), loaded hidden on first touch.
+// Panel window `Control`n (n = 1..8, a number outside is taken as the nearest one),
+// loaded hidden on first touch.
 CommandPanel& Control(int n);
 // The panel window n if it is loaded, else nullptr (does not load it).
 CommandPanel* Loaded_Control(int n);

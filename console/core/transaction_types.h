@@ -61,7 +61,7 @@ inline constexpr int16_t kClassExtPicked = 11;
 // Whether the check refuses `type_text` for a command of `cmd_class` in `mode`.
 bool command_mismatch(BusMode mode, int16_t cmd_class, std::string_view type_text);
 // The refusal's text for panel n (0 = main panel). Panel 1 ends it with a full stop for
-// classes 0 to 5, as the program always has.
+// classes 0 to 5, a quirk that is kept.
 std::string mismatch_message(int panel, int16_t cmd_class);
 
 // Page number of the PAGE-first write, held in 0..7.
