@@ -172,6 +172,15 @@ TEST_F(Operations, CycleEachTargetAndGoOnAfterFailures) {
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(RLSIM_IsOpen(i));
 }
 
+TEST_F(Operations, CloseFailureAfterCycleIsShownAndCycleGoesOn) {
+    Load(Chips(2, Chip()));
+    FaultAfterLine("CyclePort successful Device 0", 0, "removed");
+    CycleAllDevices();
+    EXPECT_EQ(win.log, (Texts{"CyclePort successful Device 0", "CyclePort successful Device 1"}));
+    EXPECT_EQ(Dialogs(), Texts{"RL_Close - Device Not Found...."});
+    EXPECT_FALSE(state().DeviceOpen);
+}
+
 TEST_F(Operations, CycleWithNoTargets) {
     Load({Chip("dual")});
     win.kinds = {.Kind5D = true};
