@@ -19,6 +19,7 @@
 
 #include "mod_Miscellaneous_Subroutines.h"
 #include "monitor_link.h"
+#include "ui/qt_services.h"
 #include "ui/services.h"
 
 namespace velmora::monitor {
@@ -246,16 +247,7 @@ void Frm_Monitor::Unload(bool end_if_last) {
     } else {
         deleteLater();
     }
-    if (!end_if_last) return;
-    // The program ends with its last window; look once control is back in the event loop.
-    QMetaObject::invokeMethod(
-        qApp,
-        [] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->isVisible()) return;
-            QCoreApplication::quit();
-        },
-        Qt::QueuedConnection);
+    if (end_if_last) platform::ui::quit_when_no_window_left();
 }
 
 void Frm_Monitor::closeEvent(QCloseEvent* event) {
