@@ -247,7 +247,11 @@ void Frm_Monitor::Unload(bool end_if_last) {
     } else {
         deleteLater();
     }
-    if (end_if_last) platform::ui::quit_when_no_window_left();
+    if (!end_if_last) return;
+    // The help pages are windows of the program too: they go with it.
+    platform::ui::services().html_help(App_Folder() + "/" + kHelpFile, platform::ui::kHelpCloseAll,
+                                       0);
+    platform::ui::quit_when_no_window_left();
 }
 
 void Frm_Monitor::closeEvent(QCloseEvent* event) {

@@ -88,6 +88,11 @@ void Frm_Monitor::monAbout_Click() {
     if (monitor_hooks().show_about) monitor_hooks().show_about(this);
 }
 
+bool Frm_Monitor::CreateNewFile() {
+    SharedState& s = shared();
+    return monitor::CreateNewFile(s.LogFileCount, s.DataFileName, App_Folder(), continued_log_);
+}
+
 void Frm_Monitor::Leave_Monitor() {
     send_leave_sequence();
     cap_.leave();

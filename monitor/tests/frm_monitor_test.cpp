@@ -155,11 +155,24 @@ TEST_F(MonitorWindowTest, OptionsReachTheDecoder) {
     EXPECT_TRUE(mon->Datalog->isChecked());
 }
 
+TEST_F(MonitorWindowTest, CreateNewFileStartsTheNextNumberedFileInTheProgramFolder) {
+    const fs::path file = fs::path(App_Folder()) / "test2.txt";
+    ASSERT_TRUE(mon->CreateNewFile());
+    EXPECT_EQ(shared().LogFileCount, 2);
+    EXPECT_EQ(shared().DataFileName, "\\test2.txt");
+    delete mon;  // closes the file
+    mon = nullptr;
+    EXPECT_EQ(read_file(file), "continued... \r\n");
+    fs::remove(file);
+}
+
 TEST_F(MonitorWindowTest, ExitSendsTheLeaveSequenceOnceAndUnloadsTheWindow) {
     mon->monExit->trigger();
     EXPECT_EQ(writes(), kLeaveWrite);
     EXPECT_EQ(monitor_window(), nullptr);
     EXPECT_EQ(shared().USB_Handle, nullptr);
+    // The program ends: its help pages close with it.
+    EXPECT_EQ(ui.ui.help_calls.back().command, platform::ui::kHelpCloseAll);
     EXPECT_EQ(RLSIM_IsOpen(0), 0);
 }
 
@@ -182,6 +195,7 @@ TEST_F(MonitorWindowTest, ReturnLeavesAndThenShowsTheConsole) {
     EXPECT_EQ(consoles, 1);
     EXPECT_EQ(written_before_console, kLeaveWrite);
     EXPECT_EQ(monitor_window(), nullptr);
+    EXPECT_EQ(ui.ui.help_calls.back().command, kHelpDisplayTopic);  // the program goes on
 }
 
 TEST_F(MonitorWindowTest, AFailedLeaveWriteSetsCommsErrorAndStillClosesTheLink) {
