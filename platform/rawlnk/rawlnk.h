@@ -12,6 +12,18 @@
  *     program's read times out;
  *   - the controller understands frames only while the link is set to 19,534 baud,
  *     8 data bits, 1 stop bit, no parity and RTS/CTS flow control.
+ *
+ * Calls:
+ *   - RL_Read waits until `count` bytes have come or the read time-out has passed, and
+ *     returns what came (a count of 0 returned: nothing came). Until RL_SetTimeouts the
+ *     read time-out is 0: a read takes what has arrived and does not wait.
+ *   - RL_Read and RL_Write with a count of 0 succeed at once and move nothing.
+ *   - Bad calls: a handle this process did not get from an open, or closed since, gives
+ *     RL_INVALID_HANDLE; a null pointer where a result or data goes, unknown flags, values
+ *     out of range and EEPROM word offsets of 256 or more give RL_INVALID_PARAMETER (a
+ *     baud rate RL_INVALID_BAUD_RATE); an index or serial number of no device
+ *     RL_DEVICE_NOT_FOUND; a device already open, here or in another process,
+ *     RL_DEVICE_NOT_OPENED. EEPROM offsets below 256 wrap around as the part does.
  */
 #ifndef RAWLNK_H
 #define RAWLNK_H

@@ -15,14 +15,23 @@ extern "C" {
 #endif
 
 /* Replace the world. Return 0 on success; on failure the world is unchanged and
- * RLSIM_LastError() tells why (with a line number for texts). */
+ * RLSIM_LastError() tells why (with a line number for texts).
+ * Loading closes every handle. Unless RLSIM_SetStateDir named a folder, each load starts
+ * with a fresh private state folder, so the chips hold the world's images.
+ * Without any of these calls the library loads the world of RAWLNK_SIM (or the built-in
+ * one) with the state folder of RAWLNK_STATE_DIR (or the XDG default) on first use. */
 int RLSIM_LoadWorldText(const char* text);
 int RLSIM_LoadWorldFile(const char* path);
 void RLSIM_LoadDefaultWorld(void);
 const char* RLSIM_LastError(void);
 
+/* Load the current world again keeping the state folder, as a program starting anew does:
+ * chips take their identity from the stored EEPROM images, boards start afresh. */
+void RLSIM_ReloadWorld(void);
+
 /* State folder for EEPROM images and "opened by another process" locks.
- * NULL gives a private folder that nothing else shares (the tests' default). */
+ * NULL gives a private folder that nothing else shares (the tests' default).
+ * The current world is loaded again on the new folder (handles are closed). */
 void RLSIM_SetStateDir(const char* dir);
 
 /* Virtual clock: reads that wait, time-outs and the monitor stream advance a counter
@@ -40,10 +49,15 @@ void RLSIM_ClearFaults(void);
 
 /* Every RL_Write the device received since the last take, one line per call:
  * the bytes as two upper-case hex digits separated by blanks, each line ending in '\n'.
- * Returns the full length (may exceed cap; the text is cut and NUL-terminated). */
+ * Returns the full length (may exceed cap; the text is cut and NUL-terminated).
+ * With out NULL or cap 0 it only tells the length and takes nothing. */
 size_t RLSIM_TakeWriteLog(int device_index, char* out, size_t cap);
 
-/* Bus device registers of the board at device_index (page -1 = not paged).
+/* Bus device registers of the board at device_index (page -1 = not paged, or for a paged
+ * device the page it is on). cmd 0..255 is a command code; above 255 it is an extended
+ * command, command << 8 | extended byte. The value is the register's bytes, low first
+ * (a block gives its first four). Set keeps a register's width (byte or word) and makes a
+ * missing one a word; blocks cannot be set.
  * Return 0, or -1 when there is no such device or register. */
 int RLSIM_GetRegister(int device_index, int bus_addr, int cmd, int page, uint32_t* value);
 int RLSIM_SetRegister(int device_index, int bus_addr, int cmd, int page, uint32_t value);

@@ -1,0 +1,68 @@
+#include "log_setup.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "ui/services.h"
+
+namespace velmora::monitor {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ui = platform::ui;
+
+// Whether P is among the files of its folder, letting the window system run after each.
+bool listed_in_folder(const std::string& path) {
+    const size_t sep = path.find_last_of("/\\");
+    const std::string folder = sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    if (ec) return false;
+    bool found = false;
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec) return false;
+        if (folder + it->path().filename().string() == path) found = true;
+        ui::services().process_events();
+        if (found) break;
+    }
+    return found && !ec;
+}
+
+}  // namespace
+
+std::optional<std::string> Datalogwrite(TextFile& LogStream, TextFile& RawStream) {
+    ui::FileDialog dlg;
+    dlg.filter = kLogFilter;
+    const std::optional<std::string> chosen = ui::services().save_file(dlg);
+    if (!chosen || chosen->empty()) return std::nullopt;
+    const std::string& path = *chosen;
+
+    if (path.find("Program Files") != std::string::npos) {
+        ui::show_message(kProgramFilesRefused);
+        return std::nullopt;
+    }
+    std::error_code ec;
+    if (fs::exists(path, ec)) {
+        ui::show_message(kOverwriteRefused);
+        return std::nullopt;
+    }
+
+    int err = LogStream.create(path);
+    if (err == 0) err = RawStream.create(raw_path_of(path));
+    if (err != 0) {
+        LogStream.close();
+        RawStream.close();
+        if (err == EACCES || err == EPERM || err == EROFS) ui::show_message(kAccessDenied);
+        return std::nullopt;
+    }
+    if (!listed_in_folder(path)) {
+        LogStream.close();
+        RawStream.close();
+        ui::show_message(kNotListed);
+        return std::nullopt;
+    }
+    return path;
+}
+
+}  // namespace velmora::monitor

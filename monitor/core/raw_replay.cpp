@@ -1,0 +1,100 @@
+#include "raw_replay.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "log_files.h"
+
+namespace velmora::monitor {
+
+RawReplay::RawReplay(LineAssembler& decoder, LineSink& log) : decoder_(decoder), log_(log) {
+    time_text_.reserve(kMaxTimeText);
+}
+
+bool RawReplay::decode(const char* p, size_t n) {
+    if (n != 0 && !stopped_ && decoder_.feed(p, n).watchdog) stopped_ = true;
+    return !stopped_;
+}
+
+void RawReplay::end_time_field() {
+    in_time_ = false;
+    if (decoder_.DatalogOn) log_.log_line(time_elapsed_line(time_text_));
+    time_text_.clear();
+}
+
+bool RawReplay::feed(std::string_view piece) {
+    const char* p = piece.data();
+    const char* const end = p + piece.size();
+    if (!synced_) {
+        if (p == end) return !stopped_;
+        if (!(first_char_ && *p == 'S')) {
+            first_char_ = false;
+            const void* stop = std::memchr(p, 'P', static_cast<size_t>(end - p));
+            if (stop == nullptr) return true;
+            p = static_cast<const char*>(stop) + 1;
+        }
+        synced_ = true;
+    }
+    while (p < end && !stopped_) {
+        if (in_time_) {
+            const char c = *p++;
+            if (c == ';') {
+                end_time_field();
+            } else if (time_text_.size() < kMaxTimeText) {
+                time_text_.push_back(c);
+            }
+            continue;
+        }
+        if (held_ == 1) {  // a CR: a record end only when LF follows
+            if (*p == '\n') {
+                held_ = 2;
+                ++p;
+                continue;
+            }
+            held_ = 0;
+            decode("\r", 1);
+            continue;
+        }
+        if (held_ == 2) {  // CR LF: a record end only when the next record follows
+            held_ = 0;
+            if (*p != ',') decode("\r\n", 2);
+            continue;
+        }
+        // A run of captured characters up to the next record mark.
+        const char* run = p;
+        while (p < end && *p != ',' && *p != '\r') ++p;
+        decode(run, static_cast<size_t>(p - run));
+        if (p == end || stopped_) break;
+        if (*p == ',') {
+            in_time_ = true;
+        } else {
+            held_ = 1;
+        }
+        ++p;
+    }
+    return !stopped_;
+}
+
+PostProcessResult post_process_file(const std::string& raw_path, LineAssembler& decoder,
+                                    LineSink& log) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(raw_path.c_str(), "rb"),
+                                                      &std::fclose);
+    if (!f) return PostProcessResult::ReadError;
+    std::vector<char> buf(1 << 20);
+    RawReplay replay(decoder, log);
+    bool any = false;
+    for (;;) {
+        const size_t n = std::fread(buf.data(), 1, buf.size(), f.get());
+        if (n == 0) break;
+        any = true;
+        if (!replay.feed(std::string_view(buf.data(), n))) return PostProcessResult::Watchdog;
+    }
+    if (std::ferror(f.get())) return PostProcessResult::ReadError;
+    if (!any) return PostProcessResult::NoData;
+    replay.finish();
+    return PostProcessResult::Done;
+}
+
+}  // namespace velmora::monitor

@@ -1,0 +1,62 @@
+// Post-processing stage: raw capture file -> event characters and "Time elapsed" lines.
+// Input: the raw file's text, in pieces of any size split anywhere: records of
+// "," + milliseconds + ";" + captured characters + CR LF.
+// Output: the captured characters, in order, to the line assembler; at each record's ";"
+// the line "Time elapsed: " + its milliseconds + "mSec" to the decoded log, ahead of the
+// lines completed in that record. Decoding begins at the file's first character when it
+// is 'S', else just after its first 'P' (with no 'P', nothing is decoded). The CR LF that
+// ends a record is skipped, so a byte that spans two records is assembled whole; a CR or
+// LF inside the captured characters still counts as a bit, as it did live.
+// Memory stays bounded whatever the file holds.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "line_assembler.h"
+
+namespace velmora::monitor {
+
+class RawReplay {
+  public:
+    // Time lines go to `log`'s log_line while the decoder logs.
+    RawReplay(LineAssembler& decoder, LineSink& log);
+
+    // Returns false once the watchdog has fired: the logs are closed then, and the rest of
+    // the file is not decoded.
+    bool feed(std::string_view piece);
+    // End of the file: a record end still held back is dropped.
+    void finish() { held_ = 0; }
+
+    bool watchdog_fired() const { return stopped_; }
+
+  private:
+    // A corrupt time field (no ";") keeps at most this many of its characters.
+    static constexpr size_t kMaxTimeText = 32;
+
+    bool decode(const char* p, size_t n);
+    void end_time_field();
+
+    LineAssembler& decoder_;
+    LineSink& log_;
+    bool synced_ = false;
+    bool first_char_ = true;
+    bool in_time_ = false;
+    int held_ = 0;  // 1: a CR held back, 2: CR LF held back
+    bool stopped_ = false;
+    std::string time_text_;
+};
+
+enum class PostProcessResult {
+    Done,
+    NoData,     // the raw file is empty
+    ReadError,  // the raw file could not be read
+    Watchdog,   // the watchdog fired and ended the decoding
+};
+
+// Post-processes the raw file at `raw_path` in bounded memory.
+PostProcessResult post_process_file(const std::string& raw_path, LineAssembler& decoder,
+                                    LineSink& log);
+
+}  // namespace velmora::monitor

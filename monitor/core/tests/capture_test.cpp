@@ -1,0 +1,236 @@
+#include "capture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "event_text.h"
+#include "log_setup.h"
+#include "ui/doubles.h"
+
+namespace velmora::monitor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::events;
+using testing::prefix;
+
+class FakeView : public CaptureView {
+  public:
+    std::vector<std::string> lines;
+    std::string data;  // every text written into `Data`
+    std::vector<bool> timechk;
+    int watchdog_stops = 0;
+
+    void show_line(std::string_view line) override { lines.emplace_back(line); }
+    void show_text(std::string_view text) override { data += text; }
+    void set_Timechk(bool ticked) override { timechk.push_back(ticked); }
+    void watchdog_stop() override { ++watchdog_stops; }
+};
+
+std::string read_file(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class CaptureTest : public ::testing::Test {
+  protected:
+    fs::path dir = fs::temp_directory_path() /
+                   ("capture_test_" +
+                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    platform::ui::ScopedDoubles doubles;
+    FakeView view;
+    Capture cap{view};
+
+    void SetUp() override {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        doubles.clock.step = 0;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string path(const std::string& name) { return (dir / name).string(); }
+
+    // Log set-up on `name` and Start.
+    void start(const std::string& name = "run1.txt") {
+        doubles.ui.file_answers.push_back(path(name));
+        ASSERT_TRUE(cap.Datalogwrite());
+        cap.begin();
+    }
+    void at_ms(double ms, std::string_view chunk) {
+        doubles.clock.advance(ms / 1000.0);
+        cap.on_chunk(chunk);
+    }
+};
+
+TEST_F(CaptureTest, LogSetUpRefusesProgramFilesAndExistingFilesAndStaysQuietOnCancel) {
+    fs::create_directories(dir / "Program Files");
+    std::ofstream(path("taken.txt")) << "x";
+    std::ofstream(path("free.txta")) << "old";
+    fs::create_directories(dir / "program files");
+    doubles.ui.file_answers = {path("Program Files/a.txt"), path("taken.txt"), std::nullopt,
+                               path("program files/b.txt"), path("free.txt")};
+    EXPECT_FALSE(cap.Datalogwrite());
+    EXPECT_FALSE(cap.Datalogwrite());
+    EXPECT_FALSE(cap.Datalogwrite());
+    EXPECT_EQ(doubles.ui.message_texts(),
+              (std::vector<std::string>{kProgramFilesRefused, kOverwriteRefused}));
+    EXPECT_EQ(doubles.ui.save_dialogs.at(0).filter, "*.txt | *.txt");
+    EXPECT_FALSE(cap.DatalogOn());
+
+    EXPECT_TRUE(cap.Datalogwrite());  // lower case is not the refused folder
+    EXPECT_TRUE(cap.Datalogwrite());  // an existing raw file is replaced
+    EXPECT_TRUE(cap.DatalogOn());
+    EXPECT_EQ(cap.log_path(), path("free.txt"));
+    EXPECT_EQ(read_file(path("free.txta")), "");
+    EXPECT_EQ(doubles.ui.messages.size(), 2u);
+}
+
+TEST_F(CaptureTest, ACaptureStoppedWithinTheFirstSecondReportsNoData) {
+    start();
+    at_ms(500, events("S 16a P"));
+    doubles.ui.answers.push_back(platform::ui::Answer::No);
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    const std::string saved = "Data saved in " + path("run1.txt") + "\r\n";
+    EXPECT_EQ(view.data, "No data captured\r\n" + saved);
+    ASSERT_EQ(doubles.ui.messages.size(), 1u);
+    EXPECT_EQ(doubles.ui.messages[0].text, saved + "Do you want to open the results?");
+    EXPECT_EQ(doubles.ui.messages[0].title, "Open Results");
+    EXPECT_EQ(doubles.ui.messages[0].buttons, platform::ui::Buttons::YesNo);
+    EXPECT_TRUE(doubles.ui.shell_calls.empty());
+    EXPECT_EQ(read_file(path("run1.txt")), "#1  09/12/2026 04:28:05\t[S]16[A][P]\r\n");
+}
+
+TEST_F(CaptureTest, YesOpensTheResults) {
+    start();
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    ASSERT_EQ(doubles.ui.shell_calls.size(), 1u);
+    EXPECT_EQ(doubles.ui.shell_calls[0].path, path("run1.txt"));
+    EXPECT_EQ(doubles.ui.shell_calls[0].verb, "Open");
+}
+
+TEST_F(CaptureTest, TheFirstChunkIsSynchronisedOnItsFirstStop) {
+    start();
+    cap.decoder().Timechk = false;
+    at_ms(10, "0101PS01");
+    at_ms(10,
+          "10"
+          "0010"
+          "0P");  // decoded from its first character
+    EXPECT_EQ(view.lines, std::vector<std::string>{prefix(1) + "[S]62[A][P]"});
+}
+
+TEST_F(CaptureTest, AFirstChunkWithoutAStopIsNotDecoded) {
+    start();
+    cap.decoder().Timechk = false;
+    at_ms(10, events("16a") + "S");
+    at_ms(10, events("16a P S 17a P"));
+    EXPECT_EQ(view.lines, std::vector<std::string>{prefix(1) + "[S]17[A][P]"});
+}
+
+TEST_F(CaptureTest, RawRecordsStartAfterTheFirstSecond) {
+    start();
+    at_ms(1000, "S1");
+    at_ms(1, "0P");
+    at_ms(250, "S");
+    cap.stop();
+    cap.close_logs();
+    EXPECT_EQ(read_file(path("run1.txta")), ",1;0P\r\n,251;S\r\n");
+}
+
+TEST_F(CaptureTest, AHighRateSwitchesToPostProcessingAndStopDecodesTheRawFile) {
+    start();
+    EXPECT_EQ(view.timechk, std::vector<bool>{true});
+    at_ms(1200, events("S 16a P"));  // live, with a stamp
+    std::string big = events("S 16a 09a R 17a 34a 30n P S 16a 09a");
+    while (big.size() <= kLiveChunkLimit) big += events("P S 16a 09a");
+    at_ms(5, big);
+    EXPECT_TRUE(cap.PostProcessMode());
+    at_ms(5, events("P S 12a P"));  // not decoded live any more
+    ASSERT_EQ(view.lines.size(), 1u);
+    EXPECT_NE(view.data.find(kSwitchMessage), std::string::npos);
+
+    cap.decoder().mode = DecodeMode::SBS;
+    doubles.ui.answers.push_back(platform::ui::Answer::No);
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    EXPECT_EQ(view.timechk, (std::vector<bool>{true, false}));
+    EXPECT_EQ(view.lines.size(), 1u);  // post-processed lines are only logged
+    EXPECT_NE(view.data.find("Post-processing...\r\n"), std::string::npos);
+
+    std::istringstream log(read_file(path("run1.txt")));
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(log, l);) lines.push_back(l);
+    ASSERT_GE(lines.size(), 8u);
+    EXPECT_EQ(lines[0], "#1  09/12/2026 04:28:05\t[S]16[A][P]\r");
+    EXPECT_EQ(lines[1], "Switch to Post-processing due to high data rate.\r");
+    // The first record is decoded after its first stop: its own time line is not written.
+    EXPECT_EQ(lines[2], "Time elapsed: 205mSec\r");
+    EXPECT_EQ(lines[3],
+              prefix(1) + "[S][SMBBatt](Wr)[A][Voltage][A][s][SMBBatt](Rd)[A][12340mV][N][P]\r");
+    const size_t n = lines.size();
+    EXPECT_EQ(lines[n - 3], "Time elapsed: 210mSec\r");
+    // A transaction that spans two records is decoded whole.
+    EXPECT_EQ(lines[n - 2], prefix(static_cast<int>(n) - 5) + "[S][SMBBatt](Wr)[A]09[A][P]\r");
+    EXPECT_EQ(lines[n - 1], prefix(static_cast<int>(n) - 4) + "[S][SMBChrgr](Wr)[A][P]\r");
+}
+
+TEST_F(CaptureTest, TheWatchdogStopsTheCaptureClosesTheLogsAndStopAsksNothing) {
+    start();
+    int running_inside_message = -1;
+    doubles.ui.on_message = [&](const platform::ui::MessageBox&) {
+        running_inside_message = cap.running();
+    };
+    std::string garbage = "S";
+    while (garbage.size() < 13000) garbage += "101100100";
+    for (size_t i = 0; i < garbage.size(); i += 1000) at_ms(1, garbage.substr(i, 1000));
+    EXPECT_TRUE(cap.CaptureStopped());
+    EXPECT_EQ(view.watchdog_stops, 1);
+    EXPECT_EQ(doubles.ui.message_texts(), std::vector<std::string>{kWatchdogMessage});
+    EXPECT_EQ(running_inside_message, 0);
+    EXPECT_FALSE(cap.DatalogOn());
+    EXPECT_EQ(cap.decoder().LineNumber, 0);
+    EXPECT_FALSE(cap.stop());
+}
+
+TEST_F(CaptureTest, StopClearsTheLineStateButNotTheBitAssembly) {
+    start();
+    at_ms(10, events("S 16a") + "1011");
+    cap.stop();
+    EXPECT_FALSE(cap.decoder().StartSeen);
+    EXPECT_TRUE(cap.decoder().HexLineText.empty());
+    EXPECT_EQ(cap.decoder().LineNumber, 0);
+    EXPECT_EQ(cap.decoder().bits.BitsLeft, 4);
+}
+
+TEST_F(CaptureTest, CreateNewFileNumbersTheNextLogInTheProgramFolder) {
+    int16_t count = 1;
+    std::string name = "\\test1.txt";
+    TextFile log;
+    ASSERT_TRUE(CreateNewFile(count, name, dir.string(), log));
+    log.close();
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(name, "\\test2.txt");
+    EXPECT_EQ(read_file(dir / "test2.txt"), "continued... \r\n");
+}
+
+TEST(YieldPacer, YieldsEveryThousandPassesAndAfterTwentyMilliseconds) {
+    YieldPacer pacer;
+    int yields = 0;
+    for (int i = 0; i < 3000; ++i) yields += pacer.due(0);  // a busy loop within one tick
+    EXPECT_EQ(yields, 3);
+    EXPECT_FALSE(pacer.due(19));
+    EXPECT_TRUE(pacer.due(20));
+    EXPECT_FALSE(pacer.due(39));
+    EXPECT_TRUE(pacer.due(0xFFFFFFFFu));  // the tick count wraps
+    EXPECT_TRUE(pacer.due(19));
+}
+
+}  // namespace
+}  // namespace velmora::monitor

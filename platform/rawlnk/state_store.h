@@ -1,0 +1,72 @@
+// The state folder shared by every process that uses the same world: the EEPROM image of
+// each chip (written atomically) and one lock file per device that an open holds, so that
+// another process finds the device in use.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace rawlnk {
+
+// RAWLNK_STATE_DIR, else $XDG_STATE_HOME/rawlnk, else ~/.local/state/rawlnk.
+std::string default_state_dir();
+
+class StateStore {
+  public:
+    StateStore() = default;
+    StateStore(const StateStore&) = delete;
+    StateStore& operator=(const StateStore&) = delete;
+    ~StateStore();
+
+    void use_dir(const std::string& dir);
+    // A fresh folder of this process's own; the previous private one is removed.
+    void use_private_dir();
+    const std::string& dir() const { return dir_; }
+
+    // The chip's image: the stored one when it is sound and stems from the same world
+    // image, else the world's (stored from now on). A damaged file is reported on stderr.
+    std::vector<uint16_t> attach(const std::string& chip, const std::vector<uint16_t>& world_image);
+    // Takes the stored image when another process has changed it.
+    void refresh(const std::string& chip, std::vector<uint16_t>& image);
+    // Runs `change` on the current image under the chip's lock and stores the result.
+    void update(const std::string& chip, std::vector<uint16_t>& image,
+                const std::function<void(std::vector<uint16_t>&)>& change);
+
+    // Lock file of a device: a descriptor, or -1 when another holder has it.
+    int lock_device(const std::string& key);
+    void unlock_device(int fd);
+    bool device_locked(const std::string& key) const;
+
+  private:
+    struct Stamp {
+        ino_t ino = 0;
+        int64_t sec = 0, nsec = 0;
+        int64_t size = -1;
+        bool operator==(const Stamp&) const = default;
+    };
+    struct ChipState {
+        std::vector<uint16_t> world_image;
+        uint64_t world_hash = 0;
+        Stamp stamp;
+    };
+    std::string image_path(const std::string& chip) const;
+    bool load(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
+              std::string& why);
+    void reload(const std::string& chip, ChipState& st, std::vector<uint16_t>& image);
+    void save(const std::string& chip, ChipState& st, const std::vector<uint16_t>& image);
+    Stamp stamp_of(const std::string& path) const;
+    void remove_private_dir();
+
+    std::string dir_;
+    std::string private_dir_;
+    pid_t private_owner_ = 0;
+    bool warned_ = false;
+    std::map<std::string, ChipState> chips_;
+};
+
+}  // namespace rawlnk

@@ -1,0 +1,218 @@
+// The state folder: two processes see each other's opens and EEPROM writes; damaged
+// files are reported and replaced by the world's image.
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "sim_fixture.h"
+
+namespace rawlnk_test {
+namespace {
+
+// A peer process with RAWLNK_STATE_DIR set and the built-in world.
+class Peer {
+  public:
+    Peer(const std::string& state_dir, std::vector<std::string> args,
+         const std::string& world = "") {
+        std::signal(SIGPIPE, SIG_IGN);  // a peer that has ended does not take our line
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(in[0], 0);
+            dup2(out[1], 1);
+            dup2(out[1], 2);
+            close(in[1]);
+            close(out[0]);
+            setenv("RAWLNK_STATE_DIR", state_dir.c_str(), 1);
+            setenv("RAWLNK_SIM", world.c_str(), 1);
+            std::vector<char*> argv{const_cast<char*>(RAWLNK_PEER_PATH)};
+            for (auto& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(RAWLNK_PEER_PATH, argv.data());
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        to_ = in[1];
+        from_ = fdopen(out[0], "r");
+    }
+    ~Peer() { finish(); }
+    std::string line() {
+        char buf[128] = "";
+        if (!from_ || !std::fgets(buf, sizeof buf, from_)) return "<none>";
+        std::string s(buf);
+        if (!s.empty() && s.back() == '\n') s.pop_back();
+        return s;
+    }
+    void release() {
+        if (to_ >= 0) {
+            (void)!write(to_, "\n", 1);
+            close(to_);
+            to_ = -1;
+        }
+    }
+    void finish() {
+        release();
+        if (from_) std::fclose(from_);
+        from_ = nullptr;
+        if (pid_ > 0) waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int to_ = -1;
+    FILE* from_ = nullptr;
+};
+
+std::string run_peer(const std::string& dir, std::vector<std::string> args) {
+    Peer p(dir, std::move(args));
+    return p.line();
+}
+
+class StateTest : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        char templ[] = "/tmp/rawlnk-state-test-XXXXXX";
+        ASSERT_NE(mkdtemp(templ), nullptr);
+        dir_ = templ;
+        RLSIM_SetStateDir(dir_.c_str());
+        RLSIM_LoadDefaultWorld();
+    }
+    void TearDown() override {
+        SimTest::TearDown();
+        RLSIM_SetStateDir(nullptr);
+        std::system(("rm -rf '" + dir_ + "'").c_str());
+    }
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        if (DIR* d = opendir(dir_.c_str())) {
+            while (dirent* e = readdir(d)) names.push_back(e->d_name);
+            closedir(d);
+        }
+        return names;
+    }
+    std::string dir_;
+};
+
+TEST_F(StateTest, SecondProcessFindsTheBoardInUse) {
+    RL_HANDLE h = open_index(kBoardIndex);
+    EXPECT_EQ(run_peer(dir_, {"open", "0"}), "3");  // not opened: in use here
+    EXPECT_EQ(run_peer(dir_, {"open", "1"}), "0");
+    RL_Close(h);
+    EXPECT_EQ(run_peer(dir_, {"open", "0"}), "0");
+}
+
+TEST_F(StateTest, OpenByAnotherProcessIsSeenHere) {
+    Peer peer(dir_, {"hold", "2"});
+    ASSERT_EQ(peer.line(), "held 0");
+    EXPECT_EQ(RLSIM_IsOpen(2), 1);
+    RL_HANDLE h = nullptr;
+    EXPECT_EQ(RL_Open(2, &h), RL_DEVICE_NOT_OPENED);
+    EXPECT_EQ(RL_Open(3, &h), RL_OK);  // the other channel is free
+    RL_Close(h);
+    peer.finish();
+    EXPECT_EQ(RLSIM_IsOpen(2), 0);
+    EXPECT_EQ(RL_Open(2, &h), RL_OK);
+    RL_Close(h);
+}
+
+TEST_F(StateTest, EepromWritesCrossProcesses) {
+    EXPECT_EQ(run_peer(dir_, {"write-ee", "1", "5", "0x1234"}), "0");
+    uint16_t v = 0;
+    ASSERT_EQ(RLSIM_PeekEE(1, 5, &v), 0);
+    EXPECT_EQ(v, 0x1234);
+    RL_HANDLE h = open_index(1);
+    ASSERT_EQ(RL_WriteEE(h, 6, 0xABCD), RL_OK);
+    RL_Close(h);
+    EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "6"}), "0 ABCD");
+    EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "5"}), "0 1234");
+    for (const auto& f : files()) EXPECT_EQ(f.find(".tmp."), std::string::npos) << f;
+}
+
+TEST_F(StateTest, ProgrammedImageSurvivesARestart) {
+    RL_HANDLE h = open_index(1);
+    ASSERT_EQ(RL_WriteEE(h, 0, 0x0000), RL_OK);
+    RL_Close(h);
+    RLSIM_ReloadWorld();
+    uint16_t v = 1;
+    ASSERT_EQ(RLSIM_PeekEE(1, 0, &v), 0);
+    EXPECT_EQ(v, 0x0000);
+    // A world whose image for the chip changed starts it from that image.
+    load("chip blank2\n kind gen2\n eeprom 64\n words 0: 1111\n");
+    ASSERT_EQ(RLSIM_PeekEE(0, 0, &v), 0);
+    EXPECT_EQ(v, 0x1111);
+}
+
+struct DamageCase {
+    const char* name;
+    std::string content;
+};
+
+class DamageTest : public StateTest, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamageTest, DamagedFileIsReportedAndReplaced) {
+    RL_HANDLE h = open_index(1);
+    ASSERT_EQ(RL_WriteEE(h, 3, 0x4242), RL_OK);
+    RL_Close(h);
+    const std::string path = dir_ + "/blank2.eeprom";
+    std::string content = GetParam().content;
+    if (content == "<truncated>") {
+        std::ifstream in(path);
+        std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        content = whole.substr(0, whole.size() / 2);
+    } else if (content == "<bad sum>") {
+        std::ifstream in(path);
+        std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        content = whole.replace(whole.find("4242"), 4, "4343");
+    }
+    std::ofstream(path, std::ios::trunc) << content;
+    ::testing::internal::CaptureStderr();
+    RLSIM_ReloadWorld();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("blank2.eeprom is damaged"), std::string::npos) << err;
+    uint16_t v = 0;
+    ASSERT_EQ(RLSIM_PeekEE(1, 3, &v), 0);
+    EXPECT_EQ(v, 0xFFFF);  // the world's blank image
+    ::testing::internal::CaptureStderr();
+    RLSIM_ReloadWorld();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");  // replaced by a sound file
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DamageTest,
+                         ::testing::Values(DamageCase{"Garbage", "\x01\x02 not a state file"},
+                                           DamageCase{"Empty", ""},
+                                           DamageCase{"Truncated", "<truncated>"},
+                                           DamageCase{"WordChanged", "<bad sum>"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StateTest, ProgramsTakeTheWorldNamedByTheEnvironment) {
+    const std::string world = dir_ + "/world.txt";
+    std::ofstream(world) << "chip only\n kind dual\n description \"Env World\"\n";
+    Peer good(dir_, {"describe", "1"}, world);
+    EXPECT_EQ(good.line(), "Env World B");
+    std::ofstream(world, std::ios::trunc) << "chip only\n kind dual\n colour red\n";
+    Peer bad(dir_, {"describe", "0"}, world);
+    EXPECT_EQ(bad.line(), "rawlnk: RAWLNK_SIM=" + world + ": line 3: unknown keyword \"colour\"");
+    EXPECT_EQ(bad.line(), "");  // and no devices
+}
+
+TEST_F(StateTest, PeerSeesTheDescriptionOfAProgrammedChip) {
+    RL_HANDLE h = open_index(kBoardIndex);
+    ASSERT_EQ(RL_EraseEE(h), RL_OK);
+    RL_Close(h);
+    // A process starting now enumerates the erased board by its factory texts.
+    EXPECT_EQ(run_peer(dir_, {"describe", "0"}), "Tessel-2U");
+}
+
+}  // namespace
+}  // namespace rawlnk_test
