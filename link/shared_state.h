@@ -14,13 +14,17 @@ using Flag = int16_t;
 inline constexpr Flag True = -1;
 inline constexpr Flag False = 0;
 
-inline constexpr int kPanels = 9;                // panel 0 = main panel, 1..8 = Control1..8
-inline constexpr int kTxBufferSize = 48;         // longest request: the grouped "S" request
-inline constexpr int kRxBufferSize = 65526;      // largest capture read of the monitor
+inline constexpr int kPanels = 9;  // panel 0 = main panel, 1..8 = Control1..8
+// Buffer sizes, a free choice: TxBuffer holds the longest request (the grouped "S"
+// request, 48 bytes; a longer one is refused unsent), RxBuffer the largest capture read of
+// the monitor. No read may ask for more than RxBuffer.size(); replies are read a byte at a
+// time.
+inline constexpr int kTxBufferSize = 48;
+inline constexpr int kRxBufferSize = 65526;
 
 struct SharedState {
     // Link state
-    void* USB_Handle = nullptr;
+    void* USB_Handle = nullptr;  // nullptr while no link is open
     std::array<uint8_t, kTxBufferSize> TxBuffer{};
     int16_t TxLength = 0;
     std::vector<uint8_t> RxBuffer = std::vector<uint8_t>(kRxBufferSize, 0);
@@ -76,8 +80,9 @@ struct SharedState {
     std::string FirmwareVersionText;
     int16_t PanelCount = 0;
     int32_t SplashClock = 0;
-    std::string DataFileName = "\\test1.txt";
-    std::string SettingsFileName = "\\default.set";
+    // Appended to App_Folder(), which has no trailing separator.
+    std::string DataFileName = "/test1.txt";
+    std::string SettingsFileName = "/default.set";
     int16_t LogFileCount = 1;
     Flag DatalogOn = False;
 };
@@ -89,12 +94,15 @@ SharedState& shared();
 // implements this; tests use a recording double. Until one is installed a silent
 // default stands in (no console loaded).
 class ConsoleControls {
-public:
+  public:
     virtual ~ConsoleControls() = default;
     virtual void set_SNlabel(const std::string& caption) = 0;
     // Hides the check box `SendBytePgNumber` and the text box `PageNumber`.
     virtual void hide_page_number_controls() = 0;
-    // Text of the main panel's block data box `txt_Block_Data`.
+    // Text of the main panel's block data box `txt_Block_Data`, one two-digit byte a line,
+    // with CR LF line breaks as the box shows them ("A1\r\nA2\r\n"): the request layer
+    // reads the bytes at a stride of four characters. A window whose text uses "\n" alone
+    // must turn it into "\r\n" here.
     virtual std::string txt_Block_Data() = 0;
     // `Repeatall` back to the button-face colour with the caption "Repeat All", and the
     // main panel's `Nonstop` unticked.

@@ -1,0 +1,60 @@
+// drendle's main module: the Windows folders, the two removal sequences, the walks over
+// device keys and the dialog's command handling. Everything here is plain C++; the
+// dialog window (dlg_main.h) only forwards its buttons to MainDlgProc.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "regfun.h"
+#include "win/win_types.h"
+
+namespace drendle {
+
+using platform::win::MAX_PATH;
+
+// Filled by InitSystemPaths; WinDir always ends in a backslash. A folder that could
+// not be built within 259 characters is left empty, and every step that needs it is
+// skipped.
+extern char WinDir[MAX_PATH];
+extern char DriversDir[MAX_PATH];
+extern char InfDir[MAX_PATH];
+
+// Code of the Windows version found when OK was pressed (-1 before).
+extern int os_version_code;
+
+// How the board's device shows in the keys and values matched.
+inline constexpr std::string_view kMatchingDeviceId = "usb\\vid_4b1d&pid_c738";
+inline constexpr std::string_view kInterfacePrefix = "##?#USB#VID_4B1D&PID_C738";
+inline constexpr std::string_view kBoardInfName = "zoqspi.inf";
+inline constexpr uint32_t kWalkBufferSize = 300;
+
+// Dialog resource texts.
+inline constexpr const char* kDialogCaption = "ZOQ USB Driver Removal";
+inline constexpr const char* kDialogText =
+    "\n\rIf the USB device is connected, please remove it now.";
+inline constexpr const char* kDoneText = "Driver uninstallation completed";
+inline constexpr const char* kDoneTitle = "All Done!";
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDC_TEXT = 1000;
+
+void InitSystemPaths();
+// folder + name into out; false (out empty) when the folder is empty or the result
+// would exceed 259 characters.
+bool JoinPath(char (&out)[MAX_PATH], const char* folder, const char* name);
+// True when `path` names something below the Windows folder.
+bool InWindowsFolder(const char* path);
+
+int RemoveDriver9x();
+int RemoveDriverNT();
+void RemoveOemInfEntries(const char* key);
+void RemoveClassKeys(const char* key);
+void RemoveDeviceInterfaceKeys(const char* key);
+
+// Handles a command of the dialog "dlgMAIN". OK runs the removal that fits the Windows
+// version and shows the final box; OK and Cancel return 1, after which the dialog is
+// destroyed and the program ends with code 0. Other commands return 0.
+int MainDlgProc(int command_id);
+
+}  // namespace drendle

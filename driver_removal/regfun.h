@@ -1,0 +1,38 @@
+// Registry operations of drendle: opening keys, finding a value, probing the rights a
+// key grants, taking a key over for "Administrators", enabling privileges, and the two
+// recursive deletions. Progress and error lines go to standard output. Each routine
+// returns 1 for success and 0 for failure unless said otherwise.
+#pragma once
+
+#include <cstdint>
+
+#include "win/win_types.h"
+
+namespace drendle {
+
+using platform::win::Hkey;
+
+// Rights the deletions ask for.
+inline constexpr uint32_t kReadAdminAccess = 0xE0019;  // KEY_READ, WRITE_DAC, WRITE_OWNER
+inline constexpr uint32_t kOwnerAndListAccess = 0xE0000;
+inline constexpr uint32_t kValueBufferSize = 200;
+inline constexpr uint32_t kSubkeyNameBufferSize = 200;
+
+int OpenKey(Hkey parent, const char* path, uint32_t access, Hkey* handle);
+// As OpenKey, returning the system's status (0 = opened).
+int32_t OpenKeyAccess(Hkey parent, const char* path, uint32_t access, Hkey* handle);
+// Data of the value named exactly `name` (case counts), into a buffer of 200 bytes.
+int ReadNamedValue(Hkey key, const char* name, char* data);
+// The single-bit access masks under which the key opens; prints "Mask =    :%08x\n".
+uint32_t ProbeKeyAccess(Hkey parent, const char* path);
+int SetKeyOwner(Hkey key, const char* account);
+// Appends a full-access entry for `account` to the key's access list.
+int AddAdminAce(const char* account, Hkey key);
+int EnablePrivilege(const char* name);
+// Plain recursive deletion; a key that cannot be opened for reading counts as removed.
+int Nukekey(Hkey parent, const char* path);
+// Recursive deletion that takes over owner and access list where it must; a key that
+// grants nothing counts as removed.
+int RemKey(Hkey parent, const char* path);
+
+}  // namespace drendle

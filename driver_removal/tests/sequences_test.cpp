@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include "drendle.h"
+#include "machine.h"
+#include "ui/doubles.h"
+#include "ulib.h"
+
+namespace drendle::testing {
+namespace {
+
+constexpr const char* kOemNames =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Setup\\SetupX\\INF\\OEM Name";
+constexpr const char* kUsbClassNT =
+    "SYSTEM\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}";
+constexpr const char* kInterfacesNT =
+    "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+
+struct VersionCase {
+    uint32_t platform;
+    uint32_t major, minor;
+    bool known;
+    int code;
+    bool nt_sequence;
+};
+
+void PrintTo(const VersionCase& c, std::ostream* os) {
+    *os << "code " << std::hex << c.code;
+}
+
+class VersionDispatch : public ::testing::TestWithParam<VersionCase> {};
+
+TEST_P(VersionDispatch, PicksTheSequenceByCode) {
+    const VersionCase& c = GetParam();
+    win::Config config = Nt5Config();
+    config.platform = c.platform;
+    config.version = win::OsVersion{c.major, c.minor};
+    if (!c.known) config.version.reset();
+    Machine m(config, {});
+    platform::ui::ScopedDoubles ui;
+    EXPECT_EQ(GetOsVersionCode(), c.code);
+    const std::string out = Output([] { EXPECT_EQ(MainDlgProc(IDOK), 1); });
+    EXPECT_EQ(os_version_code, c.code);
+    // On an empty machine only the NT sequence says anything.
+    EXPECT_EQ(out, c.nt_sequence ? "Mask =    :00000000\nDriver cleanup completed.\n" : "");
+    ASSERT_EQ(ui.ui.messages.size(), 1u);
+}
+
+constexpr uint32_t k9x = win::VER_PLATFORM_WIN32_WINDOWS;
+constexpr uint32_t kNT = win::VER_PLATFORM_WIN32_NT;
+
+INSTANTIATE_TEST_SUITE_P(Codes, VersionDispatch,
+                         ::testing::Values(VersionCase{k9x, 4, 0, true, 0x400, false},
+                                           VersionCase{k9x, 4, 10, true, 0x40A, false},
+                                           VersionCase{k9x, 4, 90, true, 0x45A, false},
+                                           VersionCase{kNT, 4, 0, true, 0x200, false},
+                                           VersionCase{kNT, 5, 0, true, 0x500, true},
+                                           VersionCase{kNT, 5, 1, true, 0x501, true},
+                                           VersionCase{kNT, 6, 0, true, 0x600, true},
+                                           VersionCase{kNT, 0, 0, false, -1, false}));
+
+TEST(Dialog, CancelAndUnknownCommandsChangeNothing) {
+    win::Hive h;
+    h.add("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOQSPI");
+    Machine m(Nt5Config(), h);
+    platform::ui::ScopedDoubles ui;
+    EXPECT_EQ(Output([] {
+                  EXPECT_EQ(MainDlgProc(IDCANCEL), 1);
+                  EXPECT_EQ(MainDlgProc(3), 0);
+              }),
+              "");
+    EXPECT_TRUE(m.key("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOQSPI"));
+    EXPECT_TRUE(ui.ui.messages.empty());
+}
+
+struct PathCase {
+    const char* windir;
+    const char *win, *drivers, *inf;
+};
+
+TEST(SystemPaths, HaveSingleSeparatorsAndAreNeverCut) {
+    const std::string long_dir = "C:\\" + std::string(247, 'w');  // 250 characters
+    const std::string longest = "C:\\" + std::string(256, 'w');   // 259: no room for "\"
+    const PathCase cases[] = {
+        {"C:\\WINNT", "C:\\WINNT\\", "C:\\WINNT\\system32\\drivers\\", "C:\\WINNT\\inf\\"},
+        {"C:\\", "C:\\", "C:\\system32\\drivers\\", "C:\\inf\\"},
+        {"D:\\Windows\\", "D:\\Windows\\", "D:\\Windows\\system32\\drivers\\",
+         "D:\\Windows\\inf\\"},
+        {long_dir.c_str(), "", "", ""},
+        {longest.c_str(), "", "", ""},
+    };
+    for (const PathCase& c : cases) {
+        win::Config config = Nt5Config();
+        config.windir = c.windir;
+        Machine m(config, {});
+        InitSystemPaths();
+        if (c.windir == long_dir.c_str()) {
+            // 251 with its backslash; "system32\drivers\" would pass 259, "inf\" does not.
+            EXPECT_EQ(std::string(WinDir), long_dir + "\\");
+            EXPECT_STREQ(DriversDir, "");
+            EXPECT_EQ(std::string(InfDir), long_dir + "\\inf\\");
+            continue;
+        }
+        EXPECT_STREQ(WinDir, c.win) << c.windir;
+        EXPECT_STREQ(DriversDir, c.drivers) << c.windir;
+        EXPECT_STREQ(InfDir, c.inf) << c.windir;
+    }
+}
+
+class Walks : public ::testing::Test {
+  protected:
+    void TearDown() override { EXPECT_EQ(m_->system().open_handles(), 0u); }
+    Machine& Use(win::Config config, win::Hive hive) {
+        m_ = std::make_unique<Machine>(std::move(config), std::move(hive));
+        InitSystemPaths();
+        return *m_;
+    }
+    std::unique_ptr<Machine> m_;
+};
+
+TEST_F(Walks, OemEntriesNamingTheBoardInfAreRemovedWithTheirFilesAdjacentOnesToo) {
+    win::Hive h;
+    auto& k = h.add(kOemNames);
+    k.set_sz("C:\\WINDOWS\\INF\\OEM0.INF", "other.inf");
+    k.set_sz("C:\\WINDOWS\\INF\\OEM1.INF", "ZOQSPI.INF");
+    k.set_sz("C:\\windows\\inf\\oem2.inf", "zoqspi.inf");
+    k.set_dword("C:\\WINDOWS\\INF\\OEM3.INF", 7);
+    k.set_sz("C:\\WINDOWS\\..\\outside.txt", "zoqspi.inf");
+    k.set_sz("C:\\WINDOWS\\INF\\OEM5.INF", "zoqspi.inf");  // its file is missing
+    k.set_sz(std::string(300, 'n'), "zoqspi.inf");
+    k.set_sz("C:\\WINDOWS\\INF\\OEM9.INF", "zoqspi.inf");  // behind the long name: not reached
+    Machine& m = Use(Win98Config(), h);
+    for (const char* f :
+         {"INF/OEM0.INF", "INF/OEM1.INF", "INF/OEM2.INF", "INF/OEM3.INF", "INF/OEM9.INF"})
+        m.AddFile(f);
+    platform::win::testing::write_file(m.HostPath("outside.txt"), "keep");
+    EXPECT_EQ(Output([] { RemoveOemInfEntries(kOemNames); }),
+              "DELETING file C:\\WINDOWS\\INF\\OEM1.INF...done\n"
+              "DELETING entry C:\\WINDOWS\\INF\\OEM1.INF  ->  ZOQSPI.INF...done\n"
+              "DELETING file C:\\windows\\inf\\oem2.inf...done\n"
+              "DELETING entry C:\\windows\\inf\\oem2.inf  ->  zoqspi.inf...done\n"
+              "DELETING file C:\\WINDOWS\\..\\outside.txt...FAILED!\n"
+              "DELETING entry C:\\WINDOWS\\..\\outside.txt  ->  zoqspi.inf...done\n"
+              "DELETING file C:\\WINDOWS\\INF\\OEM5.INF...FAILED!\n"
+              "DELETING entry C:\\WINDOWS\\INF\\OEM5.INF  ->  zoqspi.inf...done\n");
+    EXPECT_FALSE(m.HasFile("INF/OEM1.INF"));
+    EXPECT_FALSE(m.HasFile("INF/OEM2.INF"));
+    for (const char* f : {"INF/OEM0.INF", "INF/OEM3.INF", "INF/OEM9.INF"})
+        EXPECT_TRUE(m.HasFile(f)) << f;
+    EXPECT_EQ(platform::win::testing::read_file(m.HostPath("outside.txt")), "keep");
+    std::vector<std::string> left;
+    for (const auto& v : m.key(kOemNames)->values) left.push_back(v.name);
+    EXPECT_EQ(left,
+              (std::vector<std::string>{"C:\\WINDOWS\\INF\\OEM0.INF", "C:\\WINDOWS\\INF\\OEM3.INF",
+                                        std::string(300, 'n'), "C:\\WINDOWS\\INF\\OEM9.INF"}));
+}
+
+TEST_F(Walks, ClassKeysOfTheBoardAreDeletedWithTheirInfFilesInsideTheWindowsFolderOnly) {
+    win::Hive h;
+    auto cls = [&](const char* sub) -> win::RegKey& {
+        return h.add(std::string(kUsbClassNT) + "\\" + sub);
+    };
+    cls("0000").set_sz("MatchingDeviceId", "usb\\root_hub").set_sz("InfPath", "usb.inf");
+    cls("0001").set_sz("MatchingDeviceId", "USB\\VID_4B1D&PID_C738").set_sz("InfPath", "oem3.inf");
+    cls("0002").set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738");
+    cls("0003").set_sz("matchingdeviceid", "usb\\vid_4b1d&pid_c738").set_sz("InfPath", "oem5.inf");
+    cls("0004")
+        .set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738")
+        .set_sz("InfPath", "..\\..\\outside.txt");
+    const std::string long_inf(195, 'i');
+    cls("0005").set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738").set_sz("InfPath", long_inf);
+    cls("0006\\Settings").set_sz("x", "y");
+    cls("0006").set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738");
+    win::Config config = Nt5Config();
+    config.windir = "C:\\" + std::string(60, 'W');  // InfDir of 68 characters: 68 + 195 > 259
+    Machine& m = Use(config, h);
+    for (const char* f : {"inf/usb.inf", "inf/oem3.inf", "inf/oem5.inf"}) m.AddFile(f);
+    platform::win::testing::write_file(m.HostPath("outside.txt"), "keep");
+    const std::string inf_dir = InfDir;
+    const std::string key = std::string(kUsbClassNT) + "\\";
+    EXPECT_EQ(Output([] { RemoveClassKeys(kUsbClassNT); }),
+              "Unlinking " + inf_dir + "oem3.inf...done\n" + "Deleting key " + key +
+                  "0001...done\n" + "Deleting key " + key + "0002...done\n" + "Unlinking " +
+                  inf_dir + "..\\..\\outside.txt...FAILED!\n" + "Deleting key " + key +
+                  "0004...done\n" + "Unlinking " + inf_dir + long_inf + "...FAILED!\n" +
+                  "Deleting key " + key + "0005...done\n" + "Deleting key " + key +
+                  "0006...done\n");
+    std::vector<std::string> left;
+    for (const auto& sub : m.key(kUsbClassNT)->subkeys) left.push_back(sub->name);
+    EXPECT_EQ(left, (std::vector<std::string>{"0000", "0003"}));
+    EXPECT_FALSE(m.HasFile("inf/oem3.inf"));
+    EXPECT_TRUE(m.HasFile("inf/usb.inf"));
+    EXPECT_TRUE(m.HasFile("inf/oem5.inf"));
+    EXPECT_EQ(platform::win::testing::read_file(m.HostPath("outside.txt")), "keep");
+}
+
+TEST_F(Walks, DeviceInterfaceKeysAreComparedOn25Characters) {
+    win::Hive h;
+    const std::string base = std::string(kInterfacesNT) + "\\";
+    h.add(base + "##?#USB#VID_4B1D&PID_C738#5&1&0&2#{a5dcbf10-6530-11d2-901f-00c04fb951ed}\\#");
+    h.add(base + "##?#usb#vid_4b1d&pid_c738");
+    h.add(base + "##?#USB#VID_4B1D&PID_C739#6&1&0&1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}");
+    h.add(base + "##?#USB#VID_4B1D&PID_C73");
+    auto& blind = h.add(base + "##?#USB#VID_4B1D&PID_C738#blind");  // cannot even be read
+    blind.owner = kSystem;
+    blind.dacl = win::Acl::compact({});
+    Machine& m = Use(Nt5Config(), h);
+    EXPECT_EQ(
+        Output([] { RemoveDeviceInterfaceKeys(kInterfacesNT); }),
+        "Deleting key " + base + "##?#usb#vid_4b1d&pid_c738...done\n" + "Deleting key " + base +
+            "##?#USB#VID_4B1D&PID_C738#5&1&0&2#{a5dcbf10-6530-11d2-901f-00c04fb951ed}...done\n" +
+            "Deleting key " + base + "##?#USB#VID_4B1D&PID_C738#blind...FAILED!\n");
+    std::vector<std::string> left;
+    for (const auto& sub : m.key(kInterfacesNT)->subkeys) left.push_back(sub->name);
+    EXPECT_EQ(left,
+              (std::vector<std::string>{
+                  "##?#USB#VID_4B1D&PID_C73", "##?#USB#VID_4B1D&PID_C738#blind",
+                  "##?#USB#VID_4B1D&PID_C739#6&1&0&1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}"}));
+}
+
+TEST(Sequence9x, RemovesFilesDeviceEntriesAndServicesThenRunsQuietlyAgain) {
+    win::Hive h;
+    h.add("Enum\\USB\\VID_4B1D&PID_C738\\ROOT&0001").set_sz("DeviceDesc", "ZOQ USB Device");
+    h.add("Enum\\USB\\VID_4B1D&PID_C739\\ROOT&0001");
+    h.add(kOemNames)
+        .set_sz("C:\\WINDOWS\\INF\\OTHER\\OEM7.INF", "zoqspi.inf")
+        .set_sz("C:\\WINDOWS\\INF\\OEM8.INF", "x.inf");
+    h.add("System\\CurrentControlSet\\Services\\Class\\USB\\0000")
+        .set_sz("MatchingDeviceId", "usb\\root_hub");
+    h.add("System\\CurrentControlSet\\Services\\Class\\USB\\0001")
+        .set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738")
+        .set_sz("InfPath", "OTHER\\ZOQSPI.INF");
+    h.add("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOQSPI");
+    h.add("System\\CurrentControlSet\\Services\\ZOQSPI\\Enum");
+    h.add("System\\CurrentControlSet\\Services\\RAWLNK");
+    h.add("System\\CurrentControlSet\\Services\\VxD");
+    Machine m(Win98Config(), h);
+    platform::ui::ScopedDoubles ui;
+    for (const char* f : {"SYSTEM/RAWLNK.DLL", "SYSTEM32/DRIVERS/RAWLNK.SYS", "INF/OTHER/OEM7.INF",
+                          "INF/OTHER/ZOQSPI.INF", "INF/OEM8.INF"})
+        m.AddFile(f);
+    EXPECT_EQ(Output([] { MainDlgProc(IDOK); }),
+              "DELETING file C:\\WINDOWS\\INF\\OTHER\\OEM7.INF...done\n"
+              "DELETING entry C:\\WINDOWS\\INF\\OTHER\\OEM7.INF  ->  zoqspi.inf...done\n"
+              "Unlinking C:\\WINDOWS\\inf\\OTHER\\ZOQSPI.INF...done\n"
+              "Deleting key System\\CurrentControlSet\\Services\\Class\\USB\\0001...done\n");
+    for (const char* f : {"SYSTEM/RAWLNK.DLL", "SYSTEM32/DRIVERS/RAWLNK.SYS", "INF/OTHER/OEM7.INF",
+                          "INF/OTHER/ZOQSPI.INF"})
+        EXPECT_FALSE(m.HasFile(f)) << f;
+    EXPECT_TRUE(m.HasFile("INF/OEM8.INF"));
+    EXPECT_EQ(m.hive().key_paths(),
+              (std::vector<std::string>{
+                  "",
+                  "Enum",
+                  "Enum\\USB",
+                  "Enum\\USB\\VID_4B1D&PID_C739",
+                  "Enum\\USB\\VID_4B1D&PID_C739\\ROOT&0001",
+                  "Software",
+                  "Software\\Microsoft",
+                  "Software\\Microsoft\\Windows",
+                  "Software\\Microsoft\\Windows\\CurrentVersion",
+                  "Software\\Microsoft\\Windows\\CurrentVersion\\Setup",
+                  "Software\\Microsoft\\Windows\\CurrentVersion\\Setup\\SetupX",
+                  "Software\\Microsoft\\Windows\\CurrentVersion\\Setup\\SetupX\\INF",
+                  kOemNames,
+                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                  "System",
+                  "System\\CurrentControlSet",
+                  "System\\CurrentControlSet\\Services",
+                  "System\\CurrentControlSet\\Services\\Class",
+                  "System\\CurrentControlSet\\Services\\Class\\USB",
+                  "System\\CurrentControlSet\\Services\\Class\\USB\\0000",
+                  "System\\CurrentControlSet\\Services\\VxD"}));
+    EXPECT_EQ(Output([] { MainDlgProc(IDOK); }), "");
+    EXPECT_EQ(ui.ui.message_texts(), (std::vector<std::string>{"Driver uninstallation completed",
+                                                               "Driver uninstallation completed"}));
+    EXPECT_EQ(m.system().open_handles(), 0u);
+}
+
+TEST(SequenceNT, WithoutTheSecurityPrivilegeSaysSoAndGoesOn) {
+    win::Config config = Nt5Config();
+    config.privileges = {win::kSeTakeOwnershipPrivilege};
+    win::Hive h;
+    h.add("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOQSPI");
+    Machine m(config, h);
+    platform::ui::ScopedDoubles ui;
+    EXPECT_EQ(Output([] { EXPECT_EQ(RemoveDriverNT(), 1); }),
+              "Cant adjust priviledge, 0x514\nMask =    :00000000\nDriver cleanup completed.\n");
+    EXPECT_FALSE(m.key("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOQSPI"));
+}
+
+}  // namespace
+}  // namespace drendle::testing

@@ -1,0 +1,22 @@
+#include "ulib.h"
+
+#include "win/winsys.h"
+
+namespace drendle {
+
+namespace win = platform::win;
+
+int FileExists(const char* path) {
+    return win::winsys().open_file_for_read(path) ? 1 : 0;
+}
+
+int GetOsVersionCode() {
+    win::OsVersionInfo v;
+    if (!win::winsys().get_version(&v)) return -1;
+    int major = static_cast<int>(v.major);
+    // NT 4.0 shares its major version with the 9x family; it is told apart as 2.
+    if (v.platform == win::VER_PLATFORM_WIN32_NT && major == 4) major = 2;
+    return major * 256 + static_cast<int>(v.minor);
+}
+
+}  // namespace drendle

@@ -1,0 +1,11 @@
+// File test and Windows version of drendle.
+#pragma once
+
+namespace drendle {
+
+// 1 when the file can be opened for reading (it is closed again at once), else 0.
+int FileExists(const char* path);
+// Major version * 256 + minor version; NT 4.0 gives 0x200; -1 when unknown.
+int GetOsVersionCode();
+
+}  // namespace drendle

@@ -1,0 +1,122 @@
+// The walks over device keys: OEM INF names (9x), driver class keys and device
+// interface keys.
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "drendle.h"
+#include "win/text_fields.h"
+#include "win/winsys.h"
+
+namespace drendle {
+namespace win = platform::win;
+
+namespace {
+
+void PrintResult(bool ok) {
+    std::printf(ok ? "done\n" : "FAILED!\n");
+}
+
+// Deletes a file that a registry entry names, and only inside the Windows folder: an
+// entry pointing elsewhere is not the driver's file to remove.
+bool DeleteNamedFile(const char* path) {
+    return InWindowsFolder(path) && win::winsys().delete_file(path);
+}
+
+// Nukekey on subkey `name`, found at index `index` of the walked key. A key that
+// counts as removed but is still listed there was not removed: the walk would read it
+// again for ever.
+bool NukeListedKey(Hkey walked, uint32_t index, const char* name) {
+    if (!Nukekey(walked, name)) return false;
+    char again[kWalkBufferSize];
+    uint32_t len = sizeof again;
+    return !(win::winsys().enum_key(walked, index, again, &len) == win::ERROR_SUCCESS &&
+             std::strcmp(again, name) == 0);
+}
+
+// Walks the subkeys of `key` and deletes, with its "Deleting key" line, each one that
+// `matches` picks. After a deletion the next subkey has moved down to the same index.
+void DeleteMatchingSubkeys(const char* key, const std::function<bool(Hkey, const char*)>& matches) {
+    auto& w = win::winsys();
+    Hkey walked;
+    if (!OpenKey(win::HKEY_LOCAL_MACHINE, key, win::KEY_READ, &walked)) return;
+    for (uint32_t i = 0;;) {
+        char name[kWalkBufferSize];
+        uint32_t len = sizeof name;
+        if (w.enum_key(walked, i, name, &len) != win::ERROR_SUCCESS) break;
+        if (!matches(walked, name)) {
+            ++i;
+            continue;
+        }
+        std::printf("Deleting key %s\\%s...", key, name);
+        const bool removed = NukeListedKey(walked, i, name);
+        PrintResult(removed);
+        if (!removed) ++i;
+    }
+    w.close_key(walked);
+}
+
+}  // namespace
+
+void RemoveOemInfEntries(const char* key) {
+    auto& w = win::winsys();
+    Hkey hkey;
+    if (!OpenKey(win::HKEY_LOCAL_MACHINE, key, win::KEY_READ, &hkey)) return;
+    for (uint32_t i = 0;;) {
+        char name[kWalkBufferSize];
+        char data[kWalkBufferSize];
+        uint32_t name_len = sizeof name, data_len = sizeof data, type = 0;
+        if (w.enum_value(hkey, i, name, &name_len, &type, reinterpret_cast<uint8_t*>(data),
+                         &data_len) != win::ERROR_SUCCESS)
+            break;
+        // The data up to its terminator, never past what was read.
+        const std::string text(data, strnlen(data, data_len));
+        if (type != win::REG_SZ || !win::equal_no_case(text, kBoardInfName)) {
+            ++i;
+            continue;
+        }
+        std::printf("DELETING file %s...", name);
+        PrintResult(DeleteNamedFile(name));
+        std::printf("DELETING entry %s  ->  %s...", name, text.c_str());
+        const bool deleted = w.delete_value(hkey, name) == win::ERROR_SUCCESS;
+        PrintResult(deleted);
+        if (!deleted) ++i;  // after a deletion the next value has moved down to i
+    }
+    w.close_key(hkey);
+}
+
+void RemoveClassKeys(const char* key) {
+    DeleteMatchingSubkeys(key, [](Hkey walked, const char* name) {
+        auto& w = win::winsys();
+        Hkey sub;
+        if (!OpenKey(walked, name, win::KEY_READ, &sub)) return false;
+        char id[kValueBufferSize];
+        if (!ReadNamedValue(sub, "MatchingDeviceId", id) ||
+            !win::equal_no_case(id, kMatchingDeviceId)) {
+            w.close_key(sub);
+            return false;
+        }
+        char inf[kValueBufferSize];
+        if (ReadNamedValue(sub, "InfPath", inf)) {
+            char path[MAX_PATH];
+            // A path too long for the buffer is skipped, never cut into another path.
+            const bool joined = JoinPath(path, InfDir, inf);
+            std::printf("Unlinking %s%s...", joined ? path : InfDir, joined ? "" : inf);
+            PrintResult(joined && DeleteNamedFile(path));
+        }
+        w.close_key(sub);
+        return true;
+    });
+}
+
+void RemoveDeviceInterfaceKeys(const char* key) {
+    DeleteMatchingSubkeys(key, [](Hkey, const char* name) {
+        const std::string_view n(name);
+        return n.size() >= kInterfacePrefix.size() &&
+               win::equal_no_case(n.substr(0, kInterfacePrefix.size()), kInterfacePrefix);
+    });
+}
+
+}  // namespace drendle

@@ -1,0 +1,36 @@
+// The built-in machine: a Windows 2000 PC on which the board's driver is installed,
+// with the protected device key and unrelated neighbours of every key and file the
+// removal touches. Programs start from it when no machine is named.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "winsys.h"
+
+namespace platform::win {
+
+struct ImageFile {
+    std::string_view path;  // below the Windows folder, "/"-separated
+    std::string_view bytes;
+};
+
+std::string_view default_config_text();
+std::string_view default_hive_text();
+const std::vector<ImageFile>& default_image_files();
+
+// Writes the image into `root` (created when missing); the hive comes last, so a
+// folder with a hive is complete.
+bool write_default_image(const std::string& root, std::string* error);
+
+// The folder of the machine: WINSYS_ROOT, else $XDG_STATE_HOME/winsys, else
+// ~/.local/state/winsys.
+std::string machine_root();
+
+// Loads the machine of machine_root(); without WINSYS_ROOT a folder that holds no hive
+// yet is first filled with the built-in image.
+std::unique_ptr<WinSystem> open_machine(std::string* error);
+
+}  // namespace platform::win

@@ -1,0 +1,31 @@
+// The Windows folder mapped onto a folder of this machine. Names are compared without
+// regard to case, as Windows does; nothing outside the Windows folder can be reached
+// (other drives, "..", absolute host paths and links all count as missing).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform::win {
+
+class WindowsTree {
+  public:
+    // `host_folder` empty: a Windows folder with no files.
+    WindowsTree(std::string windir, std::string host_folder)
+        : windir_(std::move(windir)), host_(std::move(host_folder)) {}
+
+    // The host path of the regular file that `path` names, or nothing.
+    std::optional<std::string> find_file(std::string_view path) const;
+    // A status: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_FILENAME_EXCED_RANGE (260
+    // characters or more) or ERROR_ACCESS_DENIED.
+    int32_t delete_file(std::string_view path) const;
+    // Opens the file for reading (never creating it) and closes it again.
+    int32_t open_for_read(std::string_view path) const;
+
+  private:
+    std::string windir_;
+    std::string host_;
+};
+
+}  // namespace platform::win
