@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "rawlnk/rawlnk.h"
+#include "rawlnk.h"
 
 namespace pelmo {
 

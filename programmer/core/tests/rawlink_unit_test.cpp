@@ -1,6 +1,7 @@
+#include "rawlink_unit.h"
+
 #include <gtest/gtest.h>
 
-#include "rawlink_unit.h"
 #include "ui/doubles.h"
 
 namespace pelmo {
@@ -28,8 +29,7 @@ TEST(DriverError, TextIsCaptionAndStatusText) {
         {-3, "RL_Open - unknown status -3"},
     };
     for (const auto& c : cases) EXPECT_EQ(DriverErrorText("RL_Open", c.status), c.text);
-    EXPECT_EQ(DriverErrorText("RL_GetDeviceInfo ", 3),
-              "RL_GetDeviceInfo  - Device Not Opened...");
+    EXPECT_EQ(DriverErrorText("RL_GetDeviceInfo ", 3), "RL_GetDeviceInfo  - Device Not Opened...");
 }
 
 TEST(DriverError, DialogOnlyForFailures) {

@@ -2,6 +2,7 @@
 // ProgramData from the settings the test or benchmark puts in.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ namespace pelmo::testing {
 class RecordingWindow : public WindowSteps {
   public:
     std::vector<std::string> log;
+    std::vector<std::string> history;  // every line, however often the log was cleared
+    // Called after each line is added, and when the string fields are read (a test may
+    // inject a fault between two steps of an operation).
+    std::function<void(const std::string&)> on_line;
+    std::function<void()> on_string_fields;
     std::vector<std::string> steps;
     std::vector<BasicDetails> shown;
     StringFields fields;
@@ -26,8 +32,15 @@ class RecordingWindow : public WindowSteps {
     bool serial_disabled = false;
 
     void clear_log() override { log.clear(); }
-    void add_log_line(const std::string& line) override { log.push_back(line); }
-    StringFields string_fields() override { return fields; }
+    void add_log_line(const std::string& line) override {
+        log.push_back(line);
+        history.push_back(line);
+        if (on_line) on_line(line);
+    }
+    StringFields string_fields() override {
+        if (on_string_fields) on_string_fields();
+        return fields;
+    }
     bool ignore_upper_type() override { return ignore_upper; }
     void FormToProgramData(int counter) override;
     void LockBasicDetails() override { steps.push_back("LockBasicDetails"); }
