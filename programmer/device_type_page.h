@@ -34,28 +34,84 @@ inline constexpr std::array<DeviceTypeRow, 10> kDeviceTypeRows = {{
     // Tessel-1F
     {true, false, false, true, false, true, SecondGenOptions::Off, OptionPage::None, {}},
     // Tessel-2U
-    {true, true, false, true, true, true, SecondGenOptions::All, OptionPage::None,
+    {true,
+     true,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::None,
      {.KindT2 = true}},
     // Tessel-2F
-    {true, false, false, true, true, true, SecondGenOptions::All, OptionPage::None,
+    {true,
+     false,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::None,
      {.KindT2 = true}},
     // Tessel-3DA
-    {true, false, false, true, true, true, SecondGenOptions::All, OptionPage::Dual,
+    {true,
+     false,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::Dual,
      {.KindDual = true}},
     // Tessel-4U
-    {true, true, false, true, true, true, SecondGenOptions::All, OptionPage::FourthGen,
+    {true,
+     true,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::FourthGen,
      {.KindT4 = true}},
     // Tessel-4F
-    {true, false, true, true, true, true, SecondGenOptions::All, OptionPage::FourthGen,
+    {true,
+     false,
+     true,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::FourthGen,
      {.KindT4 = true, .KindT4Fifo = true}},
     // Tessel-3DB
-    {true, false, false, true, true, true, SecondGenOptions::All, OptionPage::Dual,
+    {true,
+     false,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::Dual,
      {.KindDual = true}},
     // Tessel-5D
-    {true, true, true, true, true, true, SecondGenOptions::AllButUsbVersion, OptionPage::HsDual,
+    {true,
+     true,
+     true,
+     true,
+     true,
+     true,
+     SecondGenOptions::AllButUsbVersion,
+     OptionPage::HsDual,
      {.Kind5D = true}},
     // Tessel-5Q
-    {true, true, true, true, true, true, SecondGenOptions::AllButUsbVersion, OptionPage::HsQuad,
+    {true,
+     true,
+     true,
+     true,
+     true,
+     true,
+     SecondGenOptions::AllButUsbVersion,
+     OptionPage::HsQuad,
      {.Kind5Q = true}},
 }};
 
@@ -83,14 +139,14 @@ struct PageState {
     bool plug_and_play_enabled = false;
     bool untick_plug_and_play = false;
     bool strings_enabled = false;
-    bool usb_version_enabled = false;     // label and CB3
-    bool serial_disable_enabled = false;  // CheckBox8
-    bool pull_down_enabled = false;       // CheckBox11
-    bool dual_visible = false;            // GB10
-    bool cpu_fifo_visible = false;        // RB5, RB11
-    bool fourth_gen_visible = false;      // GB11
-    bool invert_visible = true;           // GB12
-    bool c_pins_enabled = true;           // CBX1..CBX5
+    bool usb_version_enabled = false;                    // label and CB3
+    bool serial_disable_enabled = false;                 // CheckBox8
+    bool pull_down_enabled = false;                      // CheckBox11
+    bool dual_visible = false;                           // GB10
+    bool cpu_fifo_visible = false;                       // RB5, RB11
+    bool fourth_gen_visible = false;                     // GB11
+    bool invert_visible = true;                          // GB12
+    bool c_pins_enabled = true;                          // CBX1..CBX5
     std::optional<std::string_view> fourth_gen_caption;  // tab 1
     bool hs_dual_visible = false;  // GroupBox1, GroupBox10, GroupBox13, CheckBox27
     bool hs_quad_visible = false;  // GroupBox14..GroupBox18

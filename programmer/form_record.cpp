@@ -98,7 +98,8 @@ void FormToProgramData(const FormValues& v, const OwnEnabled& enabled, int count
         PullDownAndSerialRules(v, enabled);
         r.AHighCurrent = v.CB4;
         r.BHighCurrent = v.CB5;
-        SetFirstTicked({{v.RB4, &r.AIs245Fifo}, {v.RB5, &r.AIsCpuFifo}, {v.RB6, &r.AIsOptoIsolate}});
+        SetFirstTicked(
+            {{v.RB4, &r.AIs245Fifo}, {v.RB5, &r.AIsCpuFifo}, {v.RB6, &r.AIsOptoIsolate}});
         r.AIsVcp = v.RB7;
         SetFirstTicked(
             {{v.RB10, &r.BIs245Fifo}, {v.RB11, &r.BIsCpuFifo}, {v.RB12, &r.BIsOptoIsolate}});

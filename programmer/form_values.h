@@ -69,13 +69,14 @@ inline constexpr std::array<std::string_view, 4> kDriveNames = {"4mA", "8mA", "1
 inline constexpr std::array<int, 5> kPacketSizes = {64, 32, 16, 8, 4};
 inline constexpr std::array<std::string_view, 5> kPacketSizeNames = {"64", "32", "16", "8", "4"};
 inline constexpr std::array<std::string_view, 13> kCPinCommonNames = {
-    "TXDEN", "PWRON#", "RXLED#",   "TXLED#",      "TX & RXLED#", "SLEEP#",     "CLK48",
-    "CLK24", "CLK12",  "CLK6",     "I/O Mode",    "BitBang WRn", "BitBang RDn"};
+    "TXDEN", "PWRON#", "RXLED#", "TXLED#",   "TX & RXLED#", "SLEEP#",     "CLK48",
+    "CLK24", "CLK12",  "CLK6",   "I/O Mode", "BitBang WRn", "BitBang RDn"};
 // The 14th entry of CBX1..CBX4.
 inline constexpr std::array<std::string_view, 4> kCPinOwnNames = {"RXF#", "TXE#", "RD#", "WR#"};
 // CBX5: entries 2 and 3 swapped against the other lists, and no I/O or bit-bang entries.
 inline constexpr std::array<std::string_view, 10> kC4PinNames = {
-    "TXDEN", "PWRON#", "TXLED#", "RXLED#", "TX & RXLED#", "SLEEP#", "CLK48", "CLK24", "CLK12", "CLK6"};
+    "TXDEN",  "PWRON#", "TXLED#", "RXLED#", "TX & RXLED#",
+    "SLEEP#", "CLK48",  "CLK24",  "CLK12",  "CLK6"};
 inline constexpr int kCPinFifoEntry = 13;  // the list's own entry, forced for the FIFO model
 inline constexpr int kC4PinFifoEntry = 1;
 

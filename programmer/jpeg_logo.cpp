@@ -1,9 +1,10 @@
 #include "jpeg_logo.h"
 
 #include <csetjmp>
-#include <cstdio>
-
+// clang-format off
+#include <cstdio>  // before jpeglib.h, which uses FILE without including it
 #include <jpeglib.h>
+// clang-format on
 
 namespace pelmo {
 namespace {

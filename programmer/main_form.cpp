@@ -183,9 +183,9 @@ void TMainForm::ShowBasicDetails(const BasicDetails& d) {
 }
 
 void TMainForm::LockBasicDetails() {
-    set_enabled({"Label1", "CB1", "Label2", "CB2", "Label3", "Edit1", "Label4", "Edit2",
-                 "CheckBox6"},
-                false);
+    set_enabled(
+        {"Label1", "CB1", "Label2", "CB2", "Label3", "Edit1", "Label4", "Edit2", "CheckBox6"},
+        false);
 }
 
 void TMainForm::UpdateDeviceTypePage() {
@@ -226,23 +226,28 @@ void TMainForm::apply_page(const PageState& p) {
         qobject_cast<QLineEdit*>(control("Edit1"))->setText(Latin1(std::string(*p.vendor_id_text)));
     }
     if (p.product_id_text) {
-        qobject_cast<QLineEdit*>(control("Edit2"))->setText(Latin1(std::string(*p.product_id_text)));
+        qobject_cast<QLineEdit*>(control("Edit2"))
+            ->setText(Latin1(std::string(*p.product_id_text)));
     }
-    if (p.untick_only_blank) SetButtonChecked(qobject_cast<QAbstractButton*>(control("CheckBox6")), false);
-    if (p.untick_plug_and_play) SetButtonChecked(qobject_cast<QAbstractButton*>(control("CheckBox3")), false);
+    if (p.untick_only_blank)
+        SetButtonChecked(qobject_cast<QAbstractButton*>(control("CheckBox6")), false);
+    if (p.untick_plug_and_play)
+        SetButtonChecked(qobject_cast<QAbstractButton*>(control("CheckBox3")), false);
 }
 
 void TMainForm::EnableEditGroups() {
-    set_enabled({"GB1", "GB2", "GB3", "GB4", "GB5", "GB6", "GB8", "GB9", "GB10", "GB11", "GB12",
-                 "GB13", "GB14", "GroupBox1", "GroupBox10", "GroupBox13", "GroupBox14",
-                 "GroupBox15", "GroupBox16", "GroupBox17", "GroupBox18"},
+    set_enabled({"GB1",        "GB2",        "GB3",        "GB4",        "GB5",        "GB6",
+                 "GB8",        "GB9",        "GB10",       "GB11",       "GB12",       "GB13",
+                 "GB14",       "GroupBox1",  "GroupBox10", "GroupBox13", "GroupBox14", "GroupBox15",
+                 "GroupBox16", "GroupBox17", "GroupBox18"},
                 true);
 }
 
 void TMainForm::DisableEditGroups() {
-    set_enabled({"GB1", "GB2", "GB3", "GB4", "GB5", "GB6", "GB8", "GB9", "GB10", "GB11", "GB12",
-                 "GB13", "GB14", "GroupBox1", "GroupBox10", "GroupBox13", "GroupBox14",
-                 "GroupBox15", "GroupBox16", "GroupBox17", "GroupBox18"},
+    set_enabled({"GB1",        "GB2",        "GB3",        "GB4",        "GB5",        "GB6",
+                 "GB8",        "GB9",        "GB10",       "GB11",       "GB12",       "GB13",
+                 "GB14",       "GroupBox1",  "GroupBox10", "GroupBox13", "GroupBox14", "GroupBox15",
+                 "GroupBox16", "GroupBox17", "GroupBox18"},
                 false);
 }
 

@@ -52,11 +52,35 @@ void TMainForm::ConnectEditHandlers() {
     };
     // Handlers with steps of their own; every other control runs EditRule(true) alone.
     const std::map<std::string_view, std::function<void()>> own = {
-        {"CB1", [=, this] { EditRule(false); UpdateDeviceTypePage(); enable_save_as(); }},
-        {"CB2", [=, this] { EditRule(false); UpdateDeviceTypePage(); enable_save_as(); }},
-        {"CheckBox5", [this] { EditRule(false); UpdateDeviceTypePage(); }},
-        {"RB1", [=, this] { set_power("100"); EditRule(false); enable_save_as(); }},
-        {"RB2", [=, this] { set_power("0"); EditRule(false); enable_save_as(); }},
+        {"CB1",
+         [=, this] {
+             EditRule(false);
+             UpdateDeviceTypePage();
+             enable_save_as();
+         }},
+        {"CB2",
+         [=, this] {
+             EditRule(false);
+             UpdateDeviceTypePage();
+             enable_save_as();
+         }},
+        {"CheckBox5",
+         [this] {
+             EditRule(false);
+             UpdateDeviceTypePage();
+         }},
+        {"RB1",
+         [=, this] {
+             set_power("100");
+             EditRule(false);
+             enable_save_as();
+         }},
+        {"RB2",
+         [=, this] {
+             set_power("0");
+             EditRule(false);
+             enable_save_as();
+         }},
         {"Edit1", [this] { Edit1Change(); }},
         {"Edit2",
          [=, this] {
@@ -65,10 +89,26 @@ void TMainForm::ConnectEditHandlers() {
              action("MPErase")->setEnabled(false);
          }},
         {"Edit9", [this] { Edit9Change(); }},
-        {"Edit5", [this] { CheckStringLengths(); EditRule(true); }},
-        {"Edit6", [this] { CheckStringLengths(); EditRule(true); }},
-        {"Edit10", [this] { CheckStringLengths(); EditRule(true); }},
-        {"Edit11", [this] { CheckStringLengths(); EditRule(true); }},
+        {"Edit5",
+         [this] {
+             CheckStringLengths();
+             EditRule(true);
+         }},
+        {"Edit6",
+         [this] {
+             CheckStringLengths();
+             EditRule(true);
+         }},
+        {"Edit10",
+         [this] {
+             CheckStringLengths();
+             EditRule(true);
+         }},
+        {"Edit11",
+         [this] {
+             CheckStringLengths();
+             EditRule(true);
+         }},
         {"CheckBox6",
          [this] {
              state().OnlyBlank = qobject_cast<QAbstractButton*>(control("CheckBox6"))->isChecked();

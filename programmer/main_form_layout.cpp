@@ -65,7 +65,8 @@ void BuildSide(QWidget* parent, const SideNames& n, QRect r) {
     auto* hw = Group(side, n.hardware, " Hardware ", {6, 16, w, n.high_current ? 110 : 92});
     constexpr std::array<const char*, 4> kModeCaptions = {"RS232 UART", "245 FIFO", "CPU FIFO ",
                                                           "OPTO Isolate"};
-    for (int i = 0; i < 4; ++i) Radio(hw, n.modes[i], kModeCaptions[i], {8, 16 + 18 * i, w - 12, 18});
+    for (int i = 0; i < 4; ++i)
+        Radio(hw, n.modes[i], kModeCaptions[i], {8, 16 + 18 * i, w - 12, 18});
     if (n.high_current) Check(hw, n.high_current, "High Current I/O's", {8, 88, w - 12, 18});
     const int driver_top = 16 + hw->height() + 4;
     auto* drv = Group(side, n.driver, "Driver", {6, driver_top, w, 56});
@@ -102,11 +103,23 @@ void BuildIoPins(QWidget* parent, const char* name, const char* header_prefix, Q
 
 void BuildDualPage(QWidget* page) {
     auto* gb10 = Group(page, "GB10", " Tessel-3DA Device Options ", {4, 4, 304, 262});
-    BuildSide(gb10, {"GBSideA", "  Side A  ", "GBHardwareA", "GBDriverA",
-                     {"RB3", "RB4", "RB5", "RB6"}, {"RB7", "RB8"}, "CB4"},
+    BuildSide(gb10,
+              {"GBSideA",
+               "  Side A  ",
+               "GBHardwareA",
+               "GBDriverA",
+               {"RB3", "RB4", "RB5", "RB6"},
+               {"RB7", "RB8"},
+               "CB4"},
               {6, 18, 144, 236});
-    BuildSide(gb10, {"GBSideB", "  Side B  ", "GBHardwareB", "GBDriverB",
-                     {"RB9", "RB10", "RB11", "RB12"}, {"RB13", "RB14"}, "CB5"},
+    BuildSide(gb10,
+              {"GBSideB",
+               "  Side B  ",
+               "GBHardwareB",
+               "GBDriverB",
+               {"RB9", "RB10", "RB11", "RB12"},
+               {"RB13", "RB14"},
+               "CB5"},
               {154, 18, 144, 236});
 }
 
@@ -138,13 +151,23 @@ void BuildFourthGenPage(QWidget* page) {
 }
 
 void BuildHsDualPage(QWidget* page) {
-    BuildSide(page, {"GroupBox1", "  Side A  ", "GroupBox2", "GroupBox3",
-                     {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4"},
-                     {"RadioButton5", "RadioButton6"}, nullptr},
+    BuildSide(page,
+              {"GroupBox1",
+               "  Side A  ",
+               "GroupBox2",
+               "GroupBox3",
+               {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4"},
+               {"RadioButton5", "RadioButton6"},
+               nullptr},
               {4, 4, 150, 174});
-    BuildSide(page, {"GroupBox10", "  Side B  ", "GroupBox11", "GroupBox12",
-                     {"RadioButton7", "RadioButton8", "RadioButton9", "RadioButton10"},
-                     {"RadioButton11", "RadioButton12"}, nullptr},
+    BuildSide(page,
+              {"GroupBox10",
+               "  Side B  ",
+               "GroupBox11",
+               "GroupBox12",
+               {"RadioButton7", "RadioButton8", "RadioButton9", "RadioButton10"},
+               {"RadioButton11", "RadioButton12"},
+               nullptr},
               {158, 4, 150, 174});
     BuildIoPins(page, "GroupBox13", "LabelDual", {4, 180, 304, 86},
                 {{{"LabelAL", "AL", "CheckBox2", "CheckBox10", "ComboBox1"},
@@ -205,8 +228,8 @@ void TMainForm::BuildControls() {
     Label(gb3, "Label8", "Fixed Serial Number ( 8 digits )", {8, 62, 190, 20});
     Edit(gb3, "Edit6", {204, 60, 100, 22});
 
-    auto* gb5 = Group(panel, "GB5", "  Product and Manufacturer Descriptor Strings  ",
-                      {4, 252, 318, 70});
+    auto* gb5 =
+        Group(panel, "GB5", "  Product and Manufacturer Descriptor Strings  ", {4, 252, 318, 70});
     Label(gb5, "Label9", "Manufacturer", {8, 18, 110, 20});
     Edit(gb5, "Edit10", {120, 16, 188, 22});
     Label(gb5, "Label10", "Product Description ", {8, 42, 110, 20});
@@ -243,8 +266,8 @@ void TMainForm::BuildControls() {
     auto* gb6 = Group(panel, "GB6", "  Programming Options  ", {326, 404, 320, 40});
     Check(gb6, "CheckBox6", "Only Program Blank Devices", {8, 16, 300, 18})->setChecked(true);
 
-    auto* gb8 = Group(panel, "GB8", "  Plug && Play  ( Tessel-U Series Only )  ",
-                      {326, 446, 320, 40});
+    auto* gb8 =
+        Group(panel, "GB8", "  Plug && Play  ( Tessel-U Series Only )  ", {326, 446, 320, 40});
     Check(gb8, "CheckBox3", "Enable Plug And Play", {8, 16, 300, 18});
     gb8->hide();
 
@@ -266,22 +289,22 @@ void TMainForm::BuildActions() {
         void (TMainForm::*run)();
     };
     const ActionSpec specs[] = {
-        {"MPNew", "&New", "Create New Programming Template", "Ctrl+N", true,
-         QStyle::SP_FileIcon, &TMainForm::MPNewExecute},
+        {"MPNew", "&New", "Create New Programming Template", "Ctrl+N", true, QStyle::SP_FileIcon,
+         &TMainForm::MPNewExecute},
         {"MPOpen", "&Open", "Open Existing Programming Template", "Ctrl+O", true,
          QStyle::SP_DialogOpenButton, &TMainForm::MPOpenExecute},
         {"MPEdit", "E&dit", "Edit Mode", "Ctrl+D", false, QStyle::SP_FileDialogDetailedView,
          &TMainForm::MPEditExecute},
         {"MPSave", "&Save", "Save Template", "Ctrl+S", false, QStyle::SP_DialogSaveButton,
          &TMainForm::MPSaveExecute},
-        {"MPSaveAs", "Sa&ve As ...", "Save Template As...", "Ctrl+V", false,
-         QStyle::SP_DriveFDIcon, &TMainForm::MPSaveAsExecute},
+        {"MPSaveAs", "Sa&ve As ...", "Save Template As...", "Ctrl+V", false, QStyle::SP_DriveFDIcon,
+         &TMainForm::MPSaveAsExecute},
         {"MPExit", "E&xit", "Quit Application Program", "Ctrl+X", true,
          QStyle::SP_DialogCloseButton, nullptr},
         {"MPScan", "S&can", "Scan for Available Devices", "Ctrl+C", true,
          QStyle::SP_FileDialogContentsView, &TMainForm::MPScanExecute},
-        {"MPErase", "&Erase", "Erase All Existing Devices", "Ctrl+E", false,
-         QStyle::SP_TrashIcon, &TMainForm::MPEraseExecute},
+        {"MPErase", "&Erase", "Erase All Existing Devices", "Ctrl+E", false, QStyle::SP_TrashIcon,
+         &TMainForm::MPEraseExecute},
         {"MPProgram", "&Program", "Program All Existing Devices", "Ctrl+P", false,
          QStyle::SP_ArrowDown, &TMainForm::MPProgramExecute},
         {"MPHelp", "&Help", "HTML Help", "Ctrl+H", true, QStyle::SP_DialogHelpButton,

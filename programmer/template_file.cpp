@@ -43,7 +43,8 @@ void ReadRow(const std::string& file, const TemplateRow& row, FormValues& v) {
     switch (row.value) {
         case TemplateValue::Integer: {
             const int32_t entry = ini::IniGetInteger(file, row.section, row.key);
-            Member<int>(v, row.control) = entry >= 0 && entry < ListEntries(row.control) ? entry : -1;
+            Member<int>(v, row.control) =
+                entry >= 0 && entry < ListEntries(row.control) ? entry : -1;
             return;
         }
         case TemplateValue::Boolean: {
@@ -56,10 +57,12 @@ void ReadRow(const std::string& file, const TemplateRow& row, FormValues& v) {
             Member<std::string>(v, row.control) = ini::IniGetString(file, row.section, row.key);
             return;
         case TemplateValue::DualDrive:
-            UnpackDualDrive(static_cast<uint16_t>(ini::IniGetInteger(file, row.section, row.key)), v);
+            UnpackDualDrive(static_cast<uint16_t>(ini::IniGetInteger(file, row.section, row.key)),
+                            v);
             return;
         case TemplateValue::QuadDrive:
-            UnpackQuadDrive(static_cast<uint16_t>(ini::IniGetInteger(file, row.section, row.key)), v);
+            UnpackQuadDrive(static_cast<uint16_t>(ini::IniGetInteger(file, row.section, row.key)),
+                            v);
             return;
         case TemplateValue::Zero:
             return;

@@ -54,18 +54,17 @@ TEST_P(DeviceTypeIds, DefaultIdsAndLocks) {
     EXPECT_TRUE(p.vid_pid_type_enabled);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, DeviceTypeIds,
-    ::testing::Values(IdCase{1, 0, "4B1D", "E001", false, false},
-                      IdCase{3, 0, "4B1D", "E001", false, false},
-                      IdCase{5, 0, "4B1D", "E010", false, false},
-                      IdCase{6, 0, "4B1D", "E001", false, false},
-                      IdCase{8, 0, "4B1D", "E010", false, false},
-                      IdCase{9, 0, "4B1D", "E010", false, false},
-                      IdCase{10, 0, "4B1D", "E011", false, false},
-                      IdCase{10, 1, "4B1D", nullptr, false, true},
-                      IdCase{10, 2, nullptr, nullptr, true, true},
-                      IdCase{10, -1, nullptr, nullptr, true, true}));
+INSTANTIATE_TEST_SUITE_P(Rows, DeviceTypeIds,
+                         ::testing::Values(IdCase{1, 0, "4B1D", "E001", false, false},
+                                           IdCase{3, 0, "4B1D", "E001", false, false},
+                                           IdCase{5, 0, "4B1D", "E010", false, false},
+                                           IdCase{6, 0, "4B1D", "E001", false, false},
+                                           IdCase{8, 0, "4B1D", "E010", false, false},
+                                           IdCase{9, 0, "4B1D", "E010", false, false},
+                                           IdCase{10, 0, "4B1D", "E011", false, false},
+                                           IdCase{10, 1, "4B1D", nullptr, false, true},
+                                           IdCase{10, 2, nullptr, nullptr, true, true},
+                                           IdCase{10, -1, nullptr, nullptr, true, true}));
 
 struct RowCase {
     int device;
@@ -98,17 +97,17 @@ TEST_P(DeviceTypeRows, OptionsAndKinds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, DeviceTypeRows,
-    ::testing::Values(RowCase{1, true, false, true, false, false, 0, {}},
-                      RowCase{2, false, false, false, false, false, 0, {}},
-                      RowCase{3, true, false, true, true, true, 0, {.KindT2 = true}},
-                      RowCase{4, false, false, true, true, true, 0, {.KindT2 = true}},
-                      RowCase{5, false, false, true, true, true, 0, {.KindDual = true}},
-                      RowCase{6, true, false, true, true, true, 1, {.KindT4 = true}},
-                      RowCase{7, false, true, true, true, true, 1,
-                              {.KindT4 = true, .KindT4Fifo = true}},
-                      RowCase{8, false, false, true, true, true, 0, {.KindDual = true}},
-                      RowCase{9, true, true, true, false, true, 2, {.Kind5D = true}},
-                      RowCase{10, true, true, true, false, true, 3, {.Kind5Q = true}}));
+    ::testing::Values(
+        RowCase{1, true, false, true, false, false, 0, {}},
+        RowCase{2, false, false, false, false, false, 0, {}},
+        RowCase{3, true, false, true, true, true, 0, {.KindT2 = true}},
+        RowCase{4, false, false, true, true, true, 0, {.KindT2 = true}},
+        RowCase{5, false, false, true, true, true, 0, {.KindDual = true}},
+        RowCase{6, true, false, true, true, true, 1, {.KindT4 = true}},
+        RowCase{7, false, true, true, true, true, 1, {.KindT4 = true, .KindT4Fifo = true}},
+        RowCase{8, false, false, true, true, true, 0, {.KindDual = true}},
+        RowCase{9, true, true, true, false, true, 2, {.Kind5D = true}},
+        RowCase{10, true, true, true, false, true, 3, {.Kind5Q = true}}));
 
 TEST(DeviceTypePage, SerialControlsFollowTheFixedSerialBox) {
     const PageState fixed = DeviceTypePage(3, 0, true);

@@ -28,7 +28,8 @@ TEST_F(EndToEnd, ProgrammedAndCycledChipIsFoundAsTheBoard) {
     ASSERT_EQ(log().size(), 1);
     const QString line = log().first();
     ASSERT_TRUE(line.startsWith("Programmed Serial Number : RL")) << line.toStdString();
-    const std::string serial = line.mid(QString("Programmed Serial Number : ").size()).toStdString();
+    const std::string serial =
+        line.mid(QString("Programmed Serial Number : ").size()).toStdString();
     // Until the chip re-enumerates it shows its factory description.
     EXPECT_EQ(velmora::Find_Board(), "");
 

@@ -228,8 +228,12 @@ TEST_P(FormRoundTrip, ControlsSurviveBuildAndParse) {
     BuildEepromImage(state().ProgramData);
     state().ReadBackImage = state().EepromImage;
     if (kinds.KindT4) state().ReadBackImage[66] = kinds.KindT4Fifo ? 1 : 0;
-    const uint32_t type = kinds.KindDual ? 4 : kinds.KindT4 ? 5 : kinds.Kind5D ? 6
-                          : kinds.Kind5Q ? 7 : kinds.KindT2 ? 0 : 1;
+    const uint32_t type = kinds.KindDual ? 4
+                          : kinds.KindT4 ? 5
+                          : kinds.Kind5D ? 6
+                          : kinds.Kind5Q ? 7
+                          : kinds.KindT2 ? 0
+                                         : 1;
     ClearProgramData();
     ASSERT_EQ(ParseImage(state().ProgramData, true, [type] { return std::optional(type); }),
               kParseOk);
@@ -238,8 +242,8 @@ TEST_P(FormRoundTrip, ControlsSurviveBuildAndParse) {
     ProgramDataToForm(shown);
     // The controls the image of this kind holds come back as set; all others keep the
     // values they had.
-    std::vector<std::string_view> held = {"Edit1", "Edit2",     "Edit5",     "Edit6",
-                                          "Edit9", "Edit10",    "Edit11",    "RB1",
+    std::vector<std::string_view> held = {"Edit1", "Edit2",     "Edit5",    "Edit6",
+                                          "Edit9", "Edit10",    "Edit11",   "RB1",
                                           "RB2",   "CheckBox1", "CheckBox3"};
     auto hold = [&](std::initializer_list<std::string_view> names) {
         held.insert(held.end(), names);
@@ -260,18 +264,18 @@ TEST_P(FormRoundTrip, ControlsSurviveBuildAndParse) {
         }
     }
     if (kinds.Kind5D) {
-        hold({"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4", "RadioButton5",
-              "RadioButton6", "RadioButton7", "RadioButton8", "RadioButton9", "RadioButton10",
-              "RadioButton11", "RadioButton12", "CheckBox27", "ComboBox1", "ComboBox2",
-              "ComboBox3", "ComboBox4", "CheckBox2", "CheckBox4", "CheckBox7", "CheckBox9",
-              "CheckBox10", "CheckBox12", "CheckBox13", "CheckBox14"});
+        hold({"RadioButton1",  "RadioButton2",  "RadioButton3", "RadioButton4", "RadioButton5",
+              "RadioButton6",  "RadioButton7",  "RadioButton8", "RadioButton9", "RadioButton10",
+              "RadioButton11", "RadioButton12", "CheckBox27",   "ComboBox1",    "ComboBox2",
+              "ComboBox3",     "ComboBox4",     "CheckBox2",    "CheckBox4",    "CheckBox7",
+              "CheckBox9",     "CheckBox10",    "CheckBox12",   "CheckBox13",   "CheckBox14"});
     }
     if (kinds.Kind5Q) {
-        hold({"RadioButton13", "RadioButton14", "RadioButton15", "RadioButton16",
-              "RadioButton17", "RadioButton18", "RadioButton19", "RadioButton20", "CheckBox23",
-              "CheckBox24", "CheckBox25", "CheckBox26", "ComboBox5", "ComboBox6", "ComboBox7",
-              "ComboBox8", "CheckBox15", "CheckBox16", "CheckBox17", "CheckBox18", "CheckBox19",
-              "CheckBox20", "CheckBox21", "CheckBox22"});
+        hold({"RadioButton13", "RadioButton14", "RadioButton15", "RadioButton16", "RadioButton17",
+              "RadioButton18", "RadioButton19", "RadioButton20", "CheckBox23",    "CheckBox24",
+              "CheckBox25",    "CheckBox26",    "ComboBox5",     "ComboBox6",     "ComboBox7",
+              "ComboBox8",     "CheckBox15",    "CheckBox16",    "CheckBox17",    "CheckBox18",
+              "CheckBox19",    "CheckBox20",    "CheckBox21",    "CheckBox22"});
     }
     const FormValues before = NewFor(0);
     for (const auto& b : kFormBindings) {

@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (std::string* name : {&section, &key}) {
         std::string clean;
         for (char c : *name) {
-            if (c != '[' && c != ']' && c != '=' && c != '\r' && c != '\n' && c != ';' && c != ' ' &&
-                c != '\t') {
+            if (c != '[' && c != ']' && c != '=' && c != '\r' && c != '\n' && c != ';' &&
+                c != ' ' && c != '\t') {
                 clean += c;
             }
         }

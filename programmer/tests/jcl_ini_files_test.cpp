@@ -82,7 +82,8 @@ TEST_P(IniIntegers, ReadsDecimalOrZero) {
 INSTANTIATE_TEST_SUITE_P(Values, IniIntegers,
                          ::testing::Values(IntegerCase{"1", 1}, IntegerCase{"0", 0},
                                            IntegerCase{" 42 ", 42}, IntegerCase{"-3", -3},
-                                           IntegerCase{"+7", 7}, IntegerCase{"2147483647", 2147483647},
+                                           IntegerCase{"+7", 7},
+                                           IntegerCase{"2147483647", 2147483647},
                                            IntegerCase{"2147483648", 0}, IntegerCase{"12abc", 0},
                                            IntegerCase{"abc", 0}, IntegerCase{"", 0},
                                            IntegerCase{"+-1", 0}, IntegerCase{"0x10", 0}));

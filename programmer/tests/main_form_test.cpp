@@ -69,18 +69,17 @@ TEST_P(Actions, CaptionHintShortcut) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Actions,
-    ::testing::Values(
-        ActionCase{"MPNew", "&New", "Create New Programming Template", "Ctrl+N"},
-        ActionCase{"MPOpen", "&Open", "Open Existing Programming Template", "Ctrl+O"},
-        ActionCase{"MPEdit", "E&dit", "Edit Mode", "Ctrl+D"},
-        ActionCase{"MPSave", "&Save", "Save Template", "Ctrl+S"},
-        ActionCase{"MPSaveAs", "Sa&ve As ...", "Save Template As...", "Ctrl+V"},
-        ActionCase{"MPExit", "E&xit", "Quit Application Program", "Ctrl+X"},
-        ActionCase{"MPScan", "S&can", "Scan for Available Devices", "Ctrl+C"},
-        ActionCase{"MPErase", "&Erase", "Erase All Existing Devices", "Ctrl+E"},
-        ActionCase{"MPProgram", "&Program", "Program All Existing Devices", "Ctrl+P"},
-        ActionCase{"MPHelp", "&Help", "HTML Help", "Ctrl+H"},
-        ActionCase{"MPAbout", "Help &About ..", "Help - About", "Ctrl+A"}),
+    ::testing::Values(ActionCase{"MPNew", "&New", "Create New Programming Template", "Ctrl+N"},
+                      ActionCase{"MPOpen", "&Open", "Open Existing Programming Template", "Ctrl+O"},
+                      ActionCase{"MPEdit", "E&dit", "Edit Mode", "Ctrl+D"},
+                      ActionCase{"MPSave", "&Save", "Save Template", "Ctrl+S"},
+                      ActionCase{"MPSaveAs", "Sa&ve As ...", "Save Template As...", "Ctrl+V"},
+                      ActionCase{"MPExit", "E&xit", "Quit Application Program", "Ctrl+X"},
+                      ActionCase{"MPScan", "S&can", "Scan for Available Devices", "Ctrl+C"},
+                      ActionCase{"MPErase", "&Erase", "Erase All Existing Devices", "Ctrl+E"},
+                      ActionCase{"MPProgram", "&Program", "Program All Existing Devices", "Ctrl+P"},
+                      ActionCase{"MPHelp", "&Help", "HTML Help", "Ctrl+H"},
+                      ActionCase{"MPAbout", "Help &About ..", "Help - About", "Ctrl+A"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainForm, MenusToolBarAndGroupCaptions) {
@@ -96,7 +95,10 @@ TEST_F(MainForm, MenusToolBarAndGroupCaptions) {
     EXPECT_EQ(find<QComboBox>("CBX5")->itemText(2), "TXLED#");
     EXPECT_EQ(find<QComboBox>("CBX4")->itemText(13), "WR#");
     EXPECT_EQ(find<QComboBox>("CB2")->itemText(2), "Own VID & PID");
-    for (const auto& b : kFormBindings) EXPECT_TRUE(form->findChild<QWidget*>(QString::fromLatin1(b.control.data(), b.control.size()))) << b.control;
+    for (const auto& b : kFormBindings)
+        EXPECT_TRUE(
+            form->findChild<QWidget*>(QString::fromLatin1(b.control.data(), b.control.size())))
+            << b.control;
 }
 
 TEST_F(MainForm, NewSetsTheDefaultsInEditMode) {
@@ -304,7 +306,8 @@ TEST_F(MainForm, NewThenProgramOnABlankSecondGenerationChip) {
 
 TEST_F(MainForm, ScanAndCycleReportInTheLog) {
     act("MPScan")->trigger();
-    EXPECT_EQ(log(), QStringList({"Number Of Blank Devices = 1", "Number Of Programmed Devices = 0"}));
+    EXPECT_EQ(log(),
+              QStringList({"Number Of Blank Devices = 1", "Number Of Programmed Devices = 0"}));
     find<QToolButton>("ToolButton11")->click();
     EXPECT_TRUE(find("ToolButton11")->isEnabled());
     EXPECT_EQ(log(), QStringList({"CyclePort successful Device 0"}));

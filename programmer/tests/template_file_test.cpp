@@ -20,9 +20,8 @@ class TemplateFile : public ::testing::Test {
   protected:
     TemplateFile() {
         dir_ = fs::temp_directory_path() /
-               ("pelmo_template_" + std::string(::testing::UnitTest::GetInstance()
-                                                    ->current_test_info()
-                                                    ->name()));
+               ("pelmo_template_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         file_ = (dir_ / "t.ept").string();
@@ -134,7 +133,8 @@ TEST_F(TemplateFile, WithoutTheQuadSectionTheQuadOptionsAreOff) {
     text.erase(text.find("[QuadHS"));
     Write(text);
     const FormValues read = ReadTemplate(file_, Sample());
-    for (bool vcp : {read.RadioButton13, read.RadioButton15, read.RadioButton17, read.RadioButton19}) {
+    for (bool vcp :
+         {read.RadioButton13, read.RadioButton15, read.RadioButton17, read.RadioButton19}) {
         EXPECT_FALSE(vcp);
     }
     for (bool direct :
@@ -147,10 +147,12 @@ TEST_F(TemplateFile, WithoutTheQuadSectionTheQuadOptionsAreOff) {
 }
 
 TEST_F(TemplateFile, MalformedTemplatesReadAsDefaults) {
-    Write("\x00\xFF garbage\r\n[Basic Details\r\nDevice Type=77\r\nVID PID Type=-1\r\n"
-          "USB VID="s +
-          std::string(100000, 'F') + "\r\n[T4 Device Specific Options]\r\nC0 Signal=14\r\n"
-          "C4 Signal=9\r\nIn EndPoint Size=5\r\n[USB Power Options]\r\nBus Powered=yes\r\n");
+    Write(
+        "\x00\xFF garbage\r\n[Basic Details\r\nDevice Type=77\r\nVID PID Type=-1\r\n"
+        "USB VID="s +
+        std::string(100000, 'F') +
+        "\r\n[T4 Device Specific Options]\r\nC0 Signal=14\r\n"
+        "C4 Signal=9\r\nIn EndPoint Size=5\r\n[USB Power Options]\r\nBus Powered=yes\r\n");
     const FormValues read = ReadTemplate(file_, FormValues{});
     EXPECT_EQ(read.CB1, -1);
     EXPECT_EQ(read.CB2, -1);
@@ -196,9 +198,10 @@ INSTANTIATE_TEST_SUITE_P(
                        },
                        {}},
         ValidationCase{"OneCharacterPrefixPasses", [](FormValues& v) { v.Edit5 = "R"; }, {}},
-        ValidationCase{"EmptyPrefix",
-                       [](FormValues& v) { v.Edit5.clear(); },
-                       {"ERROR : You must fill in the Serial Number Prefix field with 2 characters"}},
+        ValidationCase{
+            "EmptyPrefix",
+            [](FormValues& v) { v.Edit5.clear(); },
+            {"ERROR : You must fill in the Serial Number Prefix field with 2 characters"}},
         ValidationCase{"EmptyFixedSerial",
                        [](FormValues& v) {
                            v.CheckBox5 = true;

@@ -90,7 +90,9 @@ TEST_F(TemplateWindow, ATemplateThatCannotBeWrittenKeepsEditMode) {
     const std::string path = file("missing folder/t.ept");
     doubles.ui.file_answers.push_back(path);
     act("MPSaveAs")->trigger();
-    EXPECT_EQ(log(), QStringList({QString::fromStdString("ERROR : Could not write the template file " + path)}));
+    EXPECT_EQ(
+        log(),
+        QStringList({QString::fromStdString("ERROR : Could not write the template file " + path)}));
     EXPECT_EQ(form->windowTitle(), kEditTitle);
     EXPECT_FALSE(enabled("MPProgram"));
     EXPECT_TRUE(enabled("MPSaveAs"));

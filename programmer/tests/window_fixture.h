@@ -25,7 +25,8 @@ inline void EnsureApplication() {
 }
 
 // One blank second-generation chip unless a test loads another world.
-inline constexpr const char* kBlankChipWorld = "chip blank2\n  kind gen2\n  eeprom 64\n  image blank\n";
+inline constexpr const char* kBlankChipWorld =
+    "chip blank2\n  kind gen2\n  eeprom 64\n  image blank\n";
 
 class WindowTest : public ::testing::Test {
   protected:
