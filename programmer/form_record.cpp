@@ -1,5 +1,6 @@
 #include "form_record.h"
 
+#include <array>
 #include <initializer_list>
 #include <utility>
 
@@ -36,6 +37,32 @@ uint8_t EntryValue(int entry) {
 
 int ListEntry(int value, size_t entries) {
     return value >= 0 && value < static_cast<int>(entries) ? value : -1;
+}
+
+// The buttons of one side of a dual chip: "RS232 UART" and three other modes, "Virtual
+// COM Port" and "Rawlink Direct".
+struct SideButtons {
+    bool FormValues::*uart;
+    std::array<bool FormValues::*, 3> modes;
+    bool FormValues::*vcp;
+    bool FormValues::*direct;
+};
+struct SideFlags {
+    std::array<uint8_t, 3> modes;
+    uint8_t vcp;
+};
+
+// A decoded image may set several mode bits; the button shown is the mode the record is
+// programmed with (the first set flag wins, as in the chip flags); none is "RS232 UART".
+void ShowSide(FormValues& v, const SideButtons& b, const SideFlags& f) {
+    bool shown = false;
+    for (size_t i = 0; i < b.modes.size(); ++i) {
+        v.*b.modes[i] = !shown && f.modes[i];
+        shown = shown || f.modes[i];
+    }
+    v.*b.uart = !shown;
+    v.*b.vcp = f.vcp;
+    v.*b.direct = !f.vcp;
 }
 
 void PullDownAndSerialRules(const FormValues& v, const OwnEnabled& enabled) {
@@ -183,37 +210,36 @@ bool ProgramDataToForm(FormValues& v) {
         s.SerialDisabled = v.CheckBox8;
     }
     if (r.IsDual) {
-        // A decoded image may set several mode bits; the button shown is the mode the
-        // record is programmed with (the first set flag wins, as in the chip flags).
-        v.RB4 = r.AIs245Fifo;
-        v.RB5 = !v.RB4 && r.AIsCpuFifo;
-        v.RB6 = !v.RB4 && !v.RB5 && r.AIsOptoIsolate;
-        v.RB3 = !v.RB4 && !v.RB5 && !v.RB6;
-        v.RB7 = r.AIsVcp;
-        v.RB8 = !v.RB7;
+        ShowSide(v,
+                 {&FormValues::RB3,
+                  {&FormValues::RB4, &FormValues::RB5, &FormValues::RB6},
+                  &FormValues::RB7,
+                  &FormValues::RB8},
+                 {{r.AIs245Fifo, r.AIsCpuFifo, r.AIsOptoIsolate}, r.AIsVcp});
+        ShowSide(v,
+                 {&FormValues::RB9,
+                  {&FormValues::RB10, &FormValues::RB11, &FormValues::RB12},
+                  &FormValues::RB13,
+                  &FormValues::RB14},
+                 {{r.BIs245Fifo, r.BIsCpuFifo, r.BIsOptoIsolate}, r.BIsVcp});
         v.CB4 = r.AHighCurrent;
-        v.RB10 = r.BIs245Fifo;
-        v.RB11 = !v.RB10 && r.BIsCpuFifo;
-        v.RB12 = !v.RB10 && !v.RB11 && r.BIsOptoIsolate;
-        v.RB9 = !v.RB10 && !v.RB11 && !v.RB12;
-        v.RB13 = r.BIsVcp;
-        v.RB14 = !v.RB13;
         v.CB5 = r.BHighCurrent;
     }
     bool suspend_visible = false;
     if (r.Is5D) {
-        v.RadioButton2 = r.IFAIsFifo7;
-        v.RadioButton3 = !v.RadioButton2 && r.IFAIsFifoTar7;
-        v.RadioButton4 = !v.RadioButton2 && !v.RadioButton3 && r.IFAIsFastSer7;
-        v.RadioButton1 = !v.RadioButton2 && !v.RadioButton3 && !v.RadioButton4;
-        v.RadioButton5 = r.AIsVCP7;
-        v.RadioButton6 = !v.RadioButton5;
-        v.RadioButton8 = r.IFBIsFifo7;
-        v.RadioButton9 = !v.RadioButton8 && r.IFBIsFifoTar7;
-        v.RadioButton10 = !v.RadioButton8 && !v.RadioButton9 && r.IFBIsFastSer7;
-        v.RadioButton7 = !v.RadioButton8 && !v.RadioButton9 && !v.RadioButton10;
-        v.RadioButton11 = r.BIsVCP7;
-        v.RadioButton12 = !v.RadioButton11;
+        ShowSide(v,
+                 {&FormValues::RadioButton1,
+                  {&FormValues::RadioButton2, &FormValues::RadioButton3, &FormValues::RadioButton4},
+                  &FormValues::RadioButton5,
+                  &FormValues::RadioButton6},
+                 {{r.IFAIsFifo7, r.IFAIsFifoTar7, r.IFAIsFastSer7}, r.AIsVCP7});
+        ShowSide(
+            v,
+            {&FormValues::RadioButton7,
+             {&FormValues::RadioButton8, &FormValues::RadioButton9, &FormValues::RadioButton10},
+             &FormValues::RadioButton11,
+             &FormValues::RadioButton12},
+            {{r.IFBIsFifo7, r.IFBIsFifoTar7, r.IFBIsFastSer7}, r.BIsVCP7});
         v.CheckBox27 = r.SuspendOnD7Low;
         suspend_visible = true;
         UnpackDualDrive(r.IoPinDrive, v);

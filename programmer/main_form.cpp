@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QToolBar>
+#include <array>
 #include <variant>
 
 #include "device_operations.h"
@@ -25,6 +26,13 @@ QString Latin1(const std::string& text) {
 std::string Bytes(const QString& text) {
     return text.toLatin1().toStdString();
 }
+
+// The option group boxes that edit mode enables and program mode disables.
+constexpr std::array<std::string_view, 21> kEditGroups = {
+    "GB1",        "GB2",        "GB3",        "GB4",        "GB5",        "GB6",
+    "GB8",        "GB9",        "GB10",       "GB11",       "GB12",       "GB13",
+    "GB14",       "GroupBox1",  "GroupBox10", "GroupBox13", "GroupBox14", "GroupBox15",
+    "GroupBox16", "GroupBox17", "GroupBox18"};
 
 constexpr int kClientWidth = 650;
 constexpr int kClientHeight = 559;
@@ -236,19 +244,15 @@ void TMainForm::apply_page(const PageState& p) {
 }
 
 void TMainForm::EnableEditGroups() {
-    set_enabled({"GB1",        "GB2",        "GB3",        "GB4",        "GB5",        "GB6",
-                 "GB8",        "GB9",        "GB10",       "GB11",       "GB12",       "GB13",
-                 "GB14",       "GroupBox1",  "GroupBox10", "GroupBox13", "GroupBox14", "GroupBox15",
-                 "GroupBox16", "GroupBox17", "GroupBox18"},
-                true);
+    set_edit_groups_enabled(true);
 }
 
 void TMainForm::DisableEditGroups() {
-    set_enabled({"GB1",        "GB2",        "GB3",        "GB4",        "GB5",        "GB6",
-                 "GB8",        "GB9",        "GB10",       "GB11",       "GB12",       "GB13",
-                 "GB14",       "GroupBox1",  "GroupBox10", "GroupBox13", "GroupBox14", "GroupBox15",
-                 "GroupBox16", "GroupBox17", "GroupBox18"},
-                false);
+    set_edit_groups_enabled(false);
+}
+
+void TMainForm::set_edit_groups_enabled(bool enabled) {
+    for (auto name : kEditGroups) control(name)->setEnabled(enabled);
 }
 
 void TMainForm::set_edit_title() {

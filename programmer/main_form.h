@@ -91,6 +91,7 @@ class TMainForm : public QMainWindow, public WindowSteps {
     void apply_values(const FormValues& v);
     void apply_control(std::string_view name, const FormValues& v);
     void apply_page(const PageState& page);
+    void set_edit_groups_enabled(bool enabled);
     void set_edit_title();
     void set_program_title();
     void enter_program_mode();

@@ -4,7 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "temp_folder.h"
 
 namespace pelmo {
 namespace {
@@ -14,25 +15,11 @@ using namespace JclIniFiles;
 
 class IniFile : public ::testing::Test {
   protected:
-    IniFile() {
-        dir_ = fs::temp_directory_path() /
-               ("pelmo_ini_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        file_ = (dir_ / "t.ept").string();
-    }
-    ~IniFile() override { fs::remove_all(dir_); }
-    std::string Contents() const {
-        std::ifstream in(file_, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    void Write(const std::string& text) const { std::ofstream(file_, std::ios::binary) << text; }
-
-    fs::path dir_;
-    std::string file_;
+    std::string Contents() const { return testing::FileText(file_); }
+    void Write(const std::string& text) const { testing::WriteFileText(file_, text); }
+    testing::TempFolder folder_{"pelmo_ini_"};
+    fs::path dir_ = folder_.path();
+    std::string file_ = (dir_ / "t.ept").string();
 };
 
 TEST_F(IniFile, WritesSectionsAndKeysInOrderWithCrLf) {

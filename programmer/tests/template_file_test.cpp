@@ -4,11 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "drive_word.h"
 #include "form_record.h"
 #include "jcl_ini_files.h"
+#include "temp_folder.h"
 
 namespace pelmo {
 namespace {
@@ -18,23 +18,8 @@ using namespace std::string_literals;
 
 class TemplateFile : public ::testing::Test {
   protected:
-    TemplateFile() {
-        dir_ = fs::temp_directory_path() /
-               ("pelmo_template_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        file_ = (dir_ / "t.ept").string();
-    }
-    ~TemplateFile() override { fs::remove_all(dir_); }
-    std::string Contents() const {
-        std::ifstream in(file_, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    void Write(const std::string& text) const { std::ofstream(file_, std::ios::binary) << text; }
-
+    std::string Contents() const { return testing::FileText(file_); }
+    void Write(const std::string& text) const { testing::WriteFileText(file_, text); }
     // Settings that differ from the defaults in every kind of value.
     static FormValues Sample() {
         FormValues v;
@@ -67,8 +52,9 @@ class TemplateFile : public ::testing::Test {
         return v;
     }
 
-    fs::path dir_;
-    std::string file_;
+    testing::TempFolder folder_{"pelmo_template_"};
+    fs::path dir_ = folder_.path();
+    std::string file_ = (dir_ / "t.ept").string();
 };
 
 TEST_F(TemplateFile, SavedWithTessel2UItHoldsEveryKeyInTableOrder) {

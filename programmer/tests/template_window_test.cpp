@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <fstream>
-#include <sstream>
 
 #include "jcl_ini_files.h"
 #include "template_file.h"
@@ -169,12 +168,9 @@ TEST_F(TemplateWindow, WithoutTheQuadSectionTheQuadOptionsAreOff) {
     pick("ComboBox6", 3);
     doubles.ui.file_answers.push_back(file("q.ept"));
     act("MPSaveAs")->trigger();
-    std::ifstream in(file("q.ept"), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    std::string text = s.str();
+    std::string text = testing::FileText(file("q.ept"));
     text.erase(text.find("[QuadHS"));
-    std::ofstream(file("q.ept"), std::ios::binary) << text;
+    testing::WriteFileText(file("q.ept"), text);
 
     Open(file("q.ept"));
     const FormValues v = form->form_values();

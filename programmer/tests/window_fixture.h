@@ -13,6 +13,7 @@
 
 #include "main_form.h"
 #include "rawlnk/rawlnk_sim.h"
+#include "temp_folder.h"
 #include "ui/doubles.h"
 
 namespace pelmo::testing {
@@ -36,16 +37,11 @@ class WindowTest : public ::testing::Test {
         RLSIM_SetStateDir(nullptr);
         RLSIM_ClearFaults();
         EXPECT_EQ(RLSIM_LoadWorldText(kBlankChipWorld), 0) << RLSIM_LastError();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("pelmo_window_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_ / "Templates");
         form = std::make_unique<TMainForm>(dir_.string());
     }
     ~WindowTest() override {
         form.reset();
-        std::filesystem::remove_all(dir_);
         ResetState();
     }
 
@@ -71,7 +67,8 @@ class WindowTest : public ::testing::Test {
     std::string templates() const { return (dir_ / "Templates").string(); }
 
     platform::ui::ScopedDoubles doubles;
-    std::filesystem::path dir_;
+    TempFolder folder_{"pelmo_window_"};
+    std::filesystem::path dir_ = folder_.path();
     std::unique_ptr<TMainForm> form;
 };
 
