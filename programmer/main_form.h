@@ -81,8 +81,18 @@ class TMainForm : public QMainWindow, public WindowSteps {
     // Edit handlers (main_form_handlers.cpp)
     void ConnectEditHandlers();
     void EditRule(bool set_title);
+    void SettingChange();
+    void CB1Change();
+    void CB2Change();
+    void CheckBox5Click();
+    void RB1Click();
+    void RB2Click();
     void Edit1Change();
+    void Edit2Change();
     void Edit9Change();
+    void StringFieldChange();
+    void CheckBox6Click();
+    void set_max_power(const char* mA);
 
     QWidget* control(std::string_view name) const;
     QAction* action(std::string_view name) const;

@@ -273,10 +273,12 @@ TEST_F(MainForm, AboutShowsTheBoxModally) {
     EXPECT_FALSE(about.isVisible());
 }
 
-TEST_F(MainForm, ClosingTheWindowClosesAnOpenDevice) {
+TEST_F(MainForm, ExitClosesTheWindowAndAnOpenDevice) {
+    form->show();
     ASSERT_TRUE(OpenDeviceByIndex(0));
     ASSERT_TRUE(RLSIM_IsOpen(0));
-    form->close();
+    act("MPExit")->trigger();
+    EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(state().DeviceOpen);
     EXPECT_FALSE(RLSIM_IsOpen(0));
 }
