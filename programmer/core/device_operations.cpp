@@ -1,5 +1,7 @@
 #include "device_operations.h"
 
+#include <functional>
+
 #include "eeprom_device.h"
 #include "eeprom_image.h"
 #include "eeprom_parse.h"
@@ -24,16 +26,24 @@ void ErrorDialog(const std::string& text) {
     ui::show_message(text, ui::Buttons::Ok, ui::Icon::Error);
 }
 
-// Clears the log and enumerates for reading; false (after "No Devices found ...") when
-// nothing was counted.
-bool FindCountedDevices() {
+// Clears the log, enumerates for reading, and runs `step` on each device counted, opened
+// and closed around it; stops at a device that will not open. Read and Read and Parse
+// take every device the enumeration counted, blank or not, and never a later channel of
+// a multi-channel chip.
+void ForEachCountedDevice(const std::function<void(int32_t k)>& step) {
+    auto& s = state();
     window().clear_log();
     FindReadTargets();
-    if (state().BlankCount + state().ProgrammedCount == 0) {
+    const int32_t counted = s.BlankCount + s.ProgrammedCount;
+    if (counted == 0) {
         Log("No Devices found ...");
-        return false;
+        return;
     }
-    return true;
+    for (int32_t k = 0; k < counted; ++k) {
+        if (!OpenDeviceByIndex(s.CountedList[k])) return;
+        step(k);
+        CloseOpenDevice();
+    }
 }
 
 char DumpChar(uint8_t b) {
@@ -96,39 +106,29 @@ void EraseAllDevices() {
     }
 }
 
-// Read and Read and Parse take every device the enumeration counted, blank or not,
-// and never a later channel of a multi-channel chip.
 void ReadAllDevices() {
-    auto& s = state();
-    if (!FindCountedDevices()) return;
-    for (int32_t k = 0; k < s.BlankCount + s.ProgrammedCount; ++k) {
-        if (!OpenDeviceByIndex(s.CountedList[k])) return;
-        if (ReadEepromImage()) {
-            Log("Read EEPROM successful Device " + Num(k));
-            for (const auto& line : HexDumpLines(s.ReadBackImage, HexDumpWords(s.Kinds))) {
-                Log(line);
-            }
-        } else {
+    ForEachCountedDevice([](int32_t k) {
+        auto& s = state();
+        if (!ReadEepromImage()) {
             Log("ERROR - Read EEPROM failed Device " + Num(k));
+            return;
         }
-        CloseOpenDevice();
-    }
+        Log("Read EEPROM successful Device " + Num(k));
+        for (const auto& line : HexDumpLines(s.ReadBackImage, HexDumpWords(s.Kinds))) Log(line);
+    });
 }
 
 void ReadAndParseAll() {
-    auto& s = state();
-    if (!FindCountedDevices()) return;
-    for (int32_t k = 0; k < s.BlankCount + s.ProgrammedCount; ++k) {
-        if (!OpenDeviceByIndex(s.CountedList[k])) return;
+    ForEachCountedDevice([](int32_t k) {
+        auto& s = state();
         if (ReadAndParseDevice(true) != kParseOk) {
             Log("ERROR - Read EEPROM failed Device " + Num(k));
-        } else {
-            Log("Read EEPROM successful Device " + Num(k));
-            window().ProgramDataToForm();
-            window().ShowBasicDetails(DecodedBasicDetails(s.ProgramData, s.Kinds));
+            return;
         }
-        CloseOpenDevice();
-    }
+        Log("Read EEPROM successful Device " + Num(k));
+        window().ProgramDataToForm();
+        window().ShowBasicDetails(DecodedBasicDetails(s.ProgramData, s.Kinds));
+    });
 }
 
 bool CheckStringLengths() {

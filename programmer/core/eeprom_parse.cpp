@@ -88,6 +88,15 @@ void ClearNumericFields(ProgrammingRecord& r) {
     r = cleared;
 }
 
+void DecodeHighSpeed(ProgrammingRecord& r, const EepromWords& img,
+                     std::span<const FlagBit> chip_bits, std::span<const FlagBit> config_bits) {
+    state().ChipFlagsWord = img[0];
+    state().ConfigFlagsWord = img[5];
+    UnpackBits(r, img[5], config_bits);
+    UnpackBits(r, img[0], chip_bits);
+    r.IoPinDrive = img[6];
+}
+
 void DecodeKinds(ProgrammingRecord& r, const EepromWords& img) {
     auto& s = state();
     const KindFlags k = s.Kinds;
@@ -123,20 +132,12 @@ void DecodeKinds(ProgrammingRecord& r, const EepromWords& img) {
         r.InEndpointSize = static_cast<uint8_t>((img[0] & 0x7F00) >> 8);
     }
     if (k.Kind5D) {
-        s.ChipFlagsWord = img[0];
-        s.ConfigFlagsWord = img[5];
         r.Is5D = 1;
-        UnpackBits(r, img[5], bits::kHsDualConfigBits);
-        UnpackBits(r, img[0], bits::kHsDualChipBits);
-        r.IoPinDrive = img[6];
+        DecodeHighSpeed(r, img, bits::kHsDualChipBits, bits::kHsDualConfigBits);
     }
     if (k.Kind5Q) {
-        s.ChipFlagsWord = img[0];
-        s.ConfigFlagsWord = img[5];
         r.Is5Q = 1;
-        UnpackBits(r, img[5], bits::kHsQuadConfigBits);
-        UnpackBits(r, img[0], bits::kHsQuadChipBits);
-        r.IoPinDrive = img[6];
+        DecodeHighSpeed(r, img, bits::kHsQuadChipBits, bits::kHsQuadConfigBits);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sim_world.h"
 #include "ui/doubles.h"
 
 namespace pelmo {
@@ -41,6 +42,53 @@ TEST(DriverError, DialogOnlyForFailures) {
     EXPECT_EQ(doubles.ui.messages[0].text, "RL_Close - Invalid Handle...");
     EXPECT_EQ(doubles.ui.messages[0].icon, ui::Icon::Error);
     EXPECT_EQ(doubles.ui.messages[0].buttons, ui::Buttons::Ok);
+}
+
+class Wrappers : public testing::SimWorldTest {
+  protected:
+    void OpenFirst() {
+        state().DeviceIndex = 0;
+        ASSERT_EQ(OpenDevice(), 0);
+    }
+};
+
+TEST_F(Wrappers, InfoWithoutTextPlaces) {
+    Load({testing::Chip("dual")});
+    EXPECT_EQ(GetDeviceCount(), 0);
+    EXPECT_EQ(state().DeviceCount, 2);
+    OpenFirst();
+    uint32_t type = 99, id = 0;
+    EXPECT_EQ(GetDeviceInfoEx(&type, &id, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(type, 4u);
+    EXPECT_EQ(CloseDevice(), 0);
+    EXPECT_TRUE(Dialogs().empty());
+}
+
+TEST_F(Wrappers, OnlyCountOpenCloseAndInfoShowTheDialog) {
+    Load({testing::Chip()});
+    OpenFirst();
+    ASSERT_EQ(ReadEEWord(0), 0);
+    EXPECT_EQ(state().LastEepromWord, 0xFFFF);
+    for (const char* f :
+         {"ee_read_fail", "ee_write_fail", "ee_erase_fail", "latency_fail", "cycle_fail"}) {
+        Fault(0, f, 1);
+    }
+    EXPECT_EQ(ReadEEWord(1), 11);
+    EXPECT_EQ(state().LastEepromWord, 0xFFFF);  // kept from the last good read
+    EXPECT_EQ(WriteEEWord(1, 2), 12);
+    EXPECT_EQ(EraseEEPROM(), 13);
+    EXPECT_EQ(SetDeviceLatency(0x77), 4);
+    EXPECT_EQ(CycleDevicePort(), 4);
+    EXPECT_TRUE(Dialogs().empty());
+
+    Fault(0, "removed");
+    uint32_t type = 0;
+    EXPECT_EQ(GetDeviceInfoEx(&type, nullptr, nullptr, nullptr, nullptr), 4);
+    EXPECT_EQ(CloseDevice(), 2);
+    EXPECT_EQ(OpenDevice(), 2);
+    EXPECT_EQ(Dialogs(), (std::vector<std::string>{"RL_GetDeviceInfo  - General IO Error...",
+                                                   "RL_Close - Device Not Found....",
+                                                   "RL_Open - Device Not Found...."}));
 }
 
 }  // namespace

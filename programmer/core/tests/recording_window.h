@@ -56,6 +56,8 @@ inline void RecordingWindow::FormToProgramData(int counter) {
     ClearProgramData();
     auto& s = state();
     s.ProgramData = settings;
+    // as the window does: the selected kind decides which options are valid
+    if (s.Kinds.KindT2) s.ProgramData.IsT2 = 1;
     PointAtBuffers(s.ProgramData);
     SetBufferText(s.ManufacturerBuffer, fields.manufacturer);
     SetBufferText(s.PrefixBuffer, fields.prefix);
