@@ -1,0 +1,266 @@
+#include "command_panel.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "command_names.h"
+#include "mod_Miscellaneous_Subroutines.h"
+#include "panel_windows.h"
+#include "qt_controls.h"
+
+namespace velmora {
+namespace {
+
+QComboBox* combo(QWidget* parent, const char* name, const char* text) {
+    auto* c = named(new QComboBox(parent), name);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);  // typing a text never adds an item
+    c->setCompleter(nullptr);                 // nor completes it into an item
+    c->setEditText(QString::fromLatin1(text));
+    return c;
+}
+
+void set_vis(QWidget* w, Vis v) {
+    if (v != Vis::Keep) w->setVisible(v == Vis::Shown);
+}
+
+}  // namespace
+
+CommandPanel::CommandPanel(int n, QWidget* parent)
+    : QWidget(parent),
+      CmdProtocol(combo(this, "CmdProtocol", "Read Word")),
+      label_Device_Addr(make_label(this, "label_Device_Addr", "Device Address")),
+      txt_Device_Addr(make_box(this, "txt_Device_Addr", "16", 48)),
+      label_Device_Command(make_label(this, "label_Device_Command", "Device Command")),
+      txt_Device_Cmd(make_box(this, "txt_Device_Cmd", "16", 48)),
+      txt_Device_Cmdlsb(make_box(this, "txt_Device_Cmdlsb", "", 48)),
+      label_Hex_Values(make_label(this, "label_Hex_Values", "Hex")),
+      label_RW_LSByte(make_label(this, "label_RW_LSByte", "Read/Write_LSByte")),
+      txt_RW_LSByte(make_box(this, "txt_RW_LSByte", "", 48)),
+      label_RW_MSByte(make_label(this, "label_RW_MSByte", "Read/Write MSByte")),
+      txt_RW_MSByte(make_box(this, "txt_RW_MSByte", "", 48)),
+      Linear16bit(make_box(this, "Linear16bit", "", 110)),
+      TranslationMode(combo(this, "TranslationMode", "Select Format")),
+      Xlabel(make_label(this, "Xlabel", "X=")),
+      Xtext(make_box(this, "Xtext", "-13", 40)),
+      SendBytePgNumber(
+          named(new QCheckBox(QStringLiteral("Send Page # First"), this), "SendBytePgNumber")),
+      PageNumber(make_box(this, "PageNumber", "0", 32)),
+      Nonstop(named(
+          new QCheckBox(n == 0 ? QStringLiteral("Repeat /0.5s") : QStringLiteral("Rpt."), this),
+          "Nonstop")),
+      Pmbus(make_label(this, "Pmbus", "SBS Command")),
+      PMBuscmd(make_label(this, "PMBuscmd", "BATTERY STATUS")),
+      SendButton(new QPushButton(QStringLiteral("Send"), this)),
+      n_(n) {
+    SendButton->setObjectName(n == 0 ? QStringLiteral("cmd_Send")
+                                     : QStringLiteral("Send%1").arg(n));
+    for (QLineEdit* read_box : {txt_RW_LSByte, txt_RW_MSByte, Linear16bit})
+        apply_look(read_box, Look::Read);
+    for (QWidget* hidden : {static_cast<QWidget*>(txt_Device_Cmdlsb), static_cast<QWidget*>(Xlabel),
+                            static_cast<QWidget*>(Xtext), static_cast<QWidget*>(TranslationMode)})
+        hidden->hide();
+    build_layout();
+    connect_handlers();
+    if (n == 0) {
+        setObjectName(QStringLiteral("MainPanel"));
+        return;
+    }
+    setObjectName(QStringLiteral("Control%1").arg(n));
+    setWindowTitle(objectName());
+    setWindowFlag(Qt::Window);
+    Form_Load();
+}
+
+CommandPanel::~CommandPanel() = default;
+
+void CommandPanel::build_layout() {
+    auto* g = new QGridLayout(this);
+    g->addWidget(CmdProtocol, 0, 0, 1, 2);
+    g->addWidget(Nonstop, 0, 2, 1, 2);
+    g->addWidget(label_Device_Addr, 1, 0);
+    g->addWidget(txt_Device_Addr, 1, 1);
+    g->addWidget(label_Device_Command, 2, 0);
+    g->addWidget(txt_Device_Cmd, 2, 1);
+    g->addWidget(txt_Device_Cmdlsb, 2, 2);
+    g->addWidget(label_Hex_Values, 3, 1);
+    g->addWidget(label_RW_LSByte, 4, 0);
+    g->addWidget(txt_RW_LSByte, 4, 1);
+    g->addWidget(label_RW_MSByte, 5, 0);
+    g->addWidget(txt_RW_MSByte, 5, 1);
+    g->addWidget(Linear16bit, 6, 0);
+    g->addWidget(TranslationMode, 6, 1, 1, 2);
+    g->addWidget(Xlabel, 7, 1, Qt::AlignRight);
+    g->addWidget(Xtext, 7, 2);
+    g->addWidget(SendBytePgNumber, 8, 0);
+    g->addWidget(PageNumber, 8, 1);
+    g->addWidget(Pmbus, 9, 0);
+    g->addWidget(PMBuscmd, 9, 1, 1, 3);
+    g->addWidget(SendButton, 10, 0, 1, 4);
+    g->setColumnStretch(3, 1);
+}
+
+void CommandPanel::connect_handlers() {
+    // Writing a box from code runs its change handling as typing does (textChanged); a
+    // combo's click handling runs only when an item is picked (activated).
+    connect(CmdProtocol, &QComboBox::activated, this, [this] { CmdProtocol_Click(); });
+    connect(txt_Device_Cmd, &QLineEdit::textChanged, this, [this] { txt_Device_Cmd_Change(); });
+    connect(txt_Device_Addr, &QLineEdit::textChanged, this, [this] { txt_Device_Addr_Change(); });
+    connect(Linear16bit, &QLineEdit::textChanged, this, [this] { Linear16bit_Change(); });
+    connect(TranslationMode, &QComboBox::activated, this, [this] { TranslationMode_Click(); });
+    connect(Xtext, &QLineEdit::textChanged, this, [this] { Xtext_Change(); });
+    connect(SendButton, &QPushButton::clicked, this, [this] { Send_Click(); });
+}
+
+void CommandPanel::Form_Load() {
+    Fill_Lists();
+    const PanelStartup& s = panel_startup(current_bus_mode());
+    if (s.pmbus_heading) Pmbus->setText(qs(*s.pmbus_heading));
+    for (QWidget* w : {static_cast<QWidget*>(Pmbus), static_cast<QWidget*>(PMBuscmd),
+                       static_cast<QWidget*>(Linear16bit)})
+        w->setVisible(s.names_shown);
+    txt_Device_Addr->setText(qs(s.addr));
+    txt_Device_Cmd->setText(qs(s.cmd));
+    SendBytePgNumber->setVisible(s.page_shown);
+    PageNumber->setVisible(s.page_shown);
+    TranslationMode->setVisible(s.format_shown);
+}
+
+std::string CommandPanel::CmdProtocol_Text() const {
+    return ss(CmdProtocol->currentText());
+}
+
+void CommandPanel::set_CmdProtocol_Text(const std::string& text) {
+    CmdProtocol->setEditText(qs(text));
+}
+
+int CommandPanel::CmdProtocol_ListCount() const {
+    return CmdProtocol->count();
+}
+
+void CommandPanel::CmdProtocol_AddItem(const std::string& text) {
+    const QString keep = CmdProtocol->currentText();
+    CmdProtocol->addItem(qs(text));
+    CmdProtocol->setEditText(keep);
+}
+
+void CommandPanel::CmdProtocol_RemoveItem(int index) {
+    const QString keep = CmdProtocol->currentText();
+    CmdProtocol->removeItem(index);
+    CmdProtocol->setEditText(keep);
+}
+
+void CommandPanel::Fill_Lists() {
+    for (std::string_view t : kBasicTypes) CmdProtocol_AddItem(std::string(t));
+    const QString format = TranslationMode->currentText();
+    const int formats = n_ == 0 ? kMainFormatCount : static_cast<int>(kFormats.size());
+    for (int i = 0; i < formats; ++i)
+        TranslationMode->addItem(qs(kFormats[static_cast<size_t>(i)]));
+    TranslationMode->setEditText(format);
+}
+
+void CommandPanel::CmdProtocol_Click() {
+    const std::string type = CmdProtocol_Text();
+    if (is_ext_type(type)) {
+        txt_Device_Cmdlsb->show();
+        PMBuscmd->setText(qs(kExtendedCommands));
+        shared().CmdClass[static_cast<size_t>(n_)] = kClassExtPicked;
+    } else {
+        txt_Device_Cmdlsb->hide();
+    }
+    if (Nonstop->isChecked()) Nonstop->setChecked(false);  // a new type ends repetition
+    const TransactionType* t = find_transaction_type(type);
+    if (!t) return;
+    const PanelLayout& l = t->layout;
+    set_vis(txt_Device_Cmdlsb, l.ext);
+    set_vis(txt_Device_Cmd, l.cmd);
+    set_vis(label_Device_Command, l.cmd);
+    set_vis(txt_RW_LSByte, l.low.vis);
+    set_vis(label_RW_LSByte, l.low.vis);
+    apply_look(txt_RW_LSByte, l.low.look);
+    set_vis(txt_RW_MSByte, l.high.vis);
+    set_vis(label_RW_MSByte, l.high.vis);
+    apply_look(txt_RW_MSByte, l.high.look);
+    apply_look(Linear16bit, l.value);
+    Linear16bit->clear();
+}
+
+void CommandPanel::Send_Click() {
+    Send_Panel_Request(*this, current_bus_mode());
+}
+
+void CommandPanel::Check_Cmd_Protocol() {
+    velmora::Check_Cmd_Protocol(*this, current_bus_mode());
+}
+
+void CommandPanel::Send_Page_First() {
+    velmora::Send_Page_First(*this);
+}
+
+void CommandPanel::Clamp_Page_Number() {
+    velmora::Clamp_Page_Number(*this);
+}
+
+void CommandPanel::Send_SW_MB905_Cmd() {
+    velmora::Send_SW_MB905_Cmd(n_);
+}
+
+void CommandPanel::txt_Device_Cmd_Change() {
+    run_name_lookup();
+}
+
+void CommandPanel::txt_Device_Addr_Change() {
+    run_name_lookup();
+}
+
+void CommandPanel::run_name_lookup() {
+    NameLookup r = lookup_command_name(n_ == 0 ? TableSet::Main : TableSet::Panels,
+                                       current_bus_mode(), ss(txt_Device_Addr->text()),
+                                       ss(txt_Device_Cmd->text()), CmdProtocol_Text());
+    if (r.caption) PMBuscmd->setText(qs(*r.caption));
+    if (r.cmd_class) shared().CmdClass[static_cast<size_t>(n_)] = *r.cmd_class;
+}
+
+void CommandPanel::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (n_ > 0) Unload_Control(n_);  // the window's close box unloads it
+}
+
+std::string CommandPanel::text(PanelField field) const {
+    switch (field) {
+        case PanelField::CmdProtocol:
+            return CmdProtocol_Text();
+        case PanelField::txt_Device_Addr:
+            return ss(txt_Device_Addr->text());
+        case PanelField::txt_Device_Cmd:
+            return ss(txt_Device_Cmd->text());
+        case PanelField::txt_Device_Cmdlsb:
+            return ss(txt_Device_Cmdlsb->text());
+        case PanelField::txt_RW_LSByte:
+            return ss(txt_RW_LSByte->text());
+        case PanelField::txt_RW_MSByte:
+            return ss(txt_RW_MSByte->text());
+        case PanelField::PageNumber:
+            return ss(PageNumber->text());
+    }
+    return {};
+}
+
+bool CommandPanel::SendBytePgNumber_ticked() const {
+    return SendBytePgNumber->isChecked();
+}
+
+void CommandPanel::set_PageNumber(const std::string& text) {
+    PageNumber->setText(qs(text));
+}
+
+void CommandPanel::untick_Nonstop() {
+    Nonstop->setChecked(false);
+}
+
+}  // namespace velmora

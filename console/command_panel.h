@@ -1,0 +1,99 @@
+// One command panel: the single-command design shared by the main panel (number 0, inside
+// the console window) and the panel windows Control1..Control8 (numbers 1..8). Every
+// control carries its name as objectName; per-panel differences are data.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "bus_mode.h"
+#include "panel_send.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace velmora {
+
+class CommandPanel : public QWidget, private PanelFields {
+    Q_OBJECT
+  public:
+    // n = 0: the main panel, a child of the console window; its start-up is part of the
+    // console's load step. n = 1..8: the window `Control`n, whose start-up (Form_Load)
+    // runs here under the console's bus mode of this moment; the window stays hidden.
+    explicit CommandPanel(int n, QWidget* parent = nullptr);
+    ~CommandPanel() override;
+
+    int number() const { return n_; }
+
+    // Controls.
+    QComboBox* const CmdProtocol;  // editable: the type is its text
+    QLabel* const label_Device_Addr;
+    QLineEdit* const txt_Device_Addr;
+    QLabel* const label_Device_Command;
+    QLineEdit* const txt_Device_Cmd;
+    QLineEdit* const txt_Device_Cmdlsb;
+    QLabel* const label_Hex_Values;
+    QLabel* const label_RW_LSByte;
+    QLineEdit* const txt_RW_LSByte;
+    QLabel* const label_RW_MSByte;
+    QLineEdit* const txt_RW_MSByte;
+    QLineEdit* const Linear16bit;
+    QComboBox* const TranslationMode;
+    QLabel* const Xlabel;
+    QLineEdit* const Xtext;
+    QCheckBox* const SendBytePgNumber;
+    QLineEdit* const PageNumber;
+    QCheckBox* const Nonstop;
+    QLabel* const Pmbus;
+    QLabel* const PMBuscmd;
+    QPushButton* const SendButton;  // `cmd_Send` on the main panel, `Send`n on Control n
+
+    // The type box's text and list. As the console expects of this box, writing the text
+    // runs no click handling, and adding or removing list items leaves the text alone.
+    std::string CmdProtocol_Text() const;
+    void set_CmdProtocol_Text(const std::string& text);
+    int CmdProtocol_ListCount() const;
+    void CmdProtocol_AddItem(const std::string& text);
+    void CmdProtocol_RemoveItem(int index);
+
+    // Fills the type list with the six basic types and the format list (three formats on
+    // the main panel, four on the panel windows).
+    void Fill_Lists();
+
+    // Handlers.
+    void CmdProtocol_Click();  // applies the layout of the type text; a pick runs it
+    void Send_Click();         // cmd_Send_Click / Send1_Click..Send8_Click
+    void Check_Cmd_Protocol();
+    void Send_Page_First();
+    void Clamp_Page_Number();
+    void Send_SW_MB905_Cmd();
+    void txt_Device_Cmd_Change();
+    void txt_Device_Addr_Change();
+    // Number formats and value box: filled in with the conversions.
+    void Linear16bit_Change() {}
+    void TranslationMode_Click() {}
+    void Xtext_Change() {}
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void build_layout();
+    void connect_handlers();
+    void Form_Load();
+    void run_name_lookup();
+
+    // PanelFields
+    int panel_number() const override { return n_; }
+    std::string text(PanelField field) const override;
+    bool SendBytePgNumber_ticked() const override;
+    void set_PageNumber(const std::string& text) override;
+    void untick_Nonstop() override;
+
+    const int n_;
+};
+
+}  // namespace velmora

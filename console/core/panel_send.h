@@ -1,0 +1,64 @@
+// Send path of the command panels (panel n: 0 the main panel, 1..8 Control1..Control8):
+// the one-request-at-a-time guard, the command/type check, the optional PAGE write, the
+// parsing of the hex boxes into the entry values and the hand-over to the request layer,
+// and the main panel's block command. The windows supply their boxes through the small
+// interfaces below; the results land in the shared per-panel arrays.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "bus_mode.h"
+#include "transaction_types.h"
+
+namespace velmora {
+
+enum class PanelField {
+    CmdProtocol,
+    txt_Device_Addr,
+    txt_Device_Cmd,
+    txt_Device_Cmdlsb,
+    txt_RW_LSByte,
+    txt_RW_MSByte,
+    PageNumber,
+};
+
+// The boxes of one panel, read when the send path needs them.
+class PanelFields {
+  public:
+    virtual ~PanelFields() = default;
+    virtual int panel_number() const = 0;
+    virtual std::string text(PanelField field) const = 0;
+    virtual bool SendBytePgNumber_ticked() const = 0;
+    // Writing PageNumber runs its change handling as typing does.
+    virtual void set_PageNumber(const std::string& text) = 0;
+    virtual void untick_Nonstop() = 0;
+};
+
+// One request of the panel (its send button, Send All, the repeat timer).
+void Send_Panel_Request(PanelFields& panel, BusMode mode);
+// Sets CmdMismatch(n) and shows the panel's message when command and type disagree.
+void Check_Cmd_Protocol(const PanelFields& panel, BusMode mode);
+// The PAGE write ahead of the request when "Send Page # First" is ticked.
+void Send_Page_First(PanelFields& panel);
+// Holds EntryLSB in 0..7 and rewrites PageNumber when it had to.
+void Clamp_Page_Number(PanelFields& panel);
+// Copies the entry values into the request block, runs the transaction and stores the
+// outcome in panel n's result slots.
+void Send_SW_MB905_Cmd(int n);
+
+enum class BlockField { txt_Block_Cmd_Addr, txt_Block_Device_Cmd, txt_Block_Count };
+
+class BlockFields {
+  public:
+    virtual ~BlockFields() = default;
+    // The selected option button, if any.
+    virtual std::optional<BlockOption> selected_option() const = 0;
+    virtual std::string text(BlockField field) const = 0;
+};
+
+// The main panel's block command; neither waits for nor takes BusBusy.
+void SendBlock(BlockFields& block);
+
+}  // namespace velmora

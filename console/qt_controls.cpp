@@ -1,0 +1,76 @@
+#include "qt_controls.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVariant>
+
+#include "console_startup.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kBackColorProperty = "BackColor";
+
+QColor from_bgr(uint32_t bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+template <typename Box>
+void look(Box* box, Look l) {
+    if (l == Look::Keep) return;
+    box->setReadOnly(l == Look::Read);
+    if (l == Look::Unlocked) return;
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base, l == Look::Read
+                                     ? from_bgr(kReadBoxColour)
+                                     : QApplication::palette(box).color(QPalette::Base));
+    box->setPalette(pal);
+}
+
+}  // namespace
+
+QLabel* make_label(QWidget* parent, const char* name, const char* caption) {
+    return named(new QLabel(QString::fromLatin1(caption), parent), name);
+}
+
+QLineEdit* make_box(QWidget* parent, const char* name, const char* text, int width) {
+    auto* b = named(new QLineEdit(QString::fromLatin1(text), parent), name);
+    b->setFixedWidth(width);
+    return b;
+}
+
+void apply_look(QLineEdit* box, Look l) {
+    look(box, l);
+}
+void apply_look(QPlainTextEdit* box, Look l) {
+    look(box, l);
+}
+
+bool has_read_look(const QWidget* box) {
+    return box->palette().color(QPalette::Base) == from_bgr(kReadBoxColour);
+}
+
+std::string crlf_text(const QPlainTextEdit* box) {
+    return ss(box->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+}
+
+void set_crlf_text(QPlainTextEdit* box, std::string_view text) {
+    box->setPlainText(qs(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+}
+
+void set_back_color(QWidget* button, uint32_t bgr) {
+    button->setProperty(kBackColorProperty, QVariant::fromValue<quint32>(bgr));
+    QPalette pal = QApplication::palette(button);
+    if (bgr != kButtonFace) pal.setColor(QPalette::Button, from_bgr(bgr));
+    button->setPalette(pal);
+    button->setAutoFillBackground(bgr != kButtonFace);
+}
+
+uint32_t back_color(const QWidget* button) {
+    QVariant v = button->property(kBackColorProperty);
+    return v.isValid() ? v.value<quint32>() : kButtonFace;
+}
+
+}  // namespace velmora

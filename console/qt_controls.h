@@ -1,0 +1,48 @@
+// Small helpers for the console's Qt controls: named controls, the colours of read and
+// write boxes, multi-line texts with CR LF line ends, and colours given as 0x00BBGGRR.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "transaction_types.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+namespace velmora {
+
+inline QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline std::string ss(const QString& s) {
+    return s.toStdString();
+}
+
+// A control under its name.
+template <typename W>
+W* named(W* w, const char* name) {
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+QLabel* make_label(QWidget* parent, const char* name, const char* caption);
+QLineEdit* make_box(QWidget* parent, const char* name, const char* text, int width);
+
+// Read: pale cyan and locked; Write: window colour and editable; Unlocked: editable.
+void apply_look(QLineEdit* box, Look look);
+void apply_look(QPlainTextEdit* box, Look look);
+bool has_read_look(const QWidget* box);
+
+// Multi-line text with CR LF between lines, as the request layer reads it.
+std::string crlf_text(const QPlainTextEdit* box);
+void set_crlf_text(QPlainTextEdit* box, std::string_view text);
+
+// Background colour of a button; kButtonFace restores the style's own.
+void set_back_color(QWidget* button, uint32_t bgr);
+uint32_t back_color(const QWidget* button);
+
+}  // namespace velmora

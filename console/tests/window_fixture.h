@@ -1,0 +1,70 @@
+// Window tests: a QApplication on the offscreen platform, the simulated world, and a
+// clean slate of windows after each test.
+#pragma once
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "command_panel.h"
+#include "console_hooks.h"
+#include "frm_send_smb_cmds.h"
+#include "panel_windows.h"
+#include "sim_fixture.h"
+
+namespace velmora::testing {
+
+inline QApplication& test_app() {
+    static int argc = 1;
+    static char name[] = "console_window_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+class WindowFixture : public SimFixture {
+  protected:
+    WindowFixture() {
+        test_app();
+        QCoreApplication::setApplicationName(QStringLiteral("velmora"));
+        console_hooks() = ConsoleHooks{};
+    }
+    ~WindowFixture() override {
+        if (frmSendSMB_cmds* c = console_window()) c->Unload();
+        for (int n = 1; n <= kPanelWindows; ++n) Unload_Control(n);
+        QCoreApplication::processEvents();  // the end-of-program check of an unload
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        console_hooks() = ConsoleHooks{};
+    }
+
+    frmSendSMB_cmds* load() {
+        frmSendSMB_cmds* c = frmSendSMB_cmds::Load();
+        EXPECT_NE(c, nullptr);
+        return c;
+    }
+
+    static void press_key(QWidget* w) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(w, &press);
+    }
+    static void click(QWidget* w) {
+        const QPointF at(2, 2);
+        QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &press);
+        QCoreApplication::sendEvent(w, &release);
+    }
+    template <typename T>
+    static T* top_level(const char* name) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String(name) && qobject_cast<T*>(w))
+                return qobject_cast<T*>(w);
+        return nullptr;
+    }
+};
+
+}  // namespace velmora::testing
