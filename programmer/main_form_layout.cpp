@@ -279,7 +279,7 @@ void TMainForm::BuildControls() {
 }
 
 void TMainForm::BuildActions() {
-    struct ActionSpec {
+    struct ActionRow {
         const char* name;
         const char* caption;
         const char* hint;
@@ -288,7 +288,7 @@ void TMainForm::BuildActions() {
         QStyle::StandardPixmap icon;
         void (TMainForm::*run)();
     };
-    const ActionSpec specs[] = {
+    const ActionRow rows[] = {
         {"MPNew", "&New", "Create New Programming Template", "Ctrl+N", true, QStyle::SP_FileIcon,
          &TMainForm::MPNewExecute},
         {"MPOpen", "&Open", "Open Existing Programming Template", "Ctrl+O", true,
@@ -315,20 +315,20 @@ void TMainForm::BuildActions() {
         {"MReadAndParse", "Read and Parse", "", "", true, QStyle::SP_CustomBase,
          &TMainForm::ReadAndParseExecute},
     };
-    for (const auto& spec : specs) {
-        auto* a = new QAction(spec.caption, this);
-        a->setObjectName(spec.name);
-        a->setToolTip(spec.hint);
-        a->setStatusTip(spec.hint);
-        if (*spec.shortcut) a->setShortcut(QKeySequence(spec.shortcut));
-        a->setEnabled(spec.enabled);
-        if (spec.icon != QStyle::SP_CustomBase) a->setIcon(style()->standardIcon(spec.icon));
-        if (spec.run) {
-            connect(a, &QAction::triggered, this, [this, run = spec.run] { (this->*run)(); });
+    for (const auto& row : rows) {
+        auto* a = new QAction(row.caption, this);
+        a->setObjectName(row.name);
+        a->setToolTip(row.hint);
+        a->setStatusTip(row.hint);
+        if (*row.shortcut) a->setShortcut(QKeySequence(row.shortcut));
+        a->setEnabled(row.enabled);
+        if (row.icon != QStyle::SP_CustomBase) a->setIcon(style()->standardIcon(row.icon));
+        if (row.run) {
+            connect(a, &QAction::triggered, this, [this, run = row.run] { (this->*run)(); });
         } else {
             connect(a, &QAction::triggered, this, &QWidget::close);
         }
-        actions_.insert(spec.name, a);
+        actions_.insert(row.name, a);
         addAction(a);
     }
 }
