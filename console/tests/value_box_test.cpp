@@ -40,9 +40,10 @@ TEST_F(ValueBox, TypedValuesAreEncodedIntoTheDataBytes) {
         const char* bytes;
     };
     const Case cases[] = {
-        {"Exp(2^X) Manual input", "3", "60 00"}, {"Exp5b Man11b", "1", "F8 02"},
-        {"Exp5b Man11b", "2000", "20 7D"},       {"Exp5b Man11b", "-5", "00 00"},
-        {"Exp5b Man11b", "abc", "00 00"},        {"Exp(2^X) Manual input", "1,5", "00 00"},
+        {"Exp(2^X) Manual input", "3", "60 00"},
+        {"Exp5b Man11b", "2000", "20 7D"},
+        {"Exp5b Man11b", "abc", "00 00"},
+        {"Exp(2^X) Manual input", "1,5", "00 00"},  // not a number in the C format
         {"Select Format", "7", "11 22"},
     };
     for (const Case& k : cases) {
