@@ -68,6 +68,10 @@ int StringStartByte(ChipKind kind) {
     return LayoutOf(kind).string_start;
 }
 
+bool HasTypeWord(ChipKind kind) {
+    return LayoutOf(kind).type_word != 0;
+}
+
 uint16_t PowerWord(const ProgrammingRecord& r) {
     uint16_t w = static_cast<uint16_t>(((r.MaxPower / 2) << 8) | 0x80);
     if (r.SelfPowered) w |= 0x40;
