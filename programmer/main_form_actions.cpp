@@ -93,6 +93,7 @@ void TMainForm::MPOpenExecute() {
             }
         }
     }
+    for (const auto& b : kHsUartButtons) apply_control(b.uart, v);
     state().SerialDisabled = v.CheckBox8;
     UpdateDeviceTypePage();
     enter_program_mode();

@@ -1,5 +1,6 @@
 #include "template_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <variant>
 
@@ -97,6 +98,10 @@ bool WriteTemplate(const std::string& file, const FormValues& v) {
 
 FormValues ReadTemplate(const std::string& file, FormValues v) {
     for (const auto& row : kTemplateRows) ReadRow(file, row, v);
+    for (const auto& b : kHsUartButtons) {
+        Member<bool>(v, b.uart) = std::none_of(b.modes.begin(), b.modes.end(),
+                                               [&](auto mode) { return Member<bool>(v, mode); });
+    }
     return v;
 }
 
