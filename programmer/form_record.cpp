@@ -287,6 +287,8 @@ bool ProgramDataToForm(FormValues& v) {
         v.CB15 = r.T4UseExtOsc;
         v.CB16 = r.T4HighCurrentIO;
         v.CB17 = r.T4LoadRawlinkDriver;
+        // The record holds the packet size itself, not an entry index: the list shows the
+        // entry of that size (none for a size it does not offer).
         v.CBX6 = EntryOfPacketSize(r.InEndpointSize);
     }
     return suspend_visible;
