@@ -12,15 +12,6 @@ namespace {
 
 namespace ini = JclIniFiles;
 
-template <typename T>
-T& Member(FormValues& v, std::string_view control) {
-    return v.*std::get<T FormValues::*>(FindBinding(control)->member);
-}
-template <typename T>
-const T& Member(const FormValues& v, std::string_view control) {
-    return v.*std::get<T FormValues::*>(FindBinding(control)->member);
-}
-
 bool WriteRow(const std::string& file, const TemplateRow& row, const FormValues& v) {
     switch (row.value) {
         case TemplateValue::Integer:
