@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "sim_fixture.h"
-#include "temp_folder.h"
+#include "win/tests/temp_dir.h"
 
 namespace rawlnk_test {
 namespace {
@@ -189,7 +189,7 @@ TEST_F(ChipTest, ProgrammedDescriptionShowsAfterAPortCycle) {
 }
 
 TEST_F(ChipTest, ProgrammedDescriptionShowsWhenTheWorldLoadsAgain) {
-    const TempFolder dir;
+    const platform::win::testing::TempDir dir;
     RLSIM_SetStateDir(dir.path().c_str());
     RLSIM_LoadDefaultWorld();
     RL_HANDLE h = open_index(1);

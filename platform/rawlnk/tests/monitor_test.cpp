@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "sim_fixture.h"
-#include "temp_folder.h"
+#include "win/tests/temp_dir.h"
 
 namespace rawlnk_test {
 namespace {
@@ -91,7 +91,7 @@ TEST_F(MonitorTest, ReplayArrivesAtTheSetRate) {
 }
 
 TEST_F(MonitorTest, SlowerRateFromAFile) {
-    const TempFolder dir;
+    const platform::win::testing::TempDir dir;
     const std::string path = dir / "replay.txt";
     std::ofstream(path) << "S00000000\n0P\n";
     const std::string world =

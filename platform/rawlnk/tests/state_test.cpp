@@ -12,7 +12,7 @@
 #include <string>
 
 #include "sim_fixture.h"
-#include "temp_folder.h"
+#include "win/tests/temp_dir.h"
 
 namespace rawlnk_test {
 namespace {
@@ -99,7 +99,7 @@ class StateTest : public SimTest {
         }
         return names;
     }
-    TempFolder folder_;
+    platform::win::testing::TempDir folder_;
     const std::string dir_ = folder_.path();
 };
 

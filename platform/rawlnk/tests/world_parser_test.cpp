@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "eeprom.h"
-#include "temp_folder.h"
+#include "win/tests/temp_dir.h"
 #include "world.h"
 
 namespace rawlnk {
@@ -197,7 +197,7 @@ TEST(WorldParser, DocumentedExampleLoads) {
     ASSERT_NE(start, std::string::npos);
     const size_t end = text.find("```", start + 3);
     const std::string example = text.substr(start + 4, end - start - 4);
-    const rawlnk_test::TempFolder folder;
+    const platform::win::testing::TempDir folder;
     const std::string& dir = folder.path();
     std::ofstream(folder / "capture.txt") << "S00010110 0\nP\n";
     World w;
