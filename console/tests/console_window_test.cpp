@@ -47,6 +47,14 @@ TEST_F(ConsoleWindow, DefaultWorldLoadsWithListsFilledAndTheSplashShown) {
     EXPECT_TRUE(c->SBS->isChecked());
     EXPECT_TRUE(c->panel0->SendBytePgNumber->isHidden());
     EXPECT_TRUE(c->panel0->PageNumber->isHidden());
+    // The main panel in its design state: only the extended byte and exponent boxes hidden.
+    for (QWidget* shown : std::initializer_list<QWidget*>{
+             c->panel0->TranslationMode, c->panel0->Linear16bit, c->panel0->Pmbus,
+             c->panel0->PMBuscmd, c->panel0->txt_RW_MSByte})
+        EXPECT_FALSE(shown->isHidden()) << shown->objectName().toStdString();
+    for (QWidget* hidden : std::initializer_list<QWidget*>{c->panel0->txt_Device_Cmdlsb,
+                                                           c->panel0->Xtext, c->panel0->Xlabel})
+        EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
     EXPECT_EQ(c->frm_Block_Cmd->Label9->text(), "Read");
     EXPECT_TRUE(c->frm_Block_Cmd->txt_Block_Data1->isHidden());
     EXPECT_TRUE(c->Timer_1sec->isActive());
