@@ -201,6 +201,13 @@ TEST_F(ConsoleWindow, WithoutAKeyTheSplashWaitsFiveSeconds) {
     EXPECT_LT(ui.clock.now - before, 7.0);
 }
 
+TEST_F(ConsoleWindow, ClockLeftByAnEarlierSplashDoesNotShortenTheWait) {
+    shared().SplashClock = 1 << 30;  // as a key on the splash of a load just before leaves it
+    const double before = ui.clock.now;
+    ASSERT_NE(load(), nullptr);
+    EXPECT_GE(ui.clock.now - before, 4.0);
+}
+
 TEST_F(ConsoleWindow, FirmwareTwoGreysTheMonitorItemOnly) {
     ASSERT_TRUE(world(testing::board_world(2)));
     frmSendSMB_cmds* c = load();
