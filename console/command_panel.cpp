@@ -62,8 +62,10 @@ CommandPanel::CommandPanel(int n, QWidget* parent)
                                      : QStringLiteral("Send%1").arg(n));
     for (QLineEdit* read_box : {txt_RW_LSByte, txt_RW_MSByte, Linear16bit})
         apply_look(read_box, Look::Read);
+    // Hidden in the design. The format list is not: the main panel shows it until a mode
+    // switch hides it, and a panel window's start-up sets it by the bus mode.
     for (QWidget* hidden : {static_cast<QWidget*>(txt_Device_Cmdlsb), static_cast<QWidget*>(Xlabel),
-                            static_cast<QWidget*>(Xtext), static_cast<QWidget*>(TranslationMode)})
+                            static_cast<QWidget*>(Xtext)})
         hidden->hide();
     build_layout();
     connect_handlers();

@@ -217,7 +217,8 @@ void frmSendSMB_cmds::Splash_Wait() {
     splash->activateWindow();
     SharedState& s = shared();
     const auto start = static_cast<int32_t>(platform::ui::whole_seconds());
-    // A key or click on the splash screen adds the whole wait to SplashClock.
+    // A key or click on the splash screen adds the whole wait to SplashClock. It starts
+    // at the start time: a value left by an earlier splash must not end this wait at once.
     s.SplashClock = start;
     while (s.SplashClock < start + kSplashSeconds) {
         s.SplashClock = static_cast<int32_t>(platform::ui::whole_seconds());

@@ -118,8 +118,6 @@ class frmSendSMB_cmds : public QMainWindow, private ConsoleControls {
     void finish_unload();
     void Show_Result(int n);
     void Repeat_Panel(int n);
-    // Repeat All stopped: the button, the main panel's box and those of the open panels.
-    void Stop_Repeat_All();
 
     // ConsoleControls
     void set_SNlabel(const std::string& caption) override;

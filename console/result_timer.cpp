@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <algorithm>
-#include <array>
 
 #include "block_frame.h"
 #include "command_panel.h"
@@ -22,10 +21,6 @@
 
 namespace velmora {
 namespace {
-
-constexpr std::array<void (*)(), kPanelWindows> kPanelSends{Send1_Click, Send2_Click, Send3_Click,
-                                                            Send4_Click, Send5_Click, Send6_Click,
-                                                            Send7_Click, Send8_Click};
 
 // A count out of range never reaches a panel that is not there.
 int open_panels() {
@@ -85,12 +80,10 @@ void frmSendSMB_cmds::Repeat_Panel(int n) {
     p->txt_Device_Addr->setEnabled(!repeating);
     p->txt_Device_Cmd->setEnabled(!repeating);
     if (!repeating) return;
-    // The send handler skips the request while BusBusy is held further down the stack
-    // (this tick then runs inside one of that request's message boxes).
-    if (n == 0)
-        cmd_Send_Click();
-    else
-        kPanelSends[static_cast<size_t>(n - 1)]();
+    // cmd_Send_Click or Send1_Click..Send8_Click. The send handler skips the request while
+    // BusBusy is held further down the stack (this tick then runs inside one of that
+    // request's message boxes).
+    p->Send_Click();
 }
 
 void frmSendSMB_cmds::Show_Read_Bytes(const formats::ResultView& view, int n) {
@@ -110,8 +103,8 @@ std::string frmSendSMB_cmds::Get_Panel_Cmd(int n) const {
 
 void frmSendSMB_cmds::SendAll_Click() {
     const int open = open_panels();
-    cmd_Send_Click();
-    for (int n = 1; n <= open; ++n) kPanelSends[static_cast<size_t>(n - 1)]();
+    // cmd_Send_Click, then Send1_Click.. in order, each to its end.
+    for (int n = 0; n <= open; ++n) Panel(n)->Send_Click();
 }
 
 void frmSendSMB_cmds::Repeatall_Click() {
@@ -124,11 +117,6 @@ void frmSendSMB_cmds::Repeatall_Click() {
     panel0->Nonstop->setChecked(true);
     const int open = open_panels();
     for (int n = 1; n <= open; ++n) Control(n).Nonstop->setChecked(true);
-}
-
-void frmSendSMB_cmds::Stop_Repeat_All() {
-    stop_repeat_all();
-    Clear_Nonstop();
 }
 
 }  // namespace velmora

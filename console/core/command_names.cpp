@@ -1,16 +1,10 @@
 #include "command_names.h"
 
+#include "formats/number_text.h"
 #include "transaction_types.h"
 
 namespace velmora {
 namespace {
-
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 std::span<const CommandRow> sbs_table(const CommandTables& t, TableSet set, std::string_view addr) {
     if (addr == "16") return t.battery;
@@ -28,14 +22,7 @@ std::span<const CommandRow> pmbus_table(const CommandTables& t, TableSet set,
 }  // namespace
 
 std::optional<uint8_t> command_code(std::string_view text) {
-    if (text.empty() || text.size() > 2) return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        int d = hex_digit(c);
-        if (d < 0) return std::nullopt;
-        value = value * 16 + d;
-    }
-    return static_cast<uint8_t>(value);
+    return formats::hex_byte(text);
 }
 
 NameLookup lookup_command_name(TableSet set, BusMode mode, std::string_view addr_text,

@@ -305,23 +305,22 @@ constexpr std::array<CommandRow, 243> kMainPmbus{{
     {0xFF, "PMBUS_COMMAND_EXT", 10},
 }};
 
-// The panels' battery table is the main one with five names that carry no unit.
-constexpr std::array<CommandRow, 5> kPanelBatteryNames{{
-    {0x08, "TEMPERATURE", 3},
-    {0x09, "VOLTAGE", 3},
-    {0x0A, "CURRENT", 3},
-    {0x14, "CHARGING CURRENT", 3},
-    {0x15, "CHARGING VOLTAGE", 3},
+// The panels' battery and charger tables are the main ones with names that carry no unit.
+// The charger table is taken for the address "12" and for "14": the panels know no selector.
+struct Rename {
+    uint8_t code;
+    std::string_view name;
+};
+constexpr std::array<Rename, 5> kPanelBatteryNames{{
+    {0x08, "TEMPERATURE"},
+    {0x09, "VOLTAGE"},
+    {0x0A, "CURRENT"},
+    {0x14, "CHARGING CURRENT"},
+    {0x15, "CHARGING VOLTAGE"},
 }};
-
-// Taken for the charger address "12" and for "14": the panels know no selector.
-constexpr std::array<CommandRow, 6> kPanelCharger{{
-    {0x11, "CHARGER SPEC INFO", 3},
-    {0x12, "CHARGER MODE", 6},
-    {0x13, "CHARGER STATUS", 3},
-    {0x14, "CHARGING_CURRENT", 6},
-    {0x15, "CHARGING_VOLTAGE", 6},
-    {0x16, "BATTERY STATUS", 6},
+constexpr std::array<Rename, 2> kPanelChargerNames{{
+    {0x14, "CHARGING_CURRENT"},
+    {0x15, "CHARGING_VOLTAGE"},
 }};
 
 // The panels name the commands of one PMBus device at address B8: the main table's rows
@@ -403,12 +402,19 @@ constexpr const CommandRow& row_of(const std::array<CommandRow, N>& rows, uint8_
     throw "code not in table";  // a compile-time error in a constant expression
 }
 
-constexpr std::array<CommandRow, 33> make_panel_battery() {
-    std::array<CommandRow, 33> out = kMainBattery;
-    for (auto& r : out)
-        for (const auto& renamed : kPanelBatteryNames)
-            if (r.code == renamed.code) r.name = renamed.name;
-    return out;
+template <size_t N, size_t R>
+constexpr std::array<CommandRow, N> renamed(std::array<CommandRow, N> rows,
+                                            const std::array<Rename, R>& names) {
+    for (const Rename& r : names) {
+        bool found = false;
+        for (auto& row : rows) {
+            if (row.code != r.code) continue;
+            row.name = r.name;
+            found = true;
+        }
+        if (!found) throw "renamed code not in table";  // a compile-time error
+    }
+    return rows;
 }
 
 constexpr std::array<CommandRow, 135> make_panel_pmbus() {
@@ -422,7 +428,8 @@ constexpr std::array<CommandRow, 135> make_panel_pmbus() {
     return out;
 }
 
-constexpr std::array<CommandRow, 33> kPanelBattery = make_panel_battery();
+constexpr std::array<CommandRow, 33> kPanelBattery = renamed(kMainBattery, kPanelBatteryNames);
+constexpr std::array<CommandRow, 6> kPanelCharger = renamed(kMainCharger, kPanelChargerNames);
 constexpr std::array<CommandRow, 135> kPanelPmbus = make_panel_pmbus();
 
 static_assert(sorted_unique(kMainBattery) && sorted_unique(kMainCharger) &&

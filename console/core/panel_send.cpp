@@ -109,10 +109,14 @@ void Send_SW_MB905_Cmd(int n) {
     }
 }
 
-void SendBlock(BlockFields& block) {
-    SharedState& s = shared();
+void Stop_Repeat_All() {
     console_controls().stop_repeat_all();
     Clear_Nonstop();
+}
+
+void SendBlock(BlockFields& block) {
+    SharedState& s = shared();
+    Stop_Repeat_All();
     const std::optional<BlockOption> option = block.selected_option();
     if (option) s.RowProtocol[0] = std::string(1, block_layout(*option).letter);
     if (!parse_entry(block.text(BlockField::txt_Block_Cmd_Addr), s.EntryAddr)) return;

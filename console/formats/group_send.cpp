@@ -2,31 +2,12 @@
 
 #include <optional>
 
+#include "formats/number_text.h"
+
 namespace velmora::formats {
 namespace {
 
 constexpr size_t kMaxOpenPanels = 8;
-
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// One or two hex digits, nothing else (no blanks, sign or prefix), as every entry box
-// takes them. The link layer's converter applies the same rule; this private copy keeps
-// the formats free of it.
-std::optional<uint8_t> entry_byte(std::string_view text) {
-    if (text.empty() || text.size() > 2) return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        int d = hex_digit(c);
-        if (d < 0) return std::nullopt;
-        value = value * 16 + d;
-    }
-    return static_cast<uint8_t>(value);
-}
 
 std::string panel_name(int n) {
     return n == 0 ? std::string("Main Control") : "Control" + std::to_string(n);
@@ -44,12 +25,12 @@ bool append_record(const GroupPanel& panel, int n, GroupRequest& req) {
         return false;
     };
     for (std::string_view box : {panel.address, panel.command, panel.ls_byte}) {
-        auto b = entry_byte(box);
+        auto b = hex_byte(box);
         if (!b) return refuse(GroupRefusal::InvalidEntry);
         req.bytes += static_cast<char>(*b);
     }
     if (word) {
-        auto b = entry_byte(panel.ms_byte);
+        auto b = hex_byte(panel.ms_byte);
         if (!b) return refuse(GroupRefusal::InvalidEntry);
         req.bytes += static_cast<char>(*b);
     }

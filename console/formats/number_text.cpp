@@ -148,6 +148,17 @@ std::optional<double> whole_number(std::string_view t, const NumberFormat& forma
     return c_number(s);
 }
 
+std::optional<uint8_t> hex_byte(std::string_view text) {
+    if (text.empty() || text.size() > 2) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        const int d = digit_value(c);
+        if (d > 15) return std::nullopt;
+        value = value * 16 + d;
+    }
+    return static_cast<uint8_t>(value);
+}
+
 double round_half_even(double v) {
     if (std::fabs(v - std::trunc(v)) == 0.5) return 2.0 * std::round(v / 2.0);
     return std::round(v);

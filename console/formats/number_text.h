@@ -35,6 +35,12 @@ double leading_number(std::string_view text);
 // grouping with "," is refused instead of silently read as 15.
 std::optional<double> whole_number(std::string_view text, const NumberFormat& format = {});
 
+// One or two hexadecimal digits of either case and nothing else (no blanks, sign or
+// prefix; the empty text is nothing): the form every hex entry box of the console takes.
+// The link layer's converter applies the same rule; this copy keeps the console's rules
+// and formats free of the link.
+std::optional<uint8_t> hex_byte(std::string_view text);
+
 // Nearest integer, a half going to the even neighbour.
 double round_half_even(double v);
 
