@@ -50,6 +50,7 @@ fuzz: deps
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/screenshots docs
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/pelmo_screenshot docs/pelmo.png
 
 clean:
 	rm -rf $(BUILD) $(BENCH_DIR) $(FUZZ_DIR)

@@ -72,10 +72,10 @@ class CommandPanel : public QWidget, private PanelFields {
     void Send_SW_MB905_Cmd();
     void txt_Device_Cmd_Change();
     void txt_Device_Addr_Change();
-    // Number formats and value box: filled in with the conversions.
-    void Linear16bit_Change() {}
-    void TranslationMode_Click() {}
-    void Xtext_Change() {}
+    // Value box, format list and exponent box.
+    void Linear16bit_Change();
+    void TranslationMode_Click();
+    void Xtext_Change();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -85,6 +85,8 @@ class CommandPanel : public QWidget, private PanelFields {
     void connect_handlers();
     void Form_Load();
     void run_name_lookup();
+    // The one VOUT_MODE read of "Exp(2^X) Auto input"; neither waits for nor takes BusBusy.
+    void Read_Vout_Mode();
 
     // PanelFields
     int panel_number() const override { return n_; }

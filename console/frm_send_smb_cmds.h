@@ -18,6 +18,10 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 
+namespace velmora::formats {
+struct ResultView;
+}
+
 namespace velmora {
 
 class BlockCommandFrame;
@@ -81,10 +85,15 @@ class frmSendSMB_cmds : public QMainWindow, private ConsoleControls {
     void menuHelp_Click();
     void cmd_Send_Click();
     void SendBlock_Click();
-    // Result display and repetition: filled in with the result timer.
-    void Timer_1sec_Timer() {}
-    void SendAll_Click() {}
-    void Repeatall_Click() {}
+    // Result display and repetition (result_timer.cpp).
+    void Timer_1sec_Timer();
+    void SendAll_Click();
+    void Repeatall_Click();
+    // A panel's result bytes into its data boxes; a failed request stops Repeat All first.
+    void Show_Read_Bytes(const formats::ResultView& view, int n);
+    // Writing the value box runs the panel's value handling as typing does.
+    void Show_Value_Panel(const std::string& value, int n);
+    std::string Get_Panel_Cmd(int n) const;
 
     // The Repeat All state: the colour of `Repeatall` (kButtonFace: stopped).
     void set_Repeatall_BackColor(uint32_t bgr);
@@ -107,6 +116,10 @@ class frmSendSMB_cmds : public QMainWindow, private ConsoleControls {
     void Disable_Sending();
     void show_help(int topic);
     void finish_unload();
+    void Show_Result(int n);
+    void Repeat_Panel(int n);
+    // Repeat All stopped: the button, the main panel's box and those of the open panels.
+    void Stop_Repeat_All();
 
     // ConsoleControls
     void set_SNlabel(const std::string& caption) override;

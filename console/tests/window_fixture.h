@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 
 #include "command_panel.h"
@@ -65,6 +66,21 @@ class WindowFixture : public SimFixture {
                 return qobject_cast<T*>(w);
         return nullptr;
     }
+};
+
+// A loaded console whose start-up writes are taken, numbers in the C locale's format
+// (a test may set another default locale).
+class LoadedConsole : public WindowFixture {
+  protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale::c());
+        c = load();
+        ASSERT_NE(c, nullptr);
+        writes();
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    frmSendSMB_cmds* c = nullptr;
 };
 
 }  // namespace velmora::testing

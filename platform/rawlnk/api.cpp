@@ -164,10 +164,14 @@ RL_STATUS RL_SetTimeouts(RL_HANDLE h, uint32_t read_ms, uint32_t write_ms) {
 }
 
 RL_STATUS RL_Purge(RL_HANDLE h, uint32_t mask) {
-    return on_device(h, [&](Sim&, Device& d, auto&) -> RL_STATUS {
+    return on_device(h, [&](Sim& sim, Device& d, auto&) -> RL_STATUS {
         if (mask == 0 || mask > (RL_PURGE_RX | RL_PURGE_TX)) return RL_INVALID_PARAMETER;
-        // Writes reach the board at once, so only the receive side holds anything.
-        if (mask & RL_PURGE_RX) d.port->purge_rx();
+        // Writes reach the board at once, so only the receive side holds anything. What has
+        // arrived up to now is taken in first, so that the purge empties it too.
+        if (mask & RL_PURGE_RX) {
+            d.port->pump(sim.clock.now_ns());
+            d.port->purge_rx();
+        }
         return RL_OK;
     });
 }

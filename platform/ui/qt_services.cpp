@@ -133,6 +133,17 @@ std::string QtServices::clipboard_text() { return QApplication::clipboard()->tex
 
 void QtServices::process_events() { QApplication::processEvents(); }
 
+void quit_when_no_window_left() {
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible()) return;
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
+}
+
 void install_qt_services() {
     static QtServices qt;
     install(static_cast<Services*>(&qt));

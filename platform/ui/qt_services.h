@@ -25,4 +25,8 @@ std::string qt_filter(const std::string& pairs);
 // Installs QtServices and the system clock; call after the QApplication exists.
 void install_qt_services();
 
+// Ends the program once control is back in the event loop, unless a window is visible by
+// then: a program whose windows unload one another ends with its last window.
+void quit_when_no_window_left();
+
 }  // namespace platform::ui

@@ -169,6 +169,17 @@ TEST_F(MonitorTest, UnreadStreamIsBoundedByTheQueue) {
     RL_Close(h);
 }
 
+TEST_F(MonitorTest, PurgeEmptiesWhatArrivedBeforeIt) {
+    load(kReplayWorld);
+    RL_HANDLE h = enter_monitor();
+    RLSIM_AdvanceMicros(250000);  // the capture's set-up wait, nothing read meanwhile
+    ASSERT_EQ(RL_Purge(h, RL_PURGE_RX | RL_PURGE_TX), RL_OK);
+    uint32_t queued = 1;
+    ASSERT_EQ(RL_GetQueueStatus(h, &queued), RL_OK);
+    EXPECT_EQ(queued, 0u);
+    RL_Close(h);
+}
+
 TEST_F(MonitorTest, NoTrafficWorldIsSilent) {
     load("board b\n serial B1\n traffic none\n");
     RL_HANDLE h = enter_monitor();

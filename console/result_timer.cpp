@@ -1,0 +1,134 @@
+// The console's timer `Timer_1sec` and the buttons that act on every panel at once. The
+// send handlers leave their results in the shared per-panel slots; each tick shows them,
+// and sends again every open panel whose repeat box is ticked.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <algorithm>
+#include <array>
+
+#include "block_frame.h"
+#include "command_panel.h"
+#include "console_startup.h"
+#include "formats/result_view.h"
+#include "frm_send_smb_cmds.h"
+#include "number_formats.h"
+#include "panel_windows.h"
+#include "qt_controls.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::array<void (*)(), kPanelWindows> kPanelSends{Send1_Click, Send2_Click, Send3_Click,
+                                                            Send4_Click, Send5_Click, Send6_Click,
+                                                            Send7_Click, Send8_Click};
+
+// A count out of range never reaches a panel that is not there.
+int open_panels() {
+    return std::clamp<int>(shared().PanelCount, 0, kPanelWindows);
+}
+
+}  // namespace
+
+void frmSendSMB_cmds::Timer_1sec_Timer() {
+    const formats::AllPanelButtons buttons =
+        formats::all_panel_buttons(open_panels(), formats_mode(bus_mode()));
+    SendAll->setEnabled(buttons.send_all);
+    Repeatall->setEnabled(buttons.repeat_all);
+    Groupsetbut->setEnabled(buttons.group_set);
+    // A send's message box runs the event loop, in which the console may go.
+    const QPointer<frmSendSMB_cmds> alive(this);
+    for (int n = 0; n < kPanels && alive; ++n) {
+        if (shared().ResultReady[static_cast<size_t>(n)] != False) Show_Result(n);
+        if (!alive) return;
+        Label_KELD_Comms_Failure->setVisible(shared().CommsError != False);
+        if (n == 0 || n <= open_panels()) Repeat_Panel(n);
+    }
+}
+
+void frmSendSMB_cmds::Show_Result(int n) {
+    SharedState& s = shared();
+    const auto i = static_cast<size_t>(n);
+    s.ResultReady[i] = False;
+    const CommandPanel* p = Panel(n);
+    const std::string letter = s.RowProtocol[i];
+    const std::string main_address = ss(panel0->txt_Device_Addr->text());
+    const std::string command = Get_Panel_Cmd(n);
+    const std::string format = ss(p->TranslationMode->currentText());
+    const std::string xtext = ss(p->Xtext->text());
+    const formats::ResultView view = formats::result_view(
+        {letter, s.PanelError[i] != False, s.ResultMSB[i], s.ResultLSB[i]},
+        {formats_mode(bus_mode()), main_address, command, format, xtext}, user_number_format());
+    if (view.show_bytes) Show_Read_Bytes(view, n);
+    if (view.value) Show_Value_Panel(*view.value, n);  // none: the value box keeps its text
+    switch (view.block) {
+        case formats::BlockBoxes::Read:
+            frm_Block_Cmd->set_Block_Data_Text(s.BlockReadText);
+            frm_Block_Cmd->txt_Block_Count->setText(qs(s.BlockCountHex));
+            break;
+        case formats::BlockBoxes::WriteRead:
+            frm_Block_Cmd->set_Block_Data1_Text(s.BlockReadText);
+            frm_Block_Cmd->txt_Block1_Count->setText(qs(s.BlockCountHex));
+            break;
+        case formats::BlockBoxes::None:
+            break;
+    }
+}
+
+void frmSendSMB_cmds::Repeat_Panel(int n) {
+    CommandPanel* p = Panel(n);
+    const bool repeating = p->Nonstop->isChecked();
+    p->txt_Device_Addr->setEnabled(!repeating);
+    p->txt_Device_Cmd->setEnabled(!repeating);
+    if (!repeating) return;
+    // The send handler skips the request while BusBusy is held further down the stack
+    // (this tick then runs inside one of that request's message boxes).
+    if (n == 0)
+        cmd_Send_Click();
+    else
+        kPanelSends[static_cast<size_t>(n - 1)]();
+}
+
+void frmSendSMB_cmds::Show_Read_Bytes(const formats::ResultView& view, int n) {
+    if (view.stop_repeat_all) Stop_Repeat_All();
+    CommandPanel* p = Panel(n);
+    p->txt_RW_MSByte->setText(qs(view.ms_byte));
+    p->txt_RW_LSByte->setText(qs(view.ls_byte));
+}
+
+void frmSendSMB_cmds::Show_Value_Panel(const std::string& value, int n) {
+    Panel(n)->Linear16bit->setText(qs(value));
+}
+
+std::string frmSendSMB_cmds::Get_Panel_Cmd(int n) const {
+    return ss(Panel(n)->txt_Device_Cmd->text());
+}
+
+void frmSendSMB_cmds::SendAll_Click() {
+    const int open = open_panels();
+    cmd_Send_Click();
+    for (int n = 1; n <= open; ++n) kPanelSends[static_cast<size_t>(n - 1)]();
+}
+
+void frmSendSMB_cmds::Repeatall_Click() {
+    if (Repeatall_BackColor() != kButtonFace) {
+        Stop_Repeat_All();
+        return;
+    }
+    set_Repeatall_BackColor(kRepeatRunning);
+    Repeatall->setText(QStringLiteral("Click to Stop"));
+    panel0->Nonstop->setChecked(true);
+    const int open = open_panels();
+    for (int n = 1; n <= open; ++n) Control(n).Nonstop->setChecked(true);
+}
+
+void frmSendSMB_cmds::Stop_Repeat_All() {
+    stop_repeat_all();
+    Clear_Nonstop();
+}
+
+}  // namespace velmora

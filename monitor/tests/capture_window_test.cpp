@@ -1,0 +1,263 @@
+// Captures through the window on the simulated board: the log set-up, the capture loop,
+// Stop with its report and post-processing, the watchdog, and leaving during a capture.
+#include <QCheckBox>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <regex>
+
+#include "log_setup.h"
+#include "monitor_fixture.h"
+
+namespace velmora::monitor::testing {
+namespace {
+
+using platform::ui::Answer;
+
+const std::string kStamp = "09/12/2026 04:28:05";
+
+class CaptureWindowTest : public MonitorFixture {
+  protected:
+    std::string data() { return mon->Data_Text(); }
+    bool menus_enabled() const {
+        return mon->monFile->isEnabled() && mon->monEdit->isEnabled() &&
+               mon->monView->isEnabled() && mon->monHelp->isEnabled();
+    }
+    std::string saved_in(const std::string& name) { return "Data saved in " + path(name) + "\r\n"; }
+};
+
+TEST_F(CaptureWindowTest, LogSetUpRefusalsLeaveTheWindowIdleWithNoLinkOpen) {
+    enter(replay_world("S101100100P"));
+    fs::create_directories(dir / "Program Files");
+    std::ofstream(path("taken.txt")) << "x";
+    ui.ui.file_answers = {path("Program Files/run.txt"), path("taken.txt"), std::nullopt};
+    for (int i = 0; i < 3; ++i) mon->RX_Click();
+
+    EXPECT_EQ(ui.ui.save_dialogs.size(), 3u);
+    EXPECT_EQ(ui.ui.message_texts(),
+              (std::vector<std::string>{kProgramFilesRefused, kOverwriteRefused}));
+    for (const auto& box : ui.ui.messages) EXPECT_TRUE(box.title.empty());
+    EXPECT_EQ(RLSIM_IsOpen(0), 0);
+    EXPECT_EQ(mon->RX_BackColor(), kButtonFace);
+    EXPECT_TRUE(menus_enabled());
+    EXPECT_TRUE(mon->Msgtextbox->toPlainText().isEmpty());
+    EXPECT_TRUE(data().empty());
+    EXPECT_EQ(yields, 0);
+    EXPECT_EQ(read_file(path("taken.txt")), "x");
+}
+
+TEST_F(CaptureWindowTest, ACaptureStoppedWithinTheFirstSecondReportsNoDataThenWhereItIsSaved) {
+    enter(replay_world("S101100100P"));
+    bool green_while_running = false, menus_off_while_running = false, open_while_running = false;
+    script.push_back([&] {
+        green_while_running = mon->RX_BackColor() == kCaptureGreen;
+        menus_off_while_running = !menus_enabled();
+        open_while_running = RLSIM_IsOpen(0) != 0;
+        mon->RXStop_Click();
+    });
+    ui.ui.answers = {Answer::No};
+    start();
+
+    EXPECT_TRUE(green_while_running);
+    EXPECT_TRUE(menus_off_while_running);
+    EXPECT_TRUE(open_while_running);
+    EXPECT_EQ(mon->Msgtextbox->toPlainText().toStdString(),
+              "Logged Data saved in " + path("run1.txt") + "\n");
+    EXPECT_EQ(data(), "Data capture in process ...\r\nNo data captured\r\n" + saved_in("run1.txt"));
+    ASSERT_EQ(ui.ui.messages.size(), 1u);
+    EXPECT_EQ(ui.ui.messages[0].text, saved_in("run1.txt") + "Do you want to open the results?");
+    EXPECT_EQ(ui.ui.messages[0].title, "Open Results");
+    EXPECT_EQ(ui.ui.messages[0].icon, platform::ui::Icon::Question);
+    EXPECT_TRUE(ui.ui.shell_calls.empty());
+    EXPECT_EQ(read_file(path("run1.txta")), "");
+    EXPECT_EQ(mon->RX_BackColor(), kButtonFace);
+    EXPECT_TRUE(menus_enabled());
+    EXPECT_EQ(RLSIM_IsOpen(0), 0);
+}
+
+TEST_F(CaptureWindowTest, YesToTheQuestionOpensTheLogFile) {
+    enter(replay_world("S101100100P"));
+    ui.ui.answers = {Answer::Yes};
+    start();  // the empty script stops at the first yield
+    ASSERT_EQ(ui.ui.shell_calls.size(), 1u);
+    EXPECT_EQ(ui.ui.shell_calls[0].path, path("run1.txt"));
+    EXPECT_EQ(ui.ui.shell_calls[0].verb, "Open");
+}
+
+TEST_F(CaptureWindowTest, TheFirstChunkIsDecodedFromTheStartAfterItsFirstStop) {
+    const std::string cycle =
+        "0101PS01"
+        "1011000P";
+    enter(replay_world(cycle));
+    std::string first_chunk;
+    script.push_back([&] {
+        align(cycle);
+        arrive(8);  // the loop reads "0101PS01"
+    });
+    script.push_back([&] {
+        first_chunk = mon->Data_Text();
+        arrive(8);  // then "1011000P", decoded from its first character
+    });
+    ui.ui.answers = {Answer::No};
+    start();
+
+    const std::string line = "#1  " + kStamp + "\t[S]6C[A][P]";
+    EXPECT_EQ(first_chunk, "Data capture in process ...\r\n");
+    EXPECT_EQ(data(), "Data capture in process ...\r\n" + line + "\r\nNo data captured\r\n" +
+                          saved_in("run1.txt"));
+    EXPECT_EQ(read_file(path("run1.txt")), line + "\r\n");
+}
+
+TEST_F(CaptureWindowTest, AFirstChunkWithoutAStopIsNotDecoded) {
+    const std::string cycle =
+        "0101S01"
+        "1011000P";
+    enter(replay_world(cycle));
+    script.push_back([&] {
+        align(cycle);
+        arrive(7);  // "0101S01": no stop, nothing decoded
+    });
+    script.push_back([&] { arrive(8); });
+    script.push_back([&] { arrive(15); });  // the next cycle has its start and stop
+    ui.ui.answers = {Answer::No};
+    start();
+    EXPECT_EQ(read_file(path("run1.txt")), "#1  " + kStamp + "\t[S]6C[A][P]\r\n");
+}
+
+TEST_F(CaptureWindowTest, StartWhileACaptureRunsIsIgnored) {
+    enter(replay_world("S101100100P"));
+    script.push_back([&] {
+        ui.ui.file_answers.push_back(path("second.txt"));
+        mon->RX_Click();
+    });
+    ui.ui.answers = {Answer::No};
+    start();
+    EXPECT_EQ(ui.ui.save_dialogs.size(), 1u);
+    EXPECT_FALSE(fs::exists(path("second.txt")));
+    EXPECT_EQ(yields, 2);
+}
+
+TEST_F(CaptureWindowTest, AHighRateSwitchesToPostProcessingWithTimeLinesInTheLog) {
+    const std::string cycle = "S101100100P";
+    enter(replay_world(cycle));
+    bool time_ticked_at_start = false;
+    std::string data_after_switch;
+    script.push_back([&] {
+        time_ticked_at_start = mon->Timechk->isChecked();
+        align(cycle);
+        // Past the first second, and more than 1000 characters in one read.
+        move_clock_only(1.2);
+        arrive(1100);
+    });
+    script.push_back([&] {
+        data_after_switch = mon->Data_Text();
+        move_clock_only(0.05);
+        arrive(1100);
+    });
+    ui.ui.answers = {Answer::No};
+    start();
+
+    EXPECT_TRUE(time_ticked_at_start);
+    EXPECT_FALSE(mon->Timechk->isChecked());
+    const std::string switched =
+        "Data capture in process ...\r\n"
+        "Switch to Post-processing due to high data rate. Press stop to post-process data\r\n";
+    EXPECT_EQ(data_after_switch, switched);
+    EXPECT_EQ(data(), switched + "Post-processing...\r\n" + saved_in("run1.txt"));
+
+    // Two raw records of 1100 characters each.
+    const std::string raw = read_file(path("run1.txta"));
+    const std::regex record(",(\\d+);((?:S101100100P){100})\r\n");
+    std::vector<std::string> ms;
+    for (std::sregex_iterator it(raw.begin(), raw.end(), record), end; it != end; ++it)
+        ms.push_back((*it)[1]);
+    ASSERT_EQ(ms.size(), 2u) << raw.substr(0, 40);
+
+    // The decoded log: the switch line, then the lines of the first record after its
+    // stop, the second record's time line, and its lines; numbered anew, without a stamp.
+    std::string expected = "Switch to Post-processing due to high data rate.\r\n";
+    int n = 0;
+    for (int i = 0; i < 99; ++i) expected += "#" + std::to_string(++n) + "  \t[S]B2[A][P]\r\n";
+    expected += "Time elapsed: " + ms[1] + "mSec\r\n";
+    for (int i = 0; i < 100; ++i) expected += "#" + std::to_string(++n) + "  \t[S]B2[A][P]\r\n";
+    EXPECT_EQ(read_file(path("run1.txt")), expected);
+    EXPECT_GT(std::stoi(ms[0]), 0);
+    EXPECT_GT(std::stoi(ms[1]), std::stoi(ms[0]));
+}
+
+TEST_F(CaptureWindowTest, AfterTheWatchdogStopAsksNothingAndReadsNoFile) {
+    const std::string cycle = "S" + std::string(13500, '0') + "P";
+    enter(replay_world(cycle));
+    script.push_back([&] {
+        align(cycle);
+        arrive(900);
+    });
+    bool menus_off_after_watchdog = false;
+    uint32_t color_after_watchdog = 0;
+    ui.ui.on_message = [&](const platform::ui::MessageBox&) {
+        color_after_watchdog = mon->RX_BackColor();
+        menus_off_after_watchdog = !menus_enabled();
+    };
+    // Chunks of 900 characters (300 events each) until the watchdog stops the loop.
+    for (int i = 0; i < 20; ++i) script.push_back([&] { arrive(900); });
+    start();
+
+    ASSERT_EQ(ui.ui.message_texts(), std::vector<std::string>{"No Start or Stop bit detected"});
+    EXPECT_TRUE(ui.ui.messages[0].title.empty());
+    EXPECT_EQ(color_after_watchdog, kButtonFace);
+    EXPECT_TRUE(menus_off_after_watchdog);
+    EXPECT_FALSE(mon->capture().DatalogOn());
+    EXPECT_LT(yields, 20);
+
+    mon->RXStop_Click();
+    EXPECT_EQ(ui.ui.messages.size(), 1u);
+    EXPECT_TRUE(menus_enabled());
+    EXPECT_EQ(data(), "Data capture in process ...\r\n");
+    EXPECT_EQ(RLSIM_IsOpen(0), 0);
+}
+
+TEST_F(CaptureWindowTest, ExitDuringACaptureStopsLeavesOnceAndUnloadsAfterTheLoop) {
+    const std::string cycle = "S101100100P";
+    enter(replay_world(cycle));
+    script.push_back([&] {
+        align(cycle);
+        arrive(22);
+    });
+    script.push_back([&] {
+        ui.clock.step = 0.001;  // the leave sequence waits a quarter second
+        writes();
+        mon->monExit->trigger();
+    });
+    ui.ui.answers = {Answer::No};
+    QPointer<Frm_Monitor> window(mon);
+    start();
+
+    EXPECT_EQ(writes(), "4E 4E 4E 4E 4E 4E 4E 4E 4E 4E\n");
+    EXPECT_EQ(ui.ui.messages.size(), 1u);  // Stop's question
+    EXPECT_EQ(monitor_window(), nullptr);
+    EXPECT_EQ(read_file(path("run1.txt")),
+              "#1  " + kStamp + "\t[S]B2[A][P]\r\n#2  " + kStamp + "\t[S]B2[A][P]\r\n");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(CaptureWindowTest, AFailedReadEndsTheLoopUntilStop) {
+    const std::string cycle = "S101100100P";
+    enter(replay_world(cycle));
+    script.push_back([&] {
+        align(cycle);
+        arrive(11);
+        RLSIM_InjectFault(0, "read_status", 1, RL_OTHER_ERROR);
+    });
+    start();
+    EXPECT_EQ(yields, 1);
+    EXPECT_TRUE(mon->capture().CaptureStopped());
+    EXPECT_EQ(mon->RX_BackColor(), kCaptureGreen);  // until Stop
+    EXPECT_FALSE(menus_enabled());
+    ui.ui.answers = {Answer::No};
+    mon->RXStop_Click();
+    EXPECT_EQ(mon->RX_BackColor(), kButtonFace);
+    EXPECT_EQ(ui.ui.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace velmora::monitor::testing

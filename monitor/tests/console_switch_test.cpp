@@ -1,0 +1,60 @@
+// The switch between the console and the monitor wired as the program wires it: Tools >
+// Monitor sends "M" CR, unloads the console and shows the monitor; Return leaves the
+// monitor and loads the console again, whose start-up re-opens the command link.
+#include <QAction>
+
+#include "console_hooks.h"
+#include "frm_send_smb_cmds.h"
+#include "monitor_fixture.h"
+
+namespace velmora::monitor::testing {
+namespace {
+
+class ConsoleSwitchTest : public MonitorFixture {
+  protected:
+    void SetUp() override {
+        RLSIM_LoadDefaultWorld();
+        // The program's wiring.
+        console_hooks().mainMonitor_Click = [] {
+            enter_monitor([] {
+                if (frmSendSMB_cmds* c = console_window()) c->Unload();
+            });
+        };
+        monitor_hooks().show_console = [] {
+            if (frmSendSMB_cmds* c = frmSendSMB_cmds::Load()) c->show();
+        };
+    }
+    void TearDown() override {
+        if (frmSendSMB_cmds* c = console_window()) c->Unload();
+        console_hooks() = ConsoleHooks{};
+    }
+};
+
+TEST_F(ConsoleSwitchTest, MonitorThenReturnRunsTheConsolesWholeStartUpAgain) {
+    frmSendSMB_cmds* console = frmSendSMB_cmds::Load();
+    ASSERT_NE(console, nullptr);
+    console->show();
+    writes();
+
+    console->mainMonitor->trigger();
+    EXPECT_EQ(writes(), "4D 0D\n");
+    EXPECT_EQ(console_window(), nullptr);
+    Frm_Monitor* m = monitor_window();
+    ASSERT_NE(m, nullptr);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(RLSIM_IsOpen(0), 0) << "the console's close step closed the command link";
+
+    m->monReturn->trigger();
+    const std::string written = writes();
+    EXPECT_EQ(written.substr(0, 30), "4E 4E 4E 4E 4E 4E 4E 4E 4E 4E\n");
+    // The start-up's firmware queries: the splash screen's, then the console's.
+    EXPECT_EQ(written.substr(30), "56 0D\n57 0D\n56 0D\n57 0D\n");
+    EXPECT_EQ(monitor_window(), nullptr);
+    ASSERT_NE(console_window(), nullptr);
+    EXPECT_TRUE(console_window()->isVisible());
+    EXPECT_EQ(RLSIM_IsOpen(0), 1) << "the command link is open again";
+    EXPECT_FALSE(shared().BoardSerial.empty());
+}
+
+}  // namespace
+}  // namespace velmora::monitor::testing

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include "device_operations.h"
+#include "sim_world.h"
+
+namespace pelmo {
+namespace {
+
+using testing::Chip;
+using testing::Chips;
+using testing::SimWorldTest;
+using Texts = std::vector<std::string>;
+
+class Operations : public SimWorldTest {
+  protected:
+    Operations() { state().OnlyBlank = false; }
+    // Injects a fault on `device` when `line` is logged.
+    void FaultAfterLine(const std::string& line, int device, const char* fault) {
+        win.on_line = [=](const std::string& l) {
+            if (l == line) RLSIM_InjectFault(device, fault, -1, 0);
+        };
+    }
+};
+
+TEST_F(Operations, ScanWithNoDevices) {
+    Load({});
+    win.log = {"old line"};
+    ScanDevices();
+    EXPECT_EQ(win.log, (Texts{"Number Of Blank Devices = 0", "Number Of Programmed Devices = 0"}));
+}
+
+TEST_F(Operations, ScanCountsFirstChannelsOnly) {
+    Load({Chip("gen2", "programmed"), Chip("dual"), Chip("hs-quad", "programmed")});
+    state().Kinds = {.Kind5Q = true};
+    ScanDevices();
+    EXPECT_EQ(win.log, (Texts{"Number Of Blank Devices = 1", "Number Of Programmed Devices = 2"}));
+}
+
+TEST_F(Operations, EraseEveryTarget) {
+    Load(Chips(2, Chip("gen2", "programmed")));
+    EraseAllDevices();
+    EXPECT_EQ(win.log, (Texts{"Erase successful Device 0", "Erase successful Device 1"}));
+    EXPECT_EQ(Peek(0, 1), 0xFFFF);
+    EXPECT_EQ(Peek(1, 63), 0xFFFF);
+}
+
+TEST_F(Operations, EraseWithOnlyBlankLeavesProgrammedChips) {
+    Load({Chip("gen2", "programmed"), Chip("gen2", "blank", "words 0: 0000 1234")});
+    state().OnlyBlank = true;
+    EraseAllDevices();
+    EXPECT_EQ(win.log, Texts{"Erase successful Device 0"});
+    EXPECT_EQ(Peek(1, 1), 0xFFFF);  // the broken image counted as blank
+    EXPECT_EQ(Peek(0, 1), 0x4B1D);
+}
+
+TEST_F(Operations, EraseWithNothingFound) {
+    Load({Chip("dual")});
+    state().Kinds = {.Kind5D = true};
+    EraseAllDevices();
+    EXPECT_EQ(win.log, Texts{"No Devices found ..."});
+}
+
+TEST_F(Operations, EraseFailureGoesOnOpenFailureStops) {
+    Load(Chips(3, Chip("gen2", "programmed")));
+    FaultAfterLine("Erase successful Device 0", 1, "ee_erase_fail");
+    EraseAllDevices();
+    EXPECT_EQ(win.log, (Texts{"Erase successful Device 0", "ERROR - Erase failed Device 1",
+                              "Erase successful Device 2"}));
+
+    Load(Chips(3, Chip("gen2", "programmed")));
+    FaultAfterLine("Erase successful Device 0", 1, "open_fail");
+    EraseAllDevices();
+    EXPECT_EQ(win.log, Texts{"Erase successful Device 0"});
+    EXPECT_EQ(Dialogs(), (Texts{"RL_Open - Device Not Opened...", "Could Not Open Device 1"}));
+    EXPECT_EQ(Peek(2, 1), 0x4B1D);
+}
+
+TEST_F(Operations, ReadDumpsEachCountedDevice) {
+    Load({Chip("gen2", "programmed"), Chip("dual", "programmed", "eeprom 128")});
+    state().Kinds = {.KindDual = true};
+    state().OnlyBlank = true;  // lists nothing, but every counted device is read
+    ReadAllDevices();
+    ASSERT_EQ(win.log.size(), 1u + 16 + 1 + 16);
+    EXPECT_EQ(win.log[0], "Read EEPROM successful Device 0");
+    EXPECT_EQ(win.log[1].substr(0, 13), "0000 : 00 00 ");
+    EXPECT_EQ(win.log[1].substr(7, 12), "00 00 1D 4B ");
+    EXPECT_EQ(win.log[16].substr(0, 7), "00F0 : ");
+    EXPECT_EQ(win.log[17], "Read EEPROM successful Device 1");
+}
+
+TEST_F(Operations, ReadFailureGoesOnOpenFailureStops) {
+    Load(Chips(3, Chip()));
+    FaultAfterLine("Read EEPROM successful Device 0", 1, "ee_read_fail");
+    ReadAllDevices();
+    EXPECT_EQ(Lines("ERROR - "), Texts{"ERROR - Read EEPROM failed Device 1"});
+    EXPECT_EQ(Lines("Read EEPROM successful").size(), 2u);
+    EXPECT_EQ(win.log.size(), 3u + 2 * 8);
+
+    win.history.clear();
+    Load(Chips(3, Chip()));
+    FaultAfterLine("Read EEPROM successful Device 0", 1, "open_fail");
+    ReadAllDevices();
+    EXPECT_EQ(Lines("Read EEPROM"), Texts{"Read EEPROM successful Device 0"});
+}
+
+TEST_F(Operations, ReadAndParseShowsEachDecodedDevice) {
+    Load(
+        {Chip("dual", "programmed"), Chip("gen2", "programmed", "vid 0x1234\npid 0x00AB"), Chip()});
+    state().Kinds = {.KindDual = true};  // leaves channel B out
+    ReadAndParseAll();
+    EXPECT_EQ(win.log, (Texts{"Read EEPROM successful Device 0", "Read EEPROM successful Device 1",
+                              "ERROR - Read EEPROM failed Device 2"}));
+    EXPECT_EQ(win.steps, (Texts{"ProgramDataToForm", "ProgramDataToForm"}));
+    ASSERT_EQ(win.shown.size(), 2u);
+    EXPECT_EQ(win.shown[0].device_type_entry, 5);
+    EXPECT_EQ(win.shown[0].device_type_text, "Tessel-3DA");
+    EXPECT_EQ(win.shown[0].vid_pid_entry, 0);
+    EXPECT_FALSE(win.shown[0].set_id_fields);
+    EXPECT_EQ(win.shown[1].device_type_entry, 3);
+    EXPECT_EQ(win.shown[1].vid_pid_entry, 2);
+    EXPECT_EQ(win.shown[1].vendor_id_text, "1234");
+    EXPECT_EQ(win.shown[1].product_id_text, "00AB");
+}
+
+TEST(DecodedDetails, DeviceTypeAndVidPidEntries) {
+    struct Case {
+        ProgrammingRecord r;
+        KindFlags kinds;
+        int type_entry;
+        int vid_pid_entry;
+    };
+    const Case cases[] = {
+        {{.VendorId = 0x4B1D, .ProductId = 0xE001}, {}, 1, 0},
+        {{.VendorId = 0x4B1D, .ProductId = 0xE010}, {}, 1, 1},
+        {{.VendorId = 0x4B1D, .ProductId = 0xE010, .IsDual = 1}, {}, 5, 0},
+        {{.VendorId = 0x4B1D, .ProductId = 0xE001, .IsT4 = 1}, {}, 6, 0},
+        {{.VendorId = 0x4B1D, .ProductId = 0xE001, .IsT4 = 1}, {.KindT4Fifo = true}, 7, 0},
+        {{.VendorId = 0x4B1D, .ProductId = 0xE010, .Is5D = 1}, {}, 9, 0},
+        {{.VendorId = 0x4B1D, .ProductId = 0xE011, .Is5Q = 1}, {}, 10, 0},
+        {{.VendorId = 0x4B1D, .ProductId = 0xE010, .Is5Q = 1}, {}, 10, 1},
+        {{.VendorId = 0x0403, .ProductId = 0xE001, .IsT2 = 1}, {}, 3, 2},
+    };
+    for (const auto& c : cases) {
+        const BasicDetails d = DecodedBasicDetails(c.r, c.kinds);
+        EXPECT_EQ(d.device_type_entry, c.type_entry);
+        EXPECT_EQ(d.device_type_text, kDeviceTypeNames[c.type_entry]);
+        EXPECT_EQ(d.vid_pid_entry, c.vid_pid_entry);
+        EXPECT_EQ(d.set_id_fields, c.vid_pid_entry == 2);
+    }
+}
+
+TEST_F(Operations, CheckStringLengthsAtTheLimit) {
+    win.log = {"old"};
+    win.fields = {std::string(20, 'm'), "RL", std::string(18, 'd'), "", false};
+    EXPECT_TRUE(CheckStringLengths());  // exactly 48 passes and clears the log
+    EXPECT_TRUE(win.log.empty());
+    win.fields = {std::string(20, 'm'), "RL", std::string(18, 'd'), "123456789", true};
+    EXPECT_FALSE(CheckStringLengths());
+    EXPECT_EQ(Lines("ERROR - Total String Length exceeds maximum.").size(), 1u);
+}
+
+TEST_F(Operations, CycleEachTargetAndGoOnAfterFailures) {
+    Load(Chips(3, Chip()));
+    win.kinds = {};
+    RLSIM_InjectFault(0, "cycle_fail", 1, 0);
+    FaultAfterLine("CyclePort successful Device 1", 2, "open_fail");
+    CycleAllDevices();
+    EXPECT_EQ(win.steps, (Texts{"LockBasicDetails", "UpdateDeviceTypePage"}));
+    EXPECT_EQ(win.log, (Texts{"CyclePort successful Device 1", "CyclePort failed Device 2"}));
+    EXPECT_EQ(Dialogs(), (Texts{"No Valid Devices Found", "RL_Open - Device Not Opened...",
+                                "Could Not Open Device 2"}));
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(RLSIM_IsOpen(i));
+}
+
+TEST_F(Operations, CloseFailureAfterCycleIsShownAndCycleGoesOn) {
+    Load(Chips(2, Chip()));
+    FaultAfterLine("CyclePort successful Device 0", 0, "removed");
+    CycleAllDevices();
+    EXPECT_EQ(win.log, (Texts{"CyclePort successful Device 0", "CyclePort successful Device 1"}));
+    EXPECT_EQ(Dialogs(), Texts{"RL_Close - Device Not Found...."});
+    EXPECT_FALSE(state().DeviceOpen);
+}
+
+TEST_F(Operations, CycleWithNoTargets) {
+    Load({Chip("dual")});
+    win.kinds = {.Kind5D = true};
+    CycleAllDevices();
+    EXPECT_EQ(win.log, Texts{"No Devices found ..."});
+}
+
+}  // namespace
+}  // namespace pelmo

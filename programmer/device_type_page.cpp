@@ -1,0 +1,93 @@
+#include "device_type_page.h"
+
+#include "device_operations.h"
+
+namespace pelmo {
+
+PageState ClearedPage() {
+    return PageState{};
+}
+
+std::string_view DefaultProductIdText(int device_entry) {
+    switch (device_entry) {
+        case 5:  // Tessel-3DA
+        case kEntryTessel3DB:
+        case 9:  // Tessel-5D
+            return "E010";
+        case 10:  // Tessel-5Q
+            return "E011";
+        default:
+            return "E001";
+    }
+}
+
+bool EraseAllowed(int device_entry) {
+    return device_entry != kEntryTessel4U && device_entry != kEntryTessel4F;
+}
+
+PageState DeviceTypePage(int device_entry, int vid_pid_entry, bool use_fixed_serial) {
+    PageState p = ClearedPage();
+    p.device_type_enabled = true;
+    p.only_blank_enabled = true;
+    // A list without a selection offers no more than "None".
+    if (device_entry < 1 || device_entry > static_cast<int>(kDeviceTypeRows.size())) return p;
+
+    p.vid_pid_type_enabled = true;
+    p.vendor_id_enabled = true;
+    p.product_id_enabled = true;
+    if (vid_pid_entry == 0) {
+        p.vendor_id_text = "4B1D";
+        p.product_id_text = DefaultProductIdText(device_entry);
+        p.vendor_id_enabled = false;
+        p.product_id_enabled = false;
+    } else if (vid_pid_entry == 1) {
+        p.vendor_id_text = "4B1D";
+        p.vendor_id_enabled = false;
+    }
+
+    const DeviceTypeRow& row = kDeviceTypeRows[static_cast<size_t>(device_entry - 1)];
+    p.kinds = row.kinds;
+    p.power_enabled = row.power;
+    p.plug_and_play_enabled = row.plug_and_play;
+    p.untick_plug_and_play = row.untick_plug_and_play;
+    p.fixed_serial_check_enabled = row.serial;
+    p.fixed_serial_enabled = row.serial && use_fixed_serial;
+    p.prefix_enabled = row.serial && !use_fixed_serial;
+    p.wake_up_enabled = row.wake_up;
+    p.strings_enabled = row.strings;
+    p.usb_version_enabled = row.second_gen == SecondGenOptions::All;
+    p.serial_disable_enabled = row.second_gen != SecondGenOptions::Off;
+    p.pull_down_enabled = row.second_gen != SecondGenOptions::Off;
+
+    switch (row.page) {
+        case OptionPage::None:
+            break;
+        case OptionPage::Dual:
+            p.dual_visible = true;
+            p.cpu_fifo_visible = device_entry == kEntryTessel3DB;
+            p.tab = 0;
+            break;
+        case OptionPage::FourthGen: {
+            const bool fifo = device_entry == kEntryTessel4F;
+            p.fourth_gen_visible = true;
+            p.invert_visible = !fifo;
+            p.c_pins_enabled = !fifo;
+            p.fourth_gen_caption = kDeviceTypeNames[static_cast<size_t>(device_entry)];
+            p.only_blank_enabled = false;
+            p.untick_only_blank = true;
+            p.tab = 1;
+            break;
+        }
+        case OptionPage::HsDual:
+            p.hs_dual_visible = true;
+            p.tab = 2;
+            break;
+        case OptionPage::HsQuad:
+            p.hs_quad_visible = true;
+            p.tab = 3;
+            break;
+    }
+    return p;
+}
+
+}  // namespace pelmo

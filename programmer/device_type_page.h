@@ -1,0 +1,166 @@
+// Which options the main window offers for the selected device type: the kind flags,
+// the enabled and visible control groups, the option page and the default IDs.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "programmer_state.h"
+
+namespace pelmo {
+
+enum class OptionPage { None, Dual, FourthGen, HsDual, HsQuad };
+// The second-generation options: the USB version list, "Disable USB Serial Number" and
+// "Pull Down IO Pins in USB Suspend".
+enum class SecondGenOptions { Off, All, AllButUsbVersion };
+
+struct DeviceTypeRow {
+    bool power;
+    bool plug_and_play;
+    bool untick_plug_and_play;
+    bool serial;
+    bool wake_up;
+    bool strings;
+    SecondGenOptions second_gen;
+    OptionPage page;
+    KindFlags kinds;
+};
+
+// Rows for the device type entries 1..10 ("None" offers nothing).
+inline constexpr std::array<DeviceTypeRow, 10> kDeviceTypeRows = {{
+    // Tessel-1U
+    {true, true, false, true, true, true, SecondGenOptions::Off, OptionPage::None, {}},
+    // Tessel-1F
+    {true, false, false, true, false, true, SecondGenOptions::Off, OptionPage::None, {}},
+    // Tessel-2U
+    {true,
+     true,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::None,
+     {.KindT2 = true}},
+    // Tessel-2F
+    {true,
+     false,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::None,
+     {.KindT2 = true}},
+    // Tessel-3DA
+    {true,
+     false,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::Dual,
+     {.KindDual = true}},
+    // Tessel-4U
+    {true,
+     true,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::FourthGen,
+     {.KindT4 = true}},
+    // Tessel-4F
+    {true,
+     false,
+     true,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::FourthGen,
+     {.KindT4 = true, .KindT4Fifo = true}},
+    // Tessel-3DB
+    {true,
+     false,
+     false,
+     true,
+     true,
+     true,
+     SecondGenOptions::All,
+     OptionPage::Dual,
+     {.KindDual = true}},
+    // Tessel-5D
+    {true,
+     true,
+     true,
+     true,
+     true,
+     true,
+     SecondGenOptions::AllButUsbVersion,
+     OptionPage::HsDual,
+     {.Kind5D = true}},
+    // Tessel-5Q
+    {true,
+     true,
+     true,
+     true,
+     true,
+     true,
+     SecondGenOptions::AllButUsbVersion,
+     OptionPage::HsQuad,
+     {.Kind5Q = true}},
+}};
+
+inline constexpr int kEntryTessel4U = 6;
+inline constexpr int kEntryTessel4F = 7;
+inline constexpr int kEntryTessel3DB = 8;
+
+// The page for one selection. Control groups that it disables stay disabled, and pages
+// that it hides stay hidden, whatever was shown before.
+struct PageState {
+    KindFlags kinds;
+    bool device_type_enabled = false;   // "Device Type" label and CB1
+    bool only_blank_enabled = false;    // CheckBox6
+    bool untick_only_blank = false;     // the fourth generation is never checked for blank
+    bool vid_pid_type_enabled = false;  // "USB VID / PID" label and CB2
+    bool vendor_id_enabled = false;     // "Vendor ID" label and Edit1
+    bool product_id_enabled = false;    // "Product ID" label and Edit2
+    std::optional<std::string_view> vendor_id_text;
+    std::optional<std::string_view> product_id_text;
+    bool power_enabled = false;
+    bool fixed_serial_check_enabled = false;  // CheckBox5
+    bool prefix_enabled = false;
+    bool fixed_serial_enabled = false;
+    bool wake_up_enabled = false;
+    bool plug_and_play_enabled = false;
+    bool untick_plug_and_play = false;
+    bool strings_enabled = false;
+    bool usb_version_enabled = false;                    // label and CB3
+    bool serial_disable_enabled = false;                 // CheckBox8
+    bool pull_down_enabled = false;                      // CheckBox11
+    bool dual_visible = false;                           // GB10
+    bool cpu_fifo_visible = false;                       // RB5, RB11
+    bool fourth_gen_visible = false;                     // GB11
+    bool invert_visible = true;                          // GB12
+    bool c_pins_enabled = true;                          // CBX1..CBX5
+    std::optional<std::string_view> fourth_gen_caption;  // tab 1
+    bool hs_dual_visible = false;  // GroupBox1, GroupBox10, GroupBox13, CheckBox27
+    bool hs_quad_visible = false;  // GroupBox14..GroupBox18
+    int tab = 0;
+};
+
+// Everything off and hidden: the window at start-up, before New or Open.
+PageState ClearedPage();
+PageState DeviceTypePage(int device_entry, int vid_pid_entry, bool use_fixed_serial);
+
+// Erase is offered in program mode for every device type but the fourth generation.
+bool EraseAllowed(int device_entry);
+
+// The Product ID that "KELD Default" gives a device type.
+std::string_view DefaultProductIdText(int device_entry);
+
+}  // namespace pelmo

@@ -1,0 +1,215 @@
+#include "jcl_ini_files.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+
+namespace pelmo {
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+// The name of a section header line, or nothing for any other line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    line = Trim(line);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    line.remove_prefix(1);
+    const size_t close = line.find(']');
+    return Trim(line.substr(0, close));
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::string_view value;  // as written after the equals sign
+};
+
+// Values are kept as written, so that a text with a leading or trailing blank reads back
+// as it was saved; only the key is trimmed.
+std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return std::nullopt;
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return KeyLine{Trim(line.substr(0, eq)), line.substr(eq + 1)};
+}
+
+// Where a section's lines are: its header and one past its last line.
+struct SectionSpan {
+    size_t header;
+    size_t end;
+};
+
+std::optional<SectionSpan> FindSection(const std::vector<std::string>& lines,
+                                       std::string_view section) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto name = SectionName(lines[i]);
+        if (!name || !SameName(*name, section)) continue;
+        size_t end = i + 1;
+        while (end < lines.size() && !SectionName(lines[end])) ++end;
+        return SectionSpan{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> FindKey(const std::vector<std::string>& lines, const SectionSpan& span,
+                              std::string_view key) {
+    for (size_t i = span.header + 1; i < span.end; ++i) {
+        const auto kv = ParseKeyLine(lines[i]);
+        if (kv && SameName(kv->key, key)) return i;
+    }
+    return std::nullopt;
+}
+
+std::string ReadFile(const std::string& file) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    const std::streamoff size = in.tellg();
+    if (size <= 0) return {};
+    in.seekg(0);
+    std::string text(std::min(static_cast<size_t>(size), kIniReadLimit), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return text;
+}
+
+bool WriteFile(const std::string& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    return !out.fail();
+}
+
+std::optional<std::string> ReadValue(const std::string& file, std::string_view section,
+                                     std::string_view key) {
+    return IniDocument::Parse(ReadFile(file)).Get(section, key);
+}
+
+bool WriteValue(const std::string& file, std::string_view section, std::string_view key,
+                std::string_view value) {
+    IniDocument doc = IniDocument::Parse(ReadFile(file));
+    doc.Set(section, key, value);
+    return WriteFile(file, doc.Text());
+}
+
+}  // namespace
+
+IniDocument IniDocument::Parse(std::string_view text) {
+    IniDocument doc;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            doc.lines_.emplace_back(text.substr(start));
+            break;
+        }
+        doc.lines_.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+    return doc;
+}
+
+std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
+    const auto span = FindSection(lines_, section);
+    if (!span) return std::nullopt;
+    const auto at = FindKey(lines_, *span, key);
+    if (!at) return std::nullopt;
+    return std::string(ParseKeyLine(lines_[*at])->value);
+}
+
+void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    std::string line(key);
+    line += '=';
+    std::transform(value.begin(), value.end(), std::back_inserter(line),
+                   [](char c) { return c == '\r' || c == '\n' ? ' ' : c; });
+
+    const auto span = FindSection(lines_, section);
+    if (!span) {
+        lines_.push_back("[" + std::string(section) + "]");
+        lines_.push_back(std::move(line));
+        return;
+    }
+    if (const auto at = FindKey(lines_, *span, key)) {
+        lines_[*at] = std::move(line);
+        return;
+    }
+    // After the section's last key, so that blank lines and comments behind it stay
+    // in front of the next section.
+    size_t insert = span->header + 1;
+    for (size_t i = span->header + 1; i < span->end; ++i) {
+        if (ParseKeyLine(lines_[i])) insert = i + 1;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert), std::move(line));
+}
+
+std::string IniDocument::Text() const {
+    std::string text;
+    for (const auto& line : lines_) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::optional<int32_t> ParseIniInteger(std::string_view value) {
+    value = Trim(value);
+    if (value.size() > 1 && value[0] == '+' && value[1] != '-') value.remove_prefix(1);
+    int32_t n = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (ec != std::errc() || end != value.data() + value.size() || value.empty()) {
+        return std::nullopt;
+    }
+    return n;
+}
+
+namespace JclIniFiles {
+
+bool IniGetBool(const std::string& file, std::string_view section, std::string_view key) {
+    return IniGetInteger(file, section, key) != 0;
+}
+
+int32_t IniGetInteger(const std::string& file, std::string_view section, std::string_view key) {
+    const auto value = ReadValue(file, section, key);
+    return value ? ParseIniInteger(*value).value_or(0) : 0;
+}
+
+std::string IniGetString(const std::string& file, std::string_view section, std::string_view key) {
+    return ReadValue(file, section, key).value_or("");
+}
+
+bool IniPutBool(const std::string& file, std::string_view section, std::string_view key,
+                bool value) {
+    return WriteValue(file, section, key, value ? "1" : "0");
+}
+
+bool IniPutInteger(const std::string& file, std::string_view section, std::string_view key,
+                   int32_t value) {
+    return WriteValue(file, section, key, std::to_string(value));
+}
+
+bool IniPutString(const std::string& file, std::string_view section, std::string_view key,
+                  std::string_view value) {
+    return WriteValue(file, section, key, value);
+}
+
+}  // namespace JclIniFiles
+}  // namespace pelmo

@@ -1,0 +1,62 @@
+// INI files as the templates use them: `[Section]` lines and `Key=value` lines, CR LF
+// line ends, section and key names matched without regard to case. Values are "1"/"0"
+// for booleans, decimal integers and plain texts.
+//
+// The six helpers of JclIniFiles each open the file for one access and close it again,
+// so a template on disk is never held open between two accesses.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelmo {
+
+// The text of an INI file as its lines. Lines it does not understand (junk, comments,
+// keys before the first section) are kept and written back unchanged.
+class IniDocument {
+  public:
+    // Lines end with CR LF, LF or a lone CR.
+    static IniDocument Parse(std::string_view text);
+
+    // The value of the first key of that name in the first section of that name.
+    std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    // Replaces that value, or adds the key at the end of the section, or adds the section
+    // at the end of the file. CR and LF in the value become blanks, so a value can never
+    // start a line of its own.
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+
+    // Every line followed by CR LF.
+    std::string Text() const;
+
+  private:
+    std::vector<std::string> lines_;
+};
+
+// A decimal integer with an optional sign and blanks around it; nothing when the text is
+// not one whole number that fits 32 bits.
+std::optional<int32_t> ParseIniInteger(std::string_view value);
+
+// A template is a few kilobytes; a larger file is read only as far as this, so that a
+// wrong file chosen by mistake cannot stall the window.
+inline constexpr size_t kIniReadLimit = 1 << 20;
+
+namespace JclIniFiles {
+
+// Missing file, section or key: false, 0, "". Booleans are true for any non-zero number.
+bool IniGetBool(const std::string& file, std::string_view section, std::string_view key);
+int32_t IniGetInteger(const std::string& file, std::string_view section, std::string_view key);
+std::string IniGetString(const std::string& file, std::string_view section, std::string_view key);
+
+// Each returns false when the file could not be written.
+bool IniPutBool(const std::string& file, std::string_view section, std::string_view key,
+                bool value);
+bool IniPutInteger(const std::string& file, std::string_view section, std::string_view key,
+                   int32_t value);
+bool IniPutString(const std::string& file, std::string_view section, std::string_view key,
+                  std::string_view value);
+
+}  // namespace JclIniFiles
+}  // namespace pelmo

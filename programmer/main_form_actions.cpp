@@ -1,0 +1,191 @@
+// The actions of the main window: New, Open, Edit, Save, Save As, the device operations,
+// Help and About.
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QPlainTextEdit>
+
+#include "device_operations.h"
+#include "drive_word.h"
+#include "main_form.h"
+#include "template_file.h"
+#include "ui/services.h"
+
+namespace pelmo {
+namespace {
+
+namespace ui = platform::ui;
+
+ui::FileDialog TemplateDialog(const std::string& dir) {
+    ui::FileDialog dlg;
+    dlg.filter = "EEPROM Program Templates|*.ept";
+    dlg.default_ext = "ept";
+    dlg.initial_dir = dir;
+    return dlg;
+}
+
+// Runs one device operation; a second one asked for from inside its waits is refused,
+// so that two operations never share the one open device.
+class OperationScope {
+  public:
+    explicit OperationScope(bool& busy) : busy_(busy), entered_(!busy) { busy_ = true; }
+    ~OperationScope() {
+        if (entered_) busy_ = false;
+    }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+    bool entered() const { return entered_; }
+
+  private:
+    bool& busy_;
+    bool entered_;
+};
+
+}  // namespace
+
+std::string TMainForm::templates_dir() const {
+    return program_dir_ + "/Templates";
+}
+
+void TMainForm::enter_program_mode() {
+    action("MPSave")->setEnabled(false);
+    action("MPSaveAs")->setEnabled(false);
+    action("MPProgram")->setEnabled(true);
+    action("MPEdit")->setEnabled(true);
+    action("MPErase")->setEnabled(
+        EraseAllowed(qobject_cast<QComboBox*>(control("CB1"))->currentIndex()));
+    set_program_title();
+    DisableEditGroups();
+}
+
+void TMainForm::MPNewExecute() {
+    FormValues v = form_values();
+    ApplyNewDefaults(v);
+    apply_values(v);
+    state().SerialDisabled = false;
+    apply_page(ClearedPage());
+    LockBasicDetails();
+    UpdateDeviceTypePage();
+    clear_log();
+    template_file_.clear();
+    EnableEditGroups();
+    for (auto name : {"MPSave", "MPSaveAs", "MPEdit", "MPProgram", "MPErase"}) {
+        action(name)->setEnabled(false);
+    }
+    set_edit_title();
+}
+
+void TMainForm::MPOpenExecute() {
+    const auto file = ui::services().open_file(TemplateDialog(templates_dir()));
+    if (!file) return;
+    template_file_ = *file;
+    const FormValues v = ReadTemplate(*file, form_values());
+    // Control by control in the order of the file, each running its handler.
+    for (const auto& row : kTemplateRows) {
+        if (!row.control.empty()) apply_control(row.control, v);
+        if (!row.paired.empty()) apply_control(row.paired, v);
+        if (row.value == TemplateValue::DualDrive || row.value == TemplateValue::QuadDrive) {
+            const auto& groups =
+                row.value == TemplateValue::DualDrive ? kDualDriveGroups : kQuadDriveGroups;
+            for (const auto& g : groups) {
+                for (auto name : g.names) apply_control(name, v);
+            }
+        }
+    }
+    state().SerialDisabled = v.CheckBox8;
+    UpdateDeviceTypePage();
+    enter_program_mode();
+}
+
+void TMainForm::MPEditExecute() {
+    EnableEditGroups();
+    action("MPSaveAs")->setEnabled(true);
+    for (auto name : {"MPProgram", "MPErase", "MPEdit"}) action(name)->setEnabled(false);
+    set_edit_title();
+}
+
+bool TMainForm::validate_template() {
+    const auto errors = ValidateTemplate(form_values());
+    for (const auto& line : errors) add_log_line(line);
+    return errors.empty();
+}
+
+bool TMainForm::save_template(const std::string& file) {
+    if (!WriteTemplate(file, form_values())) {
+        // Not saved: the window stays in edit mode, so that nobody programs chips from
+        // settings that no file holds.
+        add_log_line("ERROR : Could not write the template file " + file);
+        return false;
+    }
+    enter_program_mode();
+    clear_log();
+    return true;
+}
+
+void TMainForm::MPSaveExecute() {
+    if (template_file_.empty() || !validate_template()) return;
+    save_template(template_file_);
+}
+
+void TMainForm::MPSaveAsExecute() {
+    if (!validate_template()) return;
+    auto dlg = TemplateDialog(templates_dir());
+    dlg.file_name = template_file_;
+    dlg.overwrite_prompt = true;
+    const auto file = ui::services().save_file(dlg);
+    if (!file) return;
+    if (save_template(*file)) template_file_ = *file;
+}
+
+void TMainForm::MPScanExecute() {
+    OperationScope op(busy_);
+    if (op.entered()) ScanDevices();
+}
+
+void TMainForm::MPEraseExecute() {
+    OperationScope op(busy_);
+    if (op.entered()) EraseAllDevices();
+}
+
+void TMainForm::MPProgramExecute() {
+    OperationScope op(busy_);
+    if (!op.entered()) return;
+    clear_log();
+    Memo1->repaint();
+    LockBasicDetails();
+    UpdateDeviceTypePage();
+    ProgramAllDevices();
+}
+
+void TMainForm::ReadExecute() {
+    OperationScope op(busy_);
+    if (op.entered()) ReadAllDevices();
+}
+
+void TMainForm::ReadAndParseExecute() {
+    OperationScope op(busy_);
+    if (!op.entered()) return;
+    LockBasicDetails();
+    ReadAndParseAll();
+    UpdateDeviceTypePage();
+}
+
+void TMainForm::ToolButton11Click() {
+    OperationScope op(busy_);
+    if (!op.entered()) return;
+    control("ToolButton11")->setEnabled(false);
+    CycleAllDevices();
+    control("ToolButton11")->setEnabled(true);
+}
+
+void TMainForm::MPHelpExecute() {
+    // Nothing is said when the file or a program to show it is missing.
+    ui::services().shell_open(program_dir_ + "/Help/Pelmo.chm", "open");
+}
+
+void TMainForm::MPAboutExecute() {
+    if (about_box_) about_box_->exec();
+}
+
+}  // namespace pelmo

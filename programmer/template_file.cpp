@@ -1,0 +1,122 @@
+#include "template_file.h"
+
+#include <filesystem>
+#include <variant>
+
+#include "drive_word.h"
+#include "jcl_ini_files.h"
+
+namespace pelmo {
+namespace {
+
+namespace ini = JclIniFiles;
+
+template <typename T>
+T& Member(FormValues& v, std::string_view control) {
+    return v.*std::get<T FormValues::*>(FindBinding(control)->member);
+}
+template <typename T>
+const T& Member(const FormValues& v, std::string_view control) {
+    return v.*std::get<T FormValues::*>(FindBinding(control)->member);
+}
+
+bool WriteRow(const std::string& file, const TemplateRow& row, const FormValues& v) {
+    switch (row.value) {
+        case TemplateValue::Integer:
+            return ini::IniPutInteger(file, row.section, row.key, Member<int>(v, row.control));
+        case TemplateValue::Boolean:
+            return ini::IniPutBool(file, row.section, row.key, Member<bool>(v, row.control));
+        case TemplateValue::Text:
+            return ini::IniPutString(file, row.section, row.key,
+                                     Member<std::string>(v, row.control));
+        case TemplateValue::DualDrive:
+            return ini::IniPutInteger(file, row.section, row.key, PackDualDrive(v));
+        case TemplateValue::QuadDrive:
+            return ini::IniPutInteger(file, row.section, row.key, PackQuadDrive(v));
+        case TemplateValue::Zero:
+            return ini::IniPutInteger(file, row.section, row.key, 0);
+    }
+    return false;
+}
+
+void ReadRow(const std::string& file, const TemplateRow& row, FormValues& v) {
+    switch (row.value) {
+        case TemplateValue::Integer: {
+            const int32_t entry = ini::IniGetInteger(file, row.section, row.key);
+            Member<int>(v, row.control) =
+                entry >= 0 && entry < ListEntries(row.control) ? entry : -1;
+            return;
+        }
+        case TemplateValue::Boolean: {
+            const bool ticked = ini::IniGetBool(file, row.section, row.key);
+            Member<bool>(v, row.control) = ticked;
+            if (!row.paired.empty()) Member<bool>(v, row.paired) = !ticked;
+            return;
+        }
+        case TemplateValue::Text:
+            Member<std::string>(v, row.control) = ini::IniGetString(file, row.section, row.key);
+            return;
+        case TemplateValue::DualDrive:
+            UnpackDualDrive(static_cast<uint16_t>(ini::IniGetInteger(file, row.section, row.key)),
+                            v);
+            return;
+        case TemplateValue::QuadDrive:
+            UnpackQuadDrive(static_cast<uint16_t>(ini::IniGetInteger(file, row.section, row.key)),
+                            v);
+            return;
+        case TemplateValue::Zero:
+            return;
+    }
+}
+
+}  // namespace
+
+int ListEntries(std::string_view control) {
+    return static_cast<int>(ListItems(control).size());
+}
+
+bool WriteTemplate(const std::string& file, const FormValues& v) {
+    namespace fs = std::filesystem;
+    const std::string temp = file + ".new";
+    std::error_code ec;
+    fs::remove(temp, ec);
+    bool ok = true;
+    for (const auto& row : kTemplateRows) {
+        if (!WriteRow(temp, row, v)) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok) {
+        fs::rename(temp, file, ec);
+        ok = !ec;
+    }
+    if (!ok) fs::remove(temp, ec);
+    return ok;
+}
+
+FormValues ReadTemplate(const std::string& file, FormValues v) {
+    for (const auto& row : kTemplateRows) ReadRow(file, row, v);
+    return v;
+}
+
+std::vector<std::string> ValidateTemplate(const FormValues& v) {
+    std::vector<std::string> errors;
+    if (v.CheckBox5 && v.Edit6.empty()) {
+        errors.emplace_back("ERROR : If you want a fixed serial number you must provide one");
+    }
+    if (!v.CheckBox5 && v.Edit5.empty()) {
+        errors.emplace_back(
+            "ERROR : You must fill in the Serial Number Prefix field with 2 characters");
+    }
+    if (v.Edit10.empty()) errors.emplace_back("ERROR : You must fill in Manufacturer Name");
+    if (v.Edit11.empty()) errors.emplace_back("ERROR : You must fill in Product Description");
+    if (v.Edit9.empty()) {
+        errors.emplace_back("ERROR : You must fill in current used from USB (0-500mA)");
+    }
+    // A list without a selection is no valid device type either.
+    if (v.CB1 <= 0) errors.emplace_back("ERROR : You must select a valid device type");
+    return errors;
+}
+
+}  // namespace pelmo

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <fstream>
+
+#include "jcl_ini_files.h"
+#include "template_file.h"
+#include "window_fixture.h"
+
+namespace pelmo {
+namespace {
+
+using testing::WindowTest;
+
+constexpr const char* kEditTitle = "Pelmo - Multi Device EEPROM Programmer ( Edit Mode )";
+constexpr const char* kProgramTitle = "Pelmo - Multi Device EEPROM Programmer ( Program Mode )";
+
+class TemplateWindow : public WindowTest {
+  protected:
+    std::string file(const char* name) const { return templates() + "/" + name; }
+    // New, a device type, Save As under `name`.
+    void SaveNew(int device_entry, const char* name) {
+        act("MPNew")->trigger();
+        pick("CB1", device_entry);
+        doubles.ui.file_answers.push_back(file(name));
+        act("MPSaveAs")->trigger();
+    }
+    void Open(const std::string& path) {
+        doubles.ui.file_answers.push_back(path);
+        act("MPOpen")->trigger();
+    }
+    void ExpectProgramMode(bool erase) {
+        EXPECT_EQ(form->windowTitle(), kProgramTitle);
+        EXPECT_FALSE(enabled("MPSave"));
+        EXPECT_FALSE(enabled("MPSaveAs"));
+        EXPECT_TRUE(enabled("MPProgram"));
+        EXPECT_TRUE(enabled("MPEdit"));
+        EXPECT_EQ(enabled("MPErase"), erase);
+        EXPECT_FALSE(find("GB1")->isEnabled());
+    }
+};
+
+TEST_F(TemplateWindow, SaveAsAsksForAnEptFileInTemplates) {
+    SaveNew(3, "two.ept");
+    ASSERT_EQ(doubles.ui.save_dialogs.size(), 1u);
+    const auto& dlg = doubles.ui.save_dialogs[0];
+    EXPECT_EQ(dlg.filter, "EEPROM Program Templates|*.ept");
+    EXPECT_EQ(dlg.default_ext, "ept");
+    EXPECT_EQ(dlg.initial_dir, templates());
+    EXPECT_TRUE(dlg.overwrite_prompt);
+    ExpectProgramMode(true);
+    EXPECT_TRUE(log().isEmpty());
+    EXPECT_EQ(form->template_file(), file("two.ept"));
+    EXPECT_EQ(JclIniFiles::IniGetInteger(file("two.ept"), "Basic Details", "Device Type"), 3);
+    EXPECT_EQ(JclIniFiles::IniGetString(file("two.ept"), "QuadHS Device Specific Options",
+                                        "IOPinDriveQuad"),
+              "0");
+}
+
+TEST_F(TemplateWindow, FourthGenerationTemplateOffersNoErase) {
+    SaveNew(6, "four.ept");
+    ExpectProgramMode(false);
+}
+
+TEST_F(TemplateWindow, InvalidSettingsAreNotSaved) {
+    act("MPNew")->trigger();
+    type("Edit10", "");
+    act("MPSaveAs")->setEnabled(true);
+    act("MPSaveAs")->trigger();
+    EXPECT_TRUE(doubles.ui.save_dialogs.empty());
+    EXPECT_EQ(log(), QStringList({"ERROR : You must fill in Manufacturer Name",
+                                  "ERROR : You must select a valid device type"}));
+    EXPECT_EQ(form->windowTitle(), kEditTitle);
+}
+
+TEST_F(TemplateWindow, EmptyPrefixWithFixedSerialIsSaved) {
+    act("MPNew")->trigger();
+    pick("CB1", 3);
+    find<QAbstractButton>("CheckBox5")->click();
+    type("Edit5", "");
+    doubles.ui.file_answers.push_back(file("fixed.ept"));
+    act("MPSaveAs")->trigger();
+    ExpectProgramMode(true);
+}
+
+TEST_F(TemplateWindow, ATemplateThatCannotBeWrittenKeepsEditMode) {
+    act("MPNew")->trigger();
+    pick("CB1", 3);
+    const std::string path = file("missing folder/t.ept");
+    doubles.ui.file_answers.push_back(path);
+    act("MPSaveAs")->trigger();
+    EXPECT_EQ(
+        log(),
+        QStringList({QString::fromStdString("ERROR : Could not write the template file " + path)}));
+    EXPECT_EQ(form->windowTitle(), kEditTitle);
+    EXPECT_FALSE(enabled("MPProgram"));
+    EXPECT_TRUE(enabled("MPSaveAs"));
+    EXPECT_TRUE(find("GB1")->isEnabled());
+    EXPECT_EQ(form->template_file(), "");
+}
+
+TEST_F(TemplateWindow, CancelledDialogsChangeNothing) {
+    act("MPNew")->trigger();
+    pick("CB1", 3);
+    act("MPSaveAs")->trigger();  // no answer scripted: cancelled
+    EXPECT_EQ(form->windowTitle(), kEditTitle);
+    const FormValues before = form->form_values();
+    act("MPOpen")->trigger();
+    EXPECT_EQ(form->form_values(), before);
+    EXPECT_EQ(form->windowTitle(), kEditTitle);
+}
+
+TEST_F(TemplateWindow, EditsAfterSavingOfferSaveAgain) {
+    SaveNew(3, "two.ept");
+    act("MPEdit")->trigger();
+    find<QAbstractButton>("CheckBox11")->click();
+    EXPECT_TRUE(enabled("MPSave"));
+    EXPECT_FALSE(enabled("MPProgram"));
+    act("MPSave")->trigger();
+    ExpectProgramMode(true);
+    EXPECT_TRUE(JclIniFiles::IniGetBool(file("two.ept"), "T2 Device Specific Options",
+                                        "IO Pin Pull Down in Suspend"));
+}
+
+TEST_F(TemplateWindow, ATemplateOpensInAnotherWindowAsSaved) {
+    act("MPNew")->trigger();
+    pick("CB1", 9);
+    pick("CB2", 2);
+    type("Edit1", "1234");
+    type("Edit2", "5678");
+    find<QAbstractButton>("RB2")->click();
+    find<QAbstractButton>("CheckBox5")->click();
+    type("Edit6", "SN000009");
+    type("Edit11", "Bench adapter");
+    find<QAbstractButton>("RadioButton9")->click();
+    find<QAbstractButton>("RadioButton12")->click();
+    pick("ComboBox3", 2);
+    find<QAbstractButton>("CheckBox14")->click();
+    find<QAbstractButton>("CheckBox27")->click();
+    doubles.ui.file_answers.push_back(file("hs.ept"));
+    act("MPSaveAs")->trigger();
+    const FormValues saved = form->form_values();
+
+    TMainForm other(dir_.string());
+    doubles.ui.file_answers.push_back(file("hs.ept"));
+    other.MPOpenExecute();
+    EXPECT_EQ(other.form_values(), saved);
+    EXPECT_EQ(other.template_file(), file("hs.ept"));
+    EXPECT_TRUE(state().Kinds.Kind5D);
+    EXPECT_EQ(other.windowTitle(), kProgramTitle);
+    ASSERT_EQ(doubles.ui.open_dialogs.size(), 1u);
+    EXPECT_EQ(doubles.ui.open_dialogs[0].initial_dir, templates());
+    EXPECT_EQ(doubles.ui.open_dialogs[0].filter, "EEPROM Program Templates|*.ept");
+}
+
+TEST_F(TemplateWindow, OpenSetsSerialDisabledFromTheFile) {
+    std::ofstream(file("t.ept")) << "[Basic Details]\r\nDevice Type=3\r\n"
+                                    "[T2 Device Specific Options]\r\nDisable Serial Number=1\r\n";
+    Open(file("t.ept"));
+    EXPECT_TRUE(state().SerialDisabled);
+    EXPECT_TRUE(find<QAbstractButton>("CheckBox8")->isChecked());
+    ExpectProgramMode(true);
+}
+
+TEST_F(TemplateWindow, WithoutTheQuadSectionTheQuadOptionsAreOff) {
+    act("MPNew")->trigger();
+    pick("CB1", 10);
+    pick("ComboBox6", 3);
+    doubles.ui.file_answers.push_back(file("q.ept"));
+    act("MPSaveAs")->trigger();
+    std::string text = testing::FileText(file("q.ept"));
+    text.erase(text.find("[QuadHS"));
+    testing::WriteFileText(file("q.ept"), text);
+
+    Open(file("q.ept"));
+    const FormValues v = form->form_values();
+    EXPECT_FALSE(v.RadioButton13 || v.RadioButton15 || v.RadioButton17 || v.RadioButton19);
+    EXPECT_TRUE(v.RadioButton14 && v.RadioButton16 && v.RadioButton18 && v.RadioButton20);
+    EXPECT_EQ(v.ComboBox6, 0);
+    form->FormToProgramData(0);
+    EXPECT_EQ(state().ProgramData.IoPinDrive, 0);
+    EXPECT_EQ(state().ProgramData.AIsVCP8, 0);
+}
+
+TEST_F(TemplateWindow, MalformedTemplatesOpenWithoutHarm) {
+    std::ofstream(file("bad.ept"), std::ios::binary)
+        << "junk\r\n[Basic Details]\r\nDevice Type=99\r\nVID PID Type=7\r\nUSB VID="
+        << std::string(70000, '9') << "\r\n[USB Power Options]\r\nMax Bus Power=100000\r\n"
+        << "[T4 Device Specific Options]\r\nC2 Signal=-4\r\n";
+    Open(file("bad.ept"));
+    EXPECT_EQ(find<QComboBox>("CB1")->currentIndex(), -1);
+    EXPECT_EQ(find<QComboBox>("CB2")->currentIndex(), -1);
+    EXPECT_EQ(find<QComboBox>("CBX3")->currentIndex(), -1);
+    EXPECT_EQ(text("Edit9"), "500");
+    EXPECT_EQ(text("Edit1").size(), 4);  // the field takes four digits
+    EXPECT_EQ(form->windowTitle(), kProgramTitle);
+    form->FormToProgramData(0);
+    EXPECT_EQ(state().Kinds, KindFlags{});
+}
+
+}  // namespace
+}  // namespace pelmo
