@@ -169,15 +169,67 @@ TEST_F(ModeSwitch, ResultsWaitingForTheTimerAreDropped) {
     for (size_t n = 0; n < kPanels; ++n) EXPECT_FALSE(shared().ResultReady[n]) << n;
 }
 
+TEST_F(ModeSwitch, AResultLeftForTheTimerIsNeverShownAfterASwitch) {
+    add();
+    c->cmd_Send_Click();
+    Send1_Click();
+    ASSERT_TRUE(shared().ResultReady[0] && shared().ResultReady[1]);
+    choose(c->I2C);
+    c->Timer_1sec_Timer();
+    for (int n : {0, 1}) {
+        EXPECT_EQ(panel(n).txt_RW_LSByte->text(), "") << n;
+        EXPECT_EQ(panel(n).txt_RW_MSByte->text(), "") << n;
+    }
+}
+
 TEST_F(ModeSwitch, I2CWhileRepeatAllRunsUnticksEveryBoxButLeavesTheButton) {
     add(2);
-    c->set_Repeatall_BackColor(kRepeatRunning);
-    c->Repeatall->setText(QStringLiteral("Click to Stop"));
-    for (int n : {0, 1, 2}) panel(n).Nonstop->setChecked(true);
+    c->Repeatall_Click();
+    ASSERT_TRUE(Control(2).Nonstop->isChecked());
     choose(c->I2C);
     for (int n : {0, 1, 2}) EXPECT_FALSE(panel(n).Nonstop->isChecked()) << n;
     EXPECT_EQ(c->Repeatall_BackColor(), kRepeatRunning);
     EXPECT_EQ(c->Repeatall->text(), "Click to Stop");
+    writes();
+    c->Timer_1sec_Timer();
+    EXPECT_EQ(writes(), "") << "nothing repeats";
+    c->Repeatall_Click();
+    EXPECT_EQ(c->Repeatall_BackColor(), kButtonFace);
+    EXPECT_EQ(c->Repeatall->text(), "Repeat All");
+}
+
+// The value box handling puts "0" into an emptied value box of a word write and converts
+// it: the main panel and panel 1 empty their data boxes before, so the bytes stay there;
+// panels 2 to 8 empty them after.
+TEST_F(ModeSwitch, PMBusLeavesTheConvertedBytesOnTheMainPanelAndPanelOneOnly) {
+    add(8);
+    for (int n = 0; n <= 8; ++n) {
+        pick(panel(n), "Write Word");
+        panel(n).TranslationMode->setEditText(QStringLiteral("Exp5b Man11b"));
+        panel(n).txt_RW_LSByte->setText(QStringLiteral("12"));
+        panel(n).txt_RW_MSByte->setText(QStringLiteral("34"));
+    }
+    choose(c->PMBus_sel);
+    for (int n = 0; n <= 8; ++n) {
+        SCOPED_TRACE(n);
+        const char* bytes = n <= 1 ? "00" : "";
+        EXPECT_EQ(panel(n).txt_RW_LSByte->text(), bytes);
+        EXPECT_EQ(panel(n).txt_RW_MSByte->text(), bytes);
+        EXPECT_EQ(panel(n).Linear16bit->text(), "0");
+    }
+    console_hooks().PMBus_sel_Click();  // a second run leaves the same
+    EXPECT_EQ(panel(1).txt_RW_LSByte->text(), "00");
+    EXPECT_EQ(panel(2).txt_RW_LSByte->text(), "");
+
+    // Smart Battery converts only commands 14 and 15, and the switch writes 16 first: the
+    // order of panels 5 and 7 leaves what the others leave.
+    choose(c->SBS);
+    for (int n = 0; n <= 8; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(panel(n).txt_RW_LSByte->text(), "");
+        EXPECT_EQ(panel(n).txt_RW_MSByte->text(), "");
+        EXPECT_EQ(panel(n).Linear16bit->text(), "0");
+    }
 }
 
 TEST_F(ModeSwitch, PMBusAndSmartBatteryStopRepeatAll) {

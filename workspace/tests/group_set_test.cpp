@@ -14,6 +14,8 @@ class GroupSet : public testing::WorkspaceFixture {
         set(0, "Write Byte", "B8", "00", "01", "");
         set(1, "Write Word", "B8", "21", "00", "10");
         set(2, "Write Byte", "B8", "01", "80", "");
+        c->Timer_1sec_Timer();  // enables the button: panels open in PMBus mode
+        ASSERT_TRUE(c->Groupsetbut->isEnabled());
         writes();
     }
     void set(int n, const char* type, const char* addr, const char* cmd, const char* low,
@@ -26,7 +28,6 @@ class GroupSet : public testing::WorkspaceFixture {
         p.txt_RW_MSByte->setText(QString::fromLatin1(high));
     }
     void group_send() {
-        c->Groupsetbut->setEnabled(true);  // the timer enables it in PMBus mode
         c->Groupsetbut->click();
     }
 };

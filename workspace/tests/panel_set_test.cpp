@@ -36,6 +36,16 @@ TEST_F(PanelSet, DeleteClosesTheHighestPanel) {
     EXPECT_NE(Loaded_Control(2), nullptr);
 }
 
+TEST_F(PanelSet, DeletingARepeatingPanelEndsItsRepetition) {
+    add(2);
+    Control(2).Nonstop->setChecked(true);
+    c->Timer_1sec_Timer();
+    EXPECT_NE(writes(), "");
+    c->mainDelete->trigger();
+    c->Timer_1sec_Timer();
+    EXPECT_EQ(writes(), "");
+}
+
 TEST_F(PanelSet, DeleteThenAddGivesTheFieldsOfTheStartUp) {
     add();
     Control(1).txt_Device_Addr->setText(QStringLiteral("AA"));

@@ -298,7 +298,7 @@ TEST_P(EndsEarly, StopsWhereTheFileEnds) {
     EXPECT_TRUE(ui.ui.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, EndsEarly,
+INSTANTIATE_TEST_SUITE_P(Cut, EndsEarly,
                          ::testing::Values(EarlyEnd{0, 4, false, "16", "16", "16"},
                                            EarlyEnd{1, 2, false, "16", "16", "16"},
                                            EarlyEnd{2, 2, true, "B8", "88", "88"},
@@ -307,7 +307,10 @@ INSTANTIATE_TEST_SUITE_P(Lines, EndsEarly,
                                            EarlyEnd{19, 2, true, "12", "01", "88"},
                                            EarlyEnd{20, 2, true, "12", "01", "02"},
                                            EarlyEnd{40, 2, true, "12", "01", "02"},
-                                           EarlyEnd{41, 2, true, "12", "01", "02"}));
+                                           EarlyEnd{41, 2, true, "12", "01", "02"}),
+                         [](const auto& info) {
+                             return "Lines" + std::to_string(info.param.lines);
+                         });
 
 TEST_F(Settings, AFileWithoutItsLastLineEndLoadsWhole) {
     std::vector<std::string> lines{"0", "SBS"};
@@ -388,7 +391,9 @@ TEST_P(RoundTrip, EveryFieldComesBack) {
     EXPECT_TRUE(ui.ui.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, RoundTrip, ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(Modes, RoundTrip, ::testing::Values(0, 1, 2), [](const auto& info) {
+    return std::string(info.param == 0 ? "SmartBattery" : info.param == 1 ? "PMBus" : "I2C");
+});
 
 TEST_F(Settings, FieldsWithCommasBlanksAndQuotesComeBackExactly) {
     add();
@@ -410,6 +415,18 @@ TEST_F(Settings, FieldsWithCommasBlanksAndQuotesComeBackExactly) {
     c->mainDelete->trigger();
     load_from(path("commas.set"));
     EXPECT_EQ(record_of(1), before);
+}
+
+TEST_F(Settings, ARecordThatTicksRepeatMakesTheTimerSendThatPanel) {
+    std::vector<std::string> lines{"1", "SBS"};
+    for (const std::string& l : record_lines(record("Read Word", "16", "16"))) lines.push_back(l);
+    PanelRecord repeating = record("Read Word", "16", "0D");
+    repeating[formats::kNonstop] = "1";
+    for (const std::string& l : record_lines(repeating)) lines.push_back(l);
+    load_text(settings_file(lines));
+    writes();
+    c->Timer_1sec_Timer();
+    EXPECT_EQ(writes(), "34 16 0D 0D\n");
 }
 
 TEST_F(Settings, BareValuesOfOtherCopiesLoad) {
