@@ -22,46 +22,47 @@
 namespace velmora::workspace {
 namespace {
 
-QLineEdit* line_box(CommandPanel& p, Field f) {
-    switch (f) {
-        case Field::PageNumber:
-            return p.PageNumber;
-        case Field::txt_Device_Addr:
-            return p.txt_Device_Addr;
-        case Field::txt_Device_Cmd:
-            return p.txt_Device_Cmd;
-        case Field::txt_Device_Cmdlsb:
-            return p.txt_Device_Cmdlsb;
-        case Field::txt_RW_LSByte:
-            return p.txt_RW_LSByte;
-        case Field::txt_RW_MSByte:
-            return p.txt_RW_MSByte;
-        case Field::Linear16bit:
-            return p.Linear16bit;
-        case Field::Xtext:
-            return p.Xtext;
-        default:
-            return nullptr;
-    }
-}
+// The panel's controls under the workspace's names.
+template <typename W>
+struct Named {
+    Field field;
+    W* const CommandPanel::*control;
+};
+constexpr Named<QLineEdit> kLineBoxes[] = {
+    {Field::PageNumber, &CommandPanel::PageNumber},
+    {Field::txt_Device_Addr, &CommandPanel::txt_Device_Addr},
+    {Field::txt_Device_Cmd, &CommandPanel::txt_Device_Cmd},
+    {Field::txt_Device_Cmdlsb, &CommandPanel::txt_Device_Cmdlsb},
+    {Field::txt_RW_LSByte, &CommandPanel::txt_RW_LSByte},
+    {Field::txt_RW_MSByte, &CommandPanel::txt_RW_MSByte},
+    {Field::Linear16bit, &CommandPanel::Linear16bit},
+    {Field::Xtext, &CommandPanel::Xtext},
+};
+constexpr Named<QLabel> kLabels[] = {
+    {Field::Xlabel, &CommandPanel::Xlabel},
+    {Field::Pmbus, &CommandPanel::Pmbus},
+    {Field::PMBuscmd, &CommandPanel::PMBuscmd},
+};
+constexpr Named<QCheckBox> kCheckBoxes[] = {
+    {Field::SendBytePgNumber, &CommandPanel::SendBytePgNumber},
+    {Field::Nonstop, &CommandPanel::Nonstop},
+};
 
-QLabel* label(CommandPanel& p, Field f) {
-    switch (f) {
-        case Field::Xlabel:
-            return p.Xlabel;
-        case Field::Pmbus:
-            return p.Pmbus;
-        case Field::PMBuscmd:
-            return p.PMBuscmd;
-        default:
-            return nullptr;
-    }
-}
-
-QCheckBox* check_box(CommandPanel& p, Field f) {
-    if (f == Field::SendBytePgNumber) return p.SendBytePgNumber;
-    if (f == Field::Nonstop) return p.Nonstop;
+template <typename W, size_t N>
+W* find(CommandPanel& p, Field f, const Named<W> (&table)[N]) {
+    for (const Named<W>& n : table)
+        if (n.field == f) return p.*n.control;
     return nullptr;
+}
+
+QLineEdit* line_box(CommandPanel& p, Field f) {
+    return find(p, f, kLineBoxes);
+}
+QLabel* label(CommandPanel& p, Field f) {
+    return find(p, f, kLabels);
+}
+QCheckBox* check_box(CommandPanel& p, Field f) {
+    return find(p, f, kCheckBoxes);
 }
 
 QWidget* control(CommandPanel& p, Field f) {

@@ -47,118 +47,59 @@ constexpr Step write(Field f, std::string_view text) {
 }
 
 using F = Field;
+using Steps = std::span<const Step>;
 
-constexpr Step kI2C[] = {
-    {Op::ExtToBasic},
-    {Op::RemoveExtTypes},
-    once(Op::ClearResults),
-    hide(F::TranslationMode),
-    hide(F::Xlabel),
-    hide(F::Xtext),
-    hide(F::SendBytePgNumber),
-    hide(F::PageNumber),
-    {Op::UntickNonstop},
-    hide(F::Pmbus),
-    hide(F::PMBuscmd),
-    hide(F::Linear16bit),
-    write(F::txt_Device_Addr, ""),
-    write(F::txt_Device_Cmd, ""),
-    write(F::txt_RW_LSByte, ""),
-    write(F::txt_RW_MSByte, ""),
-};
+// Pieces of the switches, in the order each runs them.
+constexpr Step kExtOut[] = {{Op::ExtToBasic}, {Op::RemoveExtTypes}};
+constexpr Step kExtIn[] = {{Op::AddExtTypes}, {Op::CmdlsbFollowsType}};
+constexpr Step kStopRepeat[] = {once(Op::StopRepeatAll)};
+constexpr Step kEnableSendBlock[] = {once(Op::EnableSendBlock)};
+constexpr Step kClearResults[] = {once(Op::ClearResults)};
+constexpr Step kHideFormat[] = {hide(F::TranslationMode), hide(F::Xlabel), hide(F::Xtext)};
+constexpr Step kShowFormat[] = {show(F::TranslationMode), hide(F::Xlabel), hide(F::Xtext)};
+constexpr Step kHidePage[] = {hide(F::SendBytePgNumber), hide(F::PageNumber)};
+constexpr Step kShowPage[] = {show(F::SendBytePgNumber), show(F::PageNumber)};
+constexpr Step kHideNames[] = {hide(F::Pmbus), hide(F::PMBuscmd), hide(F::Linear16bit)};
+constexpr Step kShowNames[] = {show(F::Pmbus), show(F::PMBuscmd), show(F::Linear16bit)};
+constexpr Step kUntick[] = {{Op::UntickNonstop}};
+constexpr Step kNoAddress[] = {write(F::txt_Device_Addr, ""), write(F::txt_Device_Cmd, "")};
+constexpr Step kPMBusAddress[] = {write(F::txt_Device_Addr, "B8"), write(F::txt_Device_Cmd, "88")};
+constexpr Step kSBSAddress[] = {write(F::txt_Device_Addr, "16"), write(F::txt_Device_Cmd, "16")};
+constexpr Step kMainExtByte[] = {{Op::Write, F::txt_Device_Cmdlsb, "00", true}};
+constexpr Step kPMBusHeading[] = {write(F::Pmbus, "PMBus Command")};
+constexpr Step kSBSHeading[] = {write(F::Pmbus, "SBS Command")};
+constexpr Step kEmptyLow[] = {write(F::txt_RW_LSByte, "")};
+constexpr Step kEmptyHigh[] = {write(F::txt_RW_MSByte, "")};
+constexpr Step kEmptyValue[] = {write(F::Linear16bit, "")};
 
-// Main panel and panel 1 empty the data boxes before the value box, so a data byte that
-// the value box handling writes then stays.
-constexpr Step kPMBusFirst[] = {
-    {Op::AddExtTypes},
-    {Op::CmdlsbFollowsType},
-    once(Op::StopRepeatAll),
-    once(Op::EnableSendBlock),
-    once(Op::ClearResults),
-    show(F::TranslationMode),
-    hide(F::Xlabel),
-    hide(F::Xtext),
-    show(F::Pmbus),
-    show(F::PMBuscmd),
-    show(F::Linear16bit),
-    show(F::SendBytePgNumber),
-    show(F::PageNumber),
-    {Op::UntickNonstop},
-    write(F::txt_Device_Addr, "B8"),
-    write(F::txt_Device_Cmd, "88"),
-    {Op::Write, F::txt_Device_Cmdlsb, "00", true},
-    write(F::Pmbus, "PMBus Command"),
-    write(F::txt_RW_LSByte, ""),
-    write(F::txt_RW_MSByte, ""),
-    write(F::Linear16bit, ""),
-};
+constexpr Steps kI2C[] = {kExtOut,    kClearResults, kHideFormat, kHidePage, kUntick,
+                          kHideNames, kNoAddress,    kEmptyLow,   kEmptyHigh};
+// The main panel and panel 1 empty the data boxes before the value box, so a data byte
+// that the value box handling writes then stays; panels 2 to 8 empty the value box first
+// and the data boxes last, which clears it again.
+constexpr Steps kPMBusFirst[] = {
+    kExtIn,  kStopRepeat,   kEnableSendBlock, kClearResults, kShowFormat, kShowNames, kShowPage,
+    kUntick, kPMBusAddress, kMainExtByte,     kPMBusHeading, kEmptyLow,   kEmptyHigh, kEmptyValue};
+constexpr Steps kPMBusLater[] = {kExtIn,  kShowFormat,   kEmptyValue,   kShowNames, kShowPage,
+                                 kUntick, kPMBusAddress, kPMBusHeading, kEmptyLow,  kEmptyHigh};
+// Panels 5 and 7 empty the value box between the two data boxes.
+constexpr Steps kSBS[] = {kExtOut,    kStopRepeat, kClearResults, kHideFormat,
+                          kShowNames, kHidePage,   kSBSAddress,   kSBSHeading,
+                          kUntick,    kEmptyLow,   kEmptyHigh,    kEmptyValue};
+constexpr Steps kSBSPanels5And7[] = {kExtOut,    kStopRepeat, kClearResults, kHideFormat,
+                                     kShowNames, kHidePage,   kSBSAddress,   kSBSHeading,
+                                     kUntick,    kEmptyLow,   kEmptyValue,   kEmptyHigh};
 
-// Panels 2 to 8 empty the value box first and the data boxes last, which clears again
-// what the value box handling wrote.
-constexpr Step kPMBusLater[] = {
-    {Op::AddExtTypes},
-    {Op::CmdlsbFollowsType},
-    show(F::TranslationMode),
-    hide(F::Xlabel),
-    hide(F::Xtext),
-    write(F::Linear16bit, ""),
-    show(F::Pmbus),
-    show(F::PMBuscmd),
-    show(F::Linear16bit),
-    show(F::SendBytePgNumber),
-    show(F::PageNumber),
-    {Op::UntickNonstop},
-    write(F::txt_Device_Addr, "B8"),
-    write(F::txt_Device_Cmd, "88"),
-    write(F::Pmbus, "PMBus Command"),
-    write(F::txt_RW_LSByte, ""),
-    write(F::txt_RW_MSByte, ""),
-};
-
-constexpr Step kSBS[] = {
-    {Op::ExtToBasic},
-    {Op::RemoveExtTypes},
-    once(Op::StopRepeatAll),
-    once(Op::ClearResults),
-    hide(F::TranslationMode),
-    hide(F::Xlabel),
-    hide(F::Xtext),
-    show(F::Pmbus),
-    show(F::PMBuscmd),
-    show(F::Linear16bit),
-    hide(F::SendBytePgNumber),
-    hide(F::PageNumber),
-    write(F::txt_Device_Addr, "16"),
-    write(F::txt_Device_Cmd, "16"),
-    write(F::Pmbus, "SBS Command"),
-    {Op::UntickNonstop},
-};
-// The last step of the Smart Battery switch empties the data and value boxes; panels 5
-// and 7 empty the value box between the two data boxes.
-constexpr Step kSBSEmpty[] = {
-    write(F::txt_RW_LSByte, ""),
-    write(F::txt_RW_MSByte, ""),
-    write(F::Linear16bit, ""),
-};
-constexpr Step kSBSEmptyPanels5And7[] = {
-    write(F::txt_RW_LSByte, ""),
-    write(F::Linear16bit, ""),
-    write(F::txt_RW_MSByte, ""),
-};
-
-// The steps of one panel's turn: a head, then a tail.
-using Plan = std::pair<std::span<const Step>, std::span<const Step>>;
-
-Plan switch_plan(BusMode mode, int n) {
+std::span<const Steps> switch_plan(BusMode mode, int n) {
     switch (mode) {
         case BusMode::I2C:
-            return {kI2C, {}};
+            return kI2C;
         case BusMode::PMBus:
-            return {n <= 1 ? std::span<const Step>(kPMBusFirst) : kPMBusLater, {}};
+            return n <= 1 ? std::span<const Steps>(kPMBusFirst) : kPMBusLater;
         case BusMode::SBS:
             break;
     }
-    return {kSBS, n == 5 || n == 7 ? std::span<const Step>(kSBSEmptyPanels5And7) : kSBSEmpty};
+    return n == 5 || n == 7 ? std::span<const Steps>(kSBSPanels5And7) : kSBS;
 }
 
 constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kBasicOfExt{{
@@ -217,8 +158,7 @@ void run_step(WorkspaceWindows& w, PanelControls& p, const Step& s) {
 }
 
 void run_turn(WorkspaceWindows& w, PanelControls& p, BusMode mode) {
-    const auto [head, tail] = switch_plan(mode, p.number());
-    for (std::span<const Step> steps : {head, tail})
+    for (Steps steps : switch_plan(mode, p.number()))
         for (const Step& s : steps)
             if (!s.main_only || p.number() == 0) run_step(w, p, s);
 }

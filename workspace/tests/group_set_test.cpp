@@ -27,9 +27,7 @@ class GroupSet : public testing::WorkspaceFixture {
         p.txt_RW_LSByte->setText(QString::fromLatin1(low));
         p.txt_RW_MSByte->setText(QString::fromLatin1(high));
     }
-    void group_send() {
-        c->Groupsetbut->click();
-    }
+    void group_send() { c->Groupsetbut->click(); }
 };
 
 TEST_F(GroupSet, SendsTheWritesOfEveryOpenPanelInOneRequest) {

@@ -45,8 +45,12 @@ std::string settings_file(const std::vector<std::string>& lines) {
     return out;
 }
 
-std::vector<std::string> record_lines(const PanelRecord& r) {
-    return {r.begin(), r.end()};
+// The lines of a file: count, mode, then the records.
+std::vector<std::string> file_lines(const char* count, const char* mode,
+                                    const std::vector<PanelRecord>& records) {
+    std::vector<std::string> lines{count, mode};
+    for (const PanelRecord& r : records) lines.insert(lines.end(), r.begin(), r.end());
+    return lines;
 }
 
 // A record as a user might leave it: `type`, format and hex texts.
@@ -106,11 +110,8 @@ TEST_F(Settings, SavingWritesTwoLinesAndThirteenAPanel) {
     save_as(path("eight.set"));
     const std::vector<std::string> lines = crlf_lines(file_text(path("eight.set")));
     ASSERT_EQ(lines.size(), 119u);
-    EXPECT_EQ(lines[0], "8");
-    EXPECT_EQ(lines[1], "SBS");
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + 2, lines.begin() + 15),
-              record_lines({"0", "0", "Read Word", "16", "16", "", "", "", "0", "", "Select Format",
-                            "-13", "X="}));
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 15),
+              file_lines("8", "SBS", {record("Read Word", "16", "16")}));
     ASSERT_EQ(ui.ui.save_dialogs.size(), 2u);
     EXPECT_EQ(ui.ui.save_dialogs[0].filter, "*.set | *.set");
     EXPECT_TRUE(ui.ui.messages.empty());
@@ -180,9 +181,7 @@ TEST_F(Settings, AFolderChosenAsTheFileEndsTheLoadSilently) {
 TEST_F(Settings, CountZeroClosesEveryPanelAfterTheMainRecord) {
     add(3);
     mark_panels();
-    std::vector<std::string> lines{"0", "SBS"};
-    for (const std::string& l : record_lines(record("Read Byte", "16", "0D"))) lines.push_back(l);
-    load_text(settings_file(lines));
+    load_text(settings_file(file_lines("0", "SBS", {record("Read Byte", "16", "0D")})));
     EXPECT_EQ(shared().PanelCount, 0);
     for (int k = 1; k <= kPanelWindows; ++k) EXPECT_TRUE(closed_and_fresh(k)) << k;
     EXPECT_EQ(main().CmdProtocol_Text(), "Read Byte");
@@ -192,12 +191,10 @@ TEST_F(Settings, CountZeroClosesEveryPanelAfterTheMainRecord) {
 TEST_F(Settings, CountTwoWithFiveOpenClosesThreeToEight) {
     add(5);
     mark_panels();
-    std::vector<std::string> lines{"2", "SBS"};
-    for (int n = 0; n <= 2; ++n)
-        for (const std::string& l :
-             record_lines(record("Read Word", "16", ("0" + std::to_string(n + 1)).c_str())))
-            lines.push_back(l);
-    load_text(settings_file(lines));
+    load_text(
+        settings_file(file_lines("2", "SBS",
+                                 {record("Read Word", "16", "01"), record("Read Word", "16", "02"),
+                                  record("Read Word", "16", "03")})));
     EXPECT_EQ(shared().PanelCount, 2);
     EXPECT_TRUE(Control(1).isVisible());
     EXPECT_TRUE(Control(2).isVisible());
@@ -214,19 +211,14 @@ TEST_F(Settings, TheModeLineIsComparedExactly) {
         {"PMBus", &frmSendSMB_cmds::I2C},
     };
     for (const auto& [line, button] : cases) {
-        std::vector<std::string> lines{"0", line};
-        for (const std::string& l : record_lines(record("Read Word", "", ""))) lines.push_back(l);
-        load_text(settings_file(lines));
+        load_text(settings_file(file_lines("0", line, {record("Read Word", "", "")})));
         EXPECT_TRUE((c->*button)->isChecked()) << line;
     }
 }
 
 TEST_F(Settings, AnExtRecordKeepsClassTenWhateverTheLookupSet) {
-    std::vector<std::string> lines{"1", "SBS"};
-    for (const std::string& l : record_lines(record("Read Word", "16", "16"))) lines.push_back(l);
-    for (const std::string& l : record_lines(record("Ext Write Word", "16", "0D")))
-        lines.push_back(l);
-    load_text(settings_file(lines));
+    load_text(settings_file(file_lines(
+        "1", "SBS", {record("Read Word", "16", "16"), record("Ext Write Word", "16", "0D")})));
     EXPECT_EQ(Control(1).CmdProtocol_Text(), "Ext Write Word");
     EXPECT_EQ(shared().CmdClass[1], 10);
     EXPECT_FALSE(Control(1).txt_Device_Cmdlsb->isHidden()) << "its own type layout ran";
@@ -234,14 +226,10 @@ TEST_F(Settings, AnExtRecordKeepsClassTenWhateverTheLookupSet) {
 }
 
 TEST_F(Settings, InPMBusTheManualFormatShowsTheExponentBox) {
-    std::vector<std::string> lines{"1", "PMB"};
-    for (const std::string& l :
-         record_lines(record("Read Word", "B8", "8B", "Exp(2^X) Manual input")))
-        lines.push_back(l);
-    for (const std::string& l : record_lines(record("Read Word", "B8", "8B", "Exp5b Man11b")))
-        lines.push_back(l);
     Control(1).Xtext->show();
-    load_text(settings_file(lines));
+    load_text(settings_file(file_lines("1", "PMB",
+                                       {record("Read Word", "B8", "8B", "Exp(2^X) Manual input"),
+                                        record("Read Word", "B8", "8B", "Exp5b Man11b")})));
     EXPECT_FALSE(main().Xtext->isHidden());
     EXPECT_FALSE(main().Xlabel->isHidden());
     EXPECT_TRUE(Control(1).Xtext->isHidden());
@@ -250,10 +238,8 @@ TEST_F(Settings, InPMBusTheManualFormatShowsTheExponentBox) {
 
 TEST_F(Settings, ABigCountOpensEightAndANegativeOneNone) {
     add(3);
-    std::vector<std::string> lines{"9", "SBS"};
-    for (int n = 0; n <= 8; ++n)
-        for (const std::string& l : record_lines(record("Read Word", "16", "16")))
-            lines.push_back(l);
+    std::vector<std::string> lines =
+        file_lines("9", "SBS", std::vector<PanelRecord>(9, record("Read Word", "16", "16")));
     load_text(settings_file(lines));
     EXPECT_EQ(shared().PanelCount, 8);
     EXPECT_EQ(shown_panels(), 8);
@@ -280,10 +266,10 @@ class EndsEarly : public Settings, public ::testing::WithParamInterface<EarlyEnd
 
 TEST_P(EndsEarly, StopsWhereTheFileEnds) {
     const EarlyEnd& e = GetParam();
-    std::vector<std::string> lines{"2", "PMB"};
-    for (const char* cmd : {"01", "02", "03"})
-        for (const std::string& l : record_lines(record("Read Word", "12", cmd)))
-            lines.push_back(l);
+    std::vector<std::string> lines =
+        file_lines("2", "PMB",
+                   {record("Read Word", "12", "01"), record("Read Word", "12", "02"),
+                    record("Read Word", "12", "03")});
     ASSERT_EQ(lines.size(), 41u);
     lines.resize(e.lines);
     c->move(200, 200);
@@ -313,9 +299,7 @@ INSTANTIATE_TEST_SUITE_P(Cut, EndsEarly,
                          });
 
 TEST_F(Settings, AFileWithoutItsLastLineEndLoadsWhole) {
-    std::vector<std::string> lines{"0", "SBS"};
-    for (const std::string& l : record_lines(record("Read Word", "16", "0F"))) lines.push_back(l);
-    std::string text = settings_file(lines);
+    std::string text = settings_file(file_lines("0", "SBS", {record("Read Word", "16", "0F")}));
     text.resize(text.size() - 2);
     load_text(text);
     EXPECT_EQ(main().Xlabel->text(), "X=");
@@ -418,12 +402,9 @@ TEST_F(Settings, FieldsWithCommasBlanksAndQuotesComeBackExactly) {
 }
 
 TEST_F(Settings, ARecordThatTicksRepeatMakesTheTimerSendThatPanel) {
-    std::vector<std::string> lines{"1", "SBS"};
-    for (const std::string& l : record_lines(record("Read Word", "16", "16"))) lines.push_back(l);
     PanelRecord repeating = record("Read Word", "16", "0D");
     repeating[formats::kNonstop] = "1";
-    for (const std::string& l : record_lines(repeating)) lines.push_back(l);
-    load_text(settings_file(lines));
+    load_text(settings_file(file_lines("1", "SBS", {record("Read Word", "16", "16"), repeating})));
     writes();
     c->Timer_1sec_Timer();
     EXPECT_EQ(writes(), "34 16 0D 0D\n");
@@ -461,11 +442,9 @@ TEST_F(DefaultSettings, AMissingFileSaysSo) {
 }
 
 TEST_F(DefaultSettings, LoadsWithoutDialogAndLeavesTheLookupsClass) {
-    std::vector<std::string> lines{"1", "SBS"};
-    for (const std::string& l : record_lines(record("Read Word", "16", "16"))) lines.push_back(l);
-    for (const std::string& l : record_lines(record("Ext Write Word", "16", "0D")))
-        lines.push_back(l);
-    write_text(file, settings_file(lines));
+    write_text(file, settings_file(file_lines(
+                         "1", "SBS",
+                         {record("Read Word", "16", "16"), record("Ext Write Word", "16", "0D")})));
     workspace::Load_Default_Settings(console_workspace());
     EXPECT_EQ(shared().PanelCount, 1);
     EXPECT_EQ(Control(1).CmdProtocol_Text(), "Ext Write Word");
