@@ -135,8 +135,7 @@ void run_step(WorkspaceWindows& w, PanelControls& p, const Step& s) {
             Cmdlsb_Follows_Type(p);
             return;
         case Op::StopRepeatAll:
-            console_controls().stop_repeat_all();
-            Clear_Nonstop();
+            Stop_Repeat_All();
             return;
         case Op::EnableSendBlock:
             if (!shared().BoardSerial.empty()) w.enable_SendBlock();
@@ -164,6 +163,11 @@ void run_turn(WorkspaceWindows& w, PanelControls& p, BusMode mode) {
 }
 
 }  // namespace
+
+void Stop_Repeat_All() {
+    console_controls().stop_repeat_all();
+    Clear_Nonstop();
+}
 
 void Cmdlsb_Follows_Type(PanelControls& p) {
     p.set_visible(Field::txt_Device_Cmdlsb, is_ext_type(p.text(Field::CmdProtocol)));

@@ -105,11 +105,6 @@ std::optional<std::string> read_file(const std::string& path) {
     return data;
 }
 
-void stop_repetition() {
-    console_controls().stop_repeat_all();
-    Clear_Nonstop();
-}
-
 void load_file(WorkspaceWindows& w, const std::string& path, std::string_view missing_message,
                bool mark_ext_class) {
     std::error_code ec;
@@ -217,12 +212,12 @@ void menuopen_Click(WorkspaceWindows& w) {
     platform::ui::FileDialog dlg;
     dlg.filter = std::string(kOpenFilter);
     const std::optional<std::string> path = platform::ui::services().open_file(dlg);
-    stop_repetition();  // every load stops repetition, a cancelled one too
+    Stop_Repeat_All();  // every load stops repetition, a cancelled one too
     if (path) load_file(w, *path, kCannotFindMessage, true);
 }
 
 void Load_Default_Settings(WorkspaceWindows& w) {
-    stop_repetition();
+    Stop_Repeat_All();
     load_file(w, App_Folder() + shared().SettingsFileName, kNoSavedSettingsMessage, false);
 }
 
