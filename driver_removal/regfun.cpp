@@ -50,6 +50,14 @@ bool RemoveSubkeys(Hkey key, int (*remove)(Hkey, const char*), const SubkeyError
     }
 }
 
+// RemKey's access-list step on the open key: on failure it says so and closes the key.
+bool AddAdminAceOrClose(Hkey key) {
+    if (AddAdminAce(kAdministrators, key)) return true;
+    std::printf("Cant add ACE\n");
+    win::winsys().close_key(key);
+    return false;
+}
+
 }  // namespace
 
 int OpenKey(Hkey parent, const char* path, uint32_t access, Hkey* handle) {
@@ -225,11 +233,7 @@ int RemKey(Hkey parent, const char* path) {
             std::printf("RemKey #1 err 0x%x\n", static_cast<unsigned>(st));
             return 0;
         }
-        if (!AddAdminAce(kAdministrators, key)) {
-            std::printf("Cant add ACE\n");
-            w.close_key(key);
-            return 0;
-        }
+        if (!AddAdminAceOrClose(key)) return 0;
     } else if (!(mask & win::WRITE_OWNER)) {
         std::printf("Cannot access key at all !\n");
         return 0;
@@ -249,11 +253,7 @@ int RemKey(Hkey parent, const char* path) {
             std::printf("RemKey #4 err 0x%x\n", static_cast<unsigned>(st));
             return 0;
         }
-        if (!AddAdminAce(kAdministrators, key)) {
-            std::printf("Cant add ACE\n");
-            w.close_key(key);
-            return 0;
-        }
+        if (!AddAdminAceOrClose(key)) return 0;
         w.close_key(key);
         if (int32_t st = OpenKeyAccess(parent, path, kReadAdminAccess, &key)) {
             std::printf("RemKey #5 err 0x%x\n", static_cast<unsigned>(st));

@@ -38,11 +38,7 @@ void Initialize_Variables() {
     // link to purge.
     Open_USB_Cmd();
     Delay_50ms();
-    if (s.USB_Handle) {
-        if (driver::RL_Purge(s.USB_Handle, RL_PURGE_RX) != RL_OK) s.CommsError = True;
-    } else {
-        s.CommsError = True;
-    }
+    if (s.USB_Handle && driver::RL_Purge(s.USB_Handle, RL_PURGE_RX) != RL_OK) s.CommsError = True;
     Delay_50ms();
 }
 

@@ -3,6 +3,48 @@
 #include "device_operations.h"
 
 namespace pelmo {
+namespace {
+
+enum class OptionPage { None, Dual, FourthGen, HsDual, HsQuad };
+// The second-generation options: the USB version list, "Disable USB Serial Number" and
+// "Pull Down IO Pins in USB Suspend".
+enum class SecondGenOptions { Off, All, AllButUsb };
+
+struct DeviceTypeRow {
+    bool power;
+    bool plug_and_play;
+    bool untick_plug_and_play;
+    bool serial;
+    bool wake_up;
+    bool strings;
+    SecondGenOptions second_gen;
+    OptionPage page;
+    KindFlags kinds;
+};
+
+using G = SecondGenOptions;
+using P = OptionPage;
+constexpr bool Y = true, N = false;
+
+// Rows for the device type entries 1..10 ("None" offers nothing): power, Plug and Play
+// (enabled, unticked), serial controls, wake-up, strings, second-generation options, page,
+// kinds.
+// clang-format off
+constexpr std::array<DeviceTypeRow, 10> kDeviceTypeRows = {{
+    {Y, Y, N, Y, Y, Y, G::Off, P::None, {}},                                         // 1 Tessel-1U
+    {Y, N, N, Y, N, Y, G::Off, P::None, {}},                                         // 2 Tessel-1F
+    {Y, Y, N, Y, Y, Y, G::All, P::None, {.KindT2 = true}},                           // 3 Tessel-2U
+    {Y, N, N, Y, Y, Y, G::All, P::None, {.KindT2 = true}},                           // 4 Tessel-2F
+    {Y, N, N, Y, Y, Y, G::All, P::Dual, {.KindDual = true}},                         // 5 Tessel-3DA
+    {Y, Y, N, Y, Y, Y, G::All, P::FourthGen, {.KindT4 = true}},                      // 6 Tessel-4U
+    {Y, N, Y, Y, Y, Y, G::All, P::FourthGen, {.KindT4 = true, .KindT4Fifo = true}},  // 7 Tessel-4F
+    {Y, N, N, Y, Y, Y, G::All, P::Dual, {.KindDual = true}},                         // 8 Tessel-3DB
+    {Y, Y, Y, Y, Y, Y, G::AllButUsb, P::HsDual, {.Kind5D = true}},                   // 9 Tessel-5D
+    {Y, Y, Y, Y, Y, Y, G::AllButUsb, P::HsQuad, {.Kind5Q = true}},                   // 10 Tessel-5Q
+}};
+// clang-format on
+
+}  // namespace
 
 PageState ClearedPage() {
     return PageState{};

@@ -5,60 +5,38 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "form_values.h"
 
 namespace pelmo {
 
+// The three controls of one group, by name.
 struct DriveGroupControls {
-    int FormValues::*drive;
-    bool FormValues::*slow_slew;
-    bool FormValues::*schmitt;
-    std::array<std::string_view, 3> names;  // the three controls, in this order
+    std::string_view drive;      // drive list
+    std::string_view slow_slew;  // box in the "Slow" / "Slew" column
+    std::string_view schmitt;    // box in the "Schmitt" / "Input" column
 };
+using DriveGroups = std::array<DriveGroupControls, 4>;
 
 // Groups AL, AH, BL, BH of the high-speed dual page.
-inline constexpr std::array<DriveGroupControls, 4> kDualDriveGroups = {{
-    {&FormValues::ComboBox1,
-     &FormValues::CheckBox2,
-     &FormValues::CheckBox10,
-     {"ComboBox1", "CheckBox2", "CheckBox10"}},
-    {&FormValues::ComboBox2,
-     &FormValues::CheckBox4,
-     &FormValues::CheckBox12,
-     {"ComboBox2", "CheckBox4", "CheckBox12"}},
-    {&FormValues::ComboBox3,
-     &FormValues::CheckBox7,
-     &FormValues::CheckBox13,
-     {"ComboBox3", "CheckBox7", "CheckBox13"}},
-    {&FormValues::ComboBox4,
-     &FormValues::CheckBox9,
-     &FormValues::CheckBox14,
-     {"ComboBox4", "CheckBox9", "CheckBox14"}},
+inline constexpr DriveGroups kDualDriveGroups = {{
+    {"ComboBox1", "CheckBox2", "CheckBox10"},
+    {"ComboBox2", "CheckBox4", "CheckBox12"},
+    {"ComboBox3", "CheckBox7", "CheckBox13"},
+    {"ComboBox4", "CheckBox9", "CheckBox14"},
 }};
 // Groups A..D of the high-speed quad page.
-inline constexpr std::array<DriveGroupControls, 4> kQuadDriveGroups = {{
-    {&FormValues::ComboBox5,
-     &FormValues::CheckBox15,
-     &FormValues::CheckBox19,
-     {"ComboBox5", "CheckBox15", "CheckBox19"}},
-    {&FormValues::ComboBox6,
-     &FormValues::CheckBox16,
-     &FormValues::CheckBox20,
-     {"ComboBox6", "CheckBox16", "CheckBox20"}},
-    {&FormValues::ComboBox7,
-     &FormValues::CheckBox17,
-     &FormValues::CheckBox21,
-     {"ComboBox7", "CheckBox17", "CheckBox21"}},
-    {&FormValues::ComboBox8,
-     &FormValues::CheckBox18,
-     &FormValues::CheckBox22,
-     {"ComboBox8", "CheckBox18", "CheckBox22"}},
+inline constexpr DriveGroups kQuadDriveGroups = {{
+    {"ComboBox5", "CheckBox15", "CheckBox19"},
+    {"ComboBox6", "CheckBox16", "CheckBox20"},
+    {"ComboBox7", "CheckBox17", "CheckBox21"},
+    {"ComboBox8", "CheckBox18", "CheckBox22"},
 }};
 
 // A list without a selection drives 4 mA, as any text but the four drive texts does.
-uint16_t PackDrive(const FormValues& v, const std::array<DriveGroupControls, 4>& groups);
-void UnpackDrive(uint16_t word, FormValues& v, const std::array<DriveGroupControls, 4>& groups);
+uint16_t PackDrive(const FormValues& v, const DriveGroups& groups);
+void UnpackDrive(uint16_t word, FormValues& v, const DriveGroups& groups);
 
 inline uint16_t PackDualDrive(const FormValues& v) {
     return PackDrive(v, kDualDriveGroups);

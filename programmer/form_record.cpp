@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <span>
 #include <utility>
 
 #include "device_operations.h"
@@ -65,6 +66,49 @@ void ShowSide(FormValues& v, const SideButtons& b, const SideFlags& f) {
     v.*b.direct = !f.vcp;
 }
 
+// Boxes that each hold one flag of the record, per kind, in both directions.
+struct BoxFlag {
+    bool FormValues::*box;
+    uint8_t ProgrammingRecord::*flag;
+};
+using V = FormValues;
+using R = ProgrammingRecord;
+constexpr BoxFlag kDualBoxes[] = {{&V::CB4, &R::AHighCurrent}, {&V::CB5, &R::BHighCurrent}};
+constexpr BoxFlag kT4Boxes[] = {
+    {&V::CB6, &R::InvertTXD},
+    {&V::CB7, &R::InvertRXD},
+    {&V::CB8, &R::InvertRTS},
+    {&V::CB9, &R::InvertCTS},
+    {&V::CB10, &R::InvertDTR},
+    {&V::CB11, &R::InvertDSR},
+    {&V::CB12, &R::InvertDCD},
+    {&V::CB13, &R::InvertRI},
+    {&V::CB15, &R::T4UseExtOsc},
+    {&V::CB16, &R::T4HighCurrentIO},
+    {&V::CB17, &R::T4LoadRawlinkDriver},
+};
+constexpr BoxFlag kHsDualBoxes[] = {{&V::CheckBox27, &R::SuspendOnD7Low}};
+constexpr BoxFlag kHsQuadBoxes[] = {
+    {&V::RadioButton13, &R::AIsVCP8}, {&V::RadioButton15, &R::BIsVCP8},
+    {&V::RadioButton17, &R::CIsVCP8}, {&V::RadioButton19, &R::DIsVCP8},
+    {&V::CheckBox23, &R::ARIisTXDEN}, {&V::CheckBox24, &R::BRIisTXDEN},
+    {&V::CheckBox25, &R::CRIisTXDEN}, {&V::CheckBox26, &R::DRIisTXDEN},
+};
+// "Virtual COM Port" and "Rawlink Direct" of each quad port.
+constexpr std::pair<bool V::*, bool V::*> kHsQuadDriverPairs[] = {
+    {&V::RadioButton13, &V::RadioButton14},
+    {&V::RadioButton15, &V::RadioButton16},
+    {&V::RadioButton17, &V::RadioButton18},
+    {&V::RadioButton19, &V::RadioButton20},
+};
+
+void BoxesToRecord(const FormValues& v, ProgrammingRecord& r, std::span<const BoxFlag> boxes) {
+    for (const auto& b : boxes) r.*b.flag = v.*b.box;
+}
+void RecordToBoxes(const ProgrammingRecord& r, FormValues& v, std::span<const BoxFlag> boxes) {
+    for (const auto& b : boxes) v.*b.box = r.*b.flag != 0;
+}
+
 void PullDownAndSerialRules(const FormValues& v, const OwnEnabled& enabled) {
     auto& s = state();
     auto& r = s.ProgramData;
@@ -123,8 +167,7 @@ void FormToProgramData(const FormValues& v, const OwnEnabled& enabled, int count
         r.UsbVersion = UsbVersionOf(v);
         r.IsDual = 1;
         PullDownAndSerialRules(v, enabled);
-        r.AHighCurrent = v.CB4;
-        r.BHighCurrent = v.CB5;
+        BoxesToRecord(v, r, kDualBoxes);
         SetFirstTicked(
             {{v.RB4, &r.AIs245Fifo}, {v.RB5, &r.AIsCpuFifo}, {v.RB6, &r.AIsOptoIsolate}});
         r.AIsVcp = v.RB7;
@@ -135,14 +178,7 @@ void FormToProgramData(const FormValues& v, const OwnEnabled& enabled, int count
     if (k.KindT4) {
         r.IsT4 = 1;
         PullDownAndSerialRules(v, enabled);
-        r.InvertTXD = v.CB6;
-        r.InvertRXD = v.CB7;
-        r.InvertRTS = v.CB8;
-        r.InvertCTS = v.CB9;
-        r.InvertDTR = v.CB10;
-        r.InvertDSR = v.CB11;
-        r.InvertDCD = v.CB12;
-        r.InvertRI = v.CB13;
+        BoxesToRecord(v, r, kT4Boxes);
         r.C0Signal = EntryValue(v.CBX1);
         r.C1Signal = EntryValue(v.CBX2);
         r.C2Signal = EntryValue(v.CBX3);
@@ -150,9 +186,6 @@ void FormToProgramData(const FormValues& v, const OwnEnabled& enabled, int count
         r.C4Signal = EntryValue(v.CBX5);
         r.InEndpointSize = static_cast<uint8_t>(PacketSizeOfEntry(v.CBX6));
         r.T4IsFifoModel = v.CB1 == kEntryTessel4F;
-        r.T4UseExtOsc = v.CB15;
-        r.T4HighCurrentIO = v.CB16;
-        r.T4LoadRawlinkDriver = v.CB17;
     }
     if (k.Kind5D) {
         r.UsbVersion = kUsb20;
@@ -166,21 +199,14 @@ void FormToProgramData(const FormValues& v, const OwnEnabled& enabled, int count
                         {v.RadioButton9, &r.IFBIsFifoTar7},
                         {v.RadioButton10, &r.IFBIsFastSer7}});
         r.BIsVCP7 = v.RadioButton11;
-        r.SuspendOnD7Low = v.CheckBox27;
+        BoxesToRecord(v, r, kHsDualBoxes);
         r.IoPinDrive = PackDualDrive(v);
     }
     if (k.Kind5Q) {
         r.UsbVersion = kUsb20;
         r.Is5Q = 1;
         PullDownAndSerialRules(v, enabled);
-        r.AIsVCP8 = v.RadioButton13;
-        r.BIsVCP8 = v.RadioButton15;
-        r.CIsVCP8 = v.RadioButton17;
-        r.DIsVCP8 = v.RadioButton19;
-        r.ARIisTXDEN = v.CheckBox23;
-        r.BRIisTXDEN = v.CheckBox24;
-        r.CRIisTXDEN = v.CheckBox25;
-        r.DRIisTXDEN = v.CheckBox26;
+        BoxesToRecord(v, r, kHsQuadBoxes);
         r.IoPinDrive = PackQuadDrive(v);
     }
 }
@@ -222,8 +248,7 @@ bool ProgramDataToForm(FormValues& v) {
                   &FormValues::RB13,
                   &FormValues::RB14},
                  {{r.BIs245Fifo, r.BIsCpuFifo, r.BIsOptoIsolate}, r.BIsVcp});
-        v.CB4 = r.AHighCurrent;
-        v.CB5 = r.BHighCurrent;
+        RecordToBoxes(r, v, kDualBoxes);
     }
     bool suspend_visible = false;
     if (r.Is5D) {
@@ -240,34 +265,17 @@ bool ProgramDataToForm(FormValues& v) {
              &FormValues::RadioButton11,
              &FormValues::RadioButton12},
             {{r.IFBIsFifo7, r.IFBIsFifoTar7, r.IFBIsFastSer7}, r.BIsVCP7});
-        v.CheckBox27 = r.SuspendOnD7Low;
+        RecordToBoxes(r, v, kHsDualBoxes);
         suspend_visible = true;
         UnpackDualDrive(r.IoPinDrive, v);
     }
     if (r.Is5Q) {
-        v.RadioButton13 = r.AIsVCP8;
-        v.RadioButton14 = !v.RadioButton13;
-        v.RadioButton15 = r.BIsVCP8;
-        v.RadioButton16 = !v.RadioButton15;
-        v.RadioButton17 = r.CIsVCP8;
-        v.RadioButton18 = !v.RadioButton17;
-        v.RadioButton19 = r.DIsVCP8;
-        v.RadioButton20 = !v.RadioButton19;
-        v.CheckBox23 = r.ARIisTXDEN;
-        v.CheckBox24 = r.BRIisTXDEN;
-        v.CheckBox25 = r.CRIisTXDEN;
-        v.CheckBox26 = r.DRIisTXDEN;
+        RecordToBoxes(r, v, kHsQuadBoxes);
+        for (const auto& [vcp, direct] : kHsQuadDriverPairs) v.*direct = !(v.*vcp);
         UnpackQuadDrive(r.IoPinDrive, v);
     }
     if (r.IsT4) {
-        v.CB6 = r.InvertTXD;
-        v.CB7 = r.InvertRXD;
-        v.CB8 = r.InvertRTS;
-        v.CB9 = r.InvertCTS;
-        v.CB10 = r.InvertDTR;
-        v.CB11 = r.InvertDSR;
-        v.CB12 = r.InvertDCD;
-        v.CB13 = r.InvertRI;
+        RecordToBoxes(r, v, kT4Boxes);
         if (r.T4IsFifoModel) {
             v.CB1 = kEntryTessel4F;
             s.Kinds.KindT4Fifo = true;
@@ -284,9 +292,8 @@ bool ProgramDataToForm(FormValues& v) {
             v.CBX4 = ListEntry(r.C3Signal, kCPinEntries);
             v.CBX5 = ListEntry(r.C4Signal, kC4PinNames.size());
         }
-        v.CB15 = r.T4UseExtOsc;
-        v.CB16 = r.T4HighCurrentIO;
-        v.CB17 = r.T4LoadRawlinkDriver;
+        // The record holds the packet size itself, not an entry index: the list shows the
+        // entry of that size (none for a size it does not offer).
         v.CBX6 = EntryOfPacketSize(r.InEndpointSize);
     }
     return suspend_visible;

@@ -194,6 +194,16 @@ inline constexpr auto kFormBindings = std::to_array<FormBinding>({
 // The binding of a control name, or nullptr.
 const FormBinding* FindBinding(std::string_view control);
 
+// The member that holds the value of a control of type T (the control must be bound).
+template <typename T>
+T& Member(FormValues& v, std::string_view control) {
+    return v.*std::get<T FormValues::*>(FindBinding(control)->member);
+}
+template <typename T>
+const T& Member(const FormValues& v, std::string_view control) {
+    return v.*std::get<T FormValues::*>(FindBinding(control)->member);
+}
+
 // The entries of a list control in order (none for any other control).
 std::vector<std::string_view> ListItems(std::string_view control);
 

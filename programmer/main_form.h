@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <functional>
 #include <string>
 
 #include "device_type_page.h"
@@ -109,6 +110,8 @@ class TMainForm : public QMainWindow, public WindowSteps {
     bool save_template(const std::string& file);
     std::string templates_dir() const;
     bool own_enabled(std::string_view name) const;
+    // Runs one device operation unless another is running.
+    void run_operation(const std::function<void()>& operation);
 
     std::string program_dir_;
     std::string template_file_;

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QPlainTextEdit>
+#include <functional>
 
 #include "device_operations.h"
 #include "drive_word.h"
@@ -24,23 +25,6 @@ ui::FileDialog TemplateDialog(const std::string& dir) {
     dlg.initial_dir = dir;
     return dlg;
 }
-
-// Runs one device operation; a second one asked for from inside its waits is refused,
-// so that two operations never share the one open device.
-class OperationScope {
-  public:
-    explicit OperationScope(bool& busy) : busy_(busy), entered_(!busy) { busy_ = true; }
-    ~OperationScope() {
-        if (entered_) busy_ = false;
-    }
-    OperationScope(const OperationScope&) = delete;
-    OperationScope& operator=(const OperationScope&) = delete;
-    bool entered() const { return entered_; }
-
-  private:
-    bool& busy_;
-    bool entered_;
-};
 
 }  // namespace
 
@@ -89,10 +73,11 @@ void TMainForm::MPOpenExecute() {
             const auto& groups =
                 row.value == TemplateValue::DualDrive ? kDualDriveGroups : kQuadDriveGroups;
             for (const auto& g : groups) {
-                for (auto name : g.names) apply_control(name, v);
+                for (auto name : {g.drive, g.slow_slew, g.schmitt}) apply_control(name, v);
             }
         }
     }
+    for (const auto& b : kHsUartButtons) apply_control(b.uart, v);
     state().SerialDisabled = v.CheckBox8;
     UpdateDeviceTypePage();
     enter_program_mode();
@@ -138,45 +123,51 @@ void TMainForm::MPSaveAsExecute() {
     if (save_template(*file)) template_file_ = *file;
 }
 
+// A second operation asked for from inside the waits of a running one is refused, so
+// that two operations never share the one open device.
+void TMainForm::run_operation(const std::function<void()>& operation) {
+    if (busy_) return;
+    busy_ = true;
+    operation();
+    busy_ = false;
+}
+
 void TMainForm::MPScanExecute() {
-    OperationScope op(busy_);
-    if (op.entered()) ScanDevices();
+    run_operation(ScanDevices);
 }
 
 void TMainForm::MPEraseExecute() {
-    OperationScope op(busy_);
-    if (op.entered()) EraseAllDevices();
+    run_operation(EraseAllDevices);
 }
 
 void TMainForm::MPProgramExecute() {
-    OperationScope op(busy_);
-    if (!op.entered()) return;
-    clear_log();
-    Memo1->repaint();
-    LockBasicDetails();
-    UpdateDeviceTypePage();
-    ProgramAllDevices();
+    run_operation([this] {
+        clear_log();
+        Memo1->repaint();
+        LockBasicDetails();
+        UpdateDeviceTypePage();
+        ProgramAllDevices();
+    });
 }
 
 void TMainForm::ReadExecute() {
-    OperationScope op(busy_);
-    if (op.entered()) ReadAllDevices();
+    run_operation(ReadAllDevices);
 }
 
 void TMainForm::ReadAndParseExecute() {
-    OperationScope op(busy_);
-    if (!op.entered()) return;
-    LockBasicDetails();
-    ReadAndParseAll();
-    UpdateDeviceTypePage();
+    run_operation([this] {
+        LockBasicDetails();
+        ReadAndParseAll();
+        UpdateDeviceTypePage();
+    });
 }
 
 void TMainForm::ToolButton11Click() {
-    OperationScope op(busy_);
-    if (!op.entered()) return;
-    control("ToolButton11")->setEnabled(false);
-    CycleAllDevices();
-    control("ToolButton11")->setEnabled(true);
+    run_operation([this] {
+        control("ToolButton11")->setEnabled(false);
+        CycleAllDevices();
+        control("ToolButton11")->setEnabled(true);
+    });
 }
 
 void TMainForm::MPHelpExecute() {

@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "drive_word.h"
 #include "main_form.h"
 
 namespace pelmo {
@@ -74,17 +75,15 @@ void BuildSide(QWidget* parent, const SideNames& n, QRect r) {
     Radio(drv, n.drivers[1], "Rawlink Direct", {8, 34, w - 12, 18});
 }
 
-// A drive list with its slow-slew and Schmitt boxes, one row of an "IO Pins" box.
-struct DriveRow {
-    const char* label;
-    const char* row_label;
-    const char* slew;
-    const char* schmitt;
-    const char* drive;
+// The label of one row of an "IO Pins" box: its name and its text.
+struct RowLabel {
+    const char* name;
+    const char* text;
 };
 
+// Per row a label, the slow-slew and Schmitt boxes and the drive list of one group.
 void BuildIoPins(QWidget* parent, const char* name, const char* header_prefix, QRect r,
-                 const std::array<DriveRow, 4>& rows) {
+                 const std::array<RowLabel, 4>& labels, const DriveGroups& groups) {
     auto* box = Group(parent, name, "IO Pins", r);
     const std::string p = header_prefix;
     Label(box, (p + "Slow").c_str(), "Slow", {44, 14, 40, 12});
@@ -92,12 +91,12 @@ void BuildIoPins(QWidget* parent, const char* name, const char* header_prefix, Q
     Label(box, (p + "Schmitt").c_str(), "Schmitt", {92, 14, 50, 12});
     Label(box, (p + "Input").c_str(), "Input", {92, 26, 50, 12});
     Label(box, (p + "Drive").c_str(), "Drive", {160, 26, 60, 12});
-    for (size_t i = 0; i < rows.size(); ++i) {
+    for (size_t i = 0; i < groups.size(); ++i) {
         const int y = 40 + 18 * static_cast<int>(i);
-        Label(box, rows[i].label, rows[i].row_label, {10, y, 30, 18});
-        Check(box, rows[i].slew, "", {50, y, 20, 18});
-        Check(box, rows[i].schmitt, "", {104, y, 20, 18});
-        Combo(box, rows[i].drive, {160, y, 70, 18});
+        Label(box, labels[i].name, labels[i].text, {10, y, 30, 18});
+        Check(box, std::string(groups[i].slow_slew).c_str(), "", {50, y, 20, 18});
+        Check(box, std::string(groups[i].schmitt).c_str(), "", {104, y, 20, 18});
+        Combo(box, std::string(groups[i].drive).c_str(), {160, y, 70, 18});
     }
 }
 
@@ -170,10 +169,8 @@ void BuildHsDualPage(QWidget* page) {
                nullptr},
               {158, 4, 150, 174});
     BuildIoPins(page, "GroupBox13", "LabelDual", {4, 180, 304, 86},
-                {{{"LabelAL", "AL", "CheckBox2", "CheckBox10", "ComboBox1"},
-                  {"LabelAH", "AH", "CheckBox4", "CheckBox12", "ComboBox2"},
-                  {"LabelBL", "BL", "CheckBox7", "CheckBox13", "ComboBox3"},
-                  {"LabelBH", "BH", "CheckBox9", "CheckBox14", "ComboBox4"}}});
+                {{{"LabelAL", "AL"}, {"LabelAH", "AH"}, {"LabelBL", "BL"}, {"LabelBH", "BH"}}},
+                kDualDriveGroups);
 }
 
 void BuildHsQuadPage(QWidget* page) {
@@ -191,10 +188,8 @@ void BuildHsQuadPage(QWidget* page) {
         Check(port, rs485.c_str(), "RI as RS485 Enable", {8, 54, 136, 18});
     }
     BuildIoPins(page, "GroupBox18", "LabelQuad", {4, 174, 304, 92},
-                {{{"LabelA", "A", "CheckBox15", "CheckBox19", "ComboBox5"},
-                  {"LabelB", "B", "CheckBox16", "CheckBox20", "ComboBox6"},
-                  {"LabelC", "C", "CheckBox17", "CheckBox21", "ComboBox7"},
-                  {"LabelD", "D", "CheckBox18", "CheckBox22", "ComboBox8"}}});
+                {{{"LabelA", "A"}, {"LabelB", "B"}, {"LabelC", "C"}, {"LabelD", "D"}}},
+                kQuadDriveGroups);
 }
 
 }  // namespace

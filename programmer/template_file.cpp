@@ -1,5 +1,6 @@
 #include "template_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <variant>
 
@@ -10,15 +11,6 @@ namespace pelmo {
 namespace {
 
 namespace ini = JclIniFiles;
-
-template <typename T>
-T& Member(FormValues& v, std::string_view control) {
-    return v.*std::get<T FormValues::*>(FindBinding(control)->member);
-}
-template <typename T>
-const T& Member(const FormValues& v, std::string_view control) {
-    return v.*std::get<T FormValues::*>(FindBinding(control)->member);
-}
 
 bool WriteRow(const std::string& file, const TemplateRow& row, const FormValues& v) {
     switch (row.value) {
@@ -97,6 +89,10 @@ bool WriteTemplate(const std::string& file, const FormValues& v) {
 
 FormValues ReadTemplate(const std::string& file, FormValues v) {
     for (const auto& row : kTemplateRows) ReadRow(file, row, v);
+    for (const auto& b : kHsUartButtons) {
+        Member<bool>(v, b.uart) = std::none_of(b.modes.begin(), b.modes.end(),
+                                               [&](auto mode) { return Member<bool>(v, mode); });
+    }
     return v;
 }
 

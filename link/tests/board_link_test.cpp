@@ -26,6 +26,17 @@ TEST_F(SimBoard, NoDeviceAttachedStartUpCompletesWithoutBoard) {
     EXPECT_TRUE(doubles.ui.messages.empty());
 }
 
+TEST_F(SimBoard, FailingDeviceCountFindsNoBoard) {
+    load(testing::kOneBoard);
+    RLSIM_InjectFault(0, "list_fail", 1, 0);
+    Initialize_Variables();
+    EXPECT_EQ(shared().BoardSerial, "");
+    EXPECT_TRUE(console.sn_captions.empty());
+    EXPECT_EQ(shared().CommsError, True);
+    EXPECT_EQ(shared().USB_Handle, nullptr);
+    EXPECT_EQ(RLSIM_IsOpen(0), 0);
+}
+
 TEST_F(SimBoard, FindsTheBoardAndLeavesItClosed) {
     load(testing::kOneBoard);
     EXPECT_EQ(Find_Board(), "ZQ000042");

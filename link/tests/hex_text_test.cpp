@@ -93,6 +93,7 @@ TEST_F(EntryCheck, AfterInvalidConversionShowsMessageAndStopsRepetition) {
     ASSERT_EQ(doubles.ui.messages.size(), 1u);
     EXPECT_EQ(doubles.ui.messages[0].text, "One of the Addr, Cmd, Data entries are not valid");
     EXPECT_EQ(doubles.ui.messages[0].buttons, platform::ui::Buttons::Ok);
+    EXPECT_EQ(doubles.ui.messages[0].title, "");  // the refusals have no title of their own
     EXPECT_EQ(console.console.repeat_all_stops, 1);
     EXPECT_EQ(console.console.unticked, (std::vector<int>{1, 2, 3}));
 }

@@ -66,6 +66,8 @@ RL_STATUS RL_ListDevices(void* arg1, void* arg2, uint32_t flags) {
         auto lock = sim.enter();
         if (flags == RL_LIST_NUMBER_ONLY) {
             if (!arg1) return RL_INVALID_PARAMETER;
+            for (int i = 0; i < sim.device_count(); ++i)
+                if (const auto s = sim.device(i)->port->faults.take(Fault::ListFail)) return *s;
             *static_cast<uint32_t*>(arg1) = static_cast<uint32_t>(sim.device_count());
             return RL_OK;
         }
@@ -222,6 +224,7 @@ RL_STATUS RL_GetQueueStatus(RL_HANDLE h, uint32_t* rx_bytes) {
 RL_STATUS RL_GetDeviceInfo(RL_HANDLE h, uint32_t* type, uint32_t* id, char* serial,
                            char* description, void*) {
     return on_device(h, [&](Sim& sim, Device& d, auto&) -> RL_STATUS {
+        if (const auto s = d.port->faults.take(Fault::InfoFail)) return *s;
         int index = 0;
         sim.lookup(h, &index);
         const rawlnk::Chip& c = sim.chip_of(d);

@@ -23,6 +23,8 @@ enum class Fault {
     EeEraseFail,
     LatencyFail,
     CycleFail,
+    ListFail,  // the number-only RL_ListDevices: the count is no device's, any device may hold it
+    InfoFail,  // RL_GetDeviceInfo
 };
 
 struct FaultInfo {
@@ -31,7 +33,7 @@ struct FaultInfo {
     RL_STATUS status;  // what the call returns when `value` names none
 };
 
-inline constexpr std::array<FaultInfo, 12> kFaults = {{
+inline constexpr std::array<FaultInfo, 14> kFaults = {{
     {Fault::NoReply, "no_reply", RL_OK},
     {Fault::ShortReply, "short_reply", RL_OK},
     {Fault::ReadStatus4, "read_status_4", RL_IO_ERROR},
@@ -44,6 +46,8 @@ inline constexpr std::array<FaultInfo, 12> kFaults = {{
     {Fault::EeEraseFail, "ee_erase_fail", RL_EEPROM_ERASE_FAILED},
     {Fault::LatencyFail, "latency_fail", RL_IO_ERROR},
     {Fault::CycleFail, "cycle_fail", RL_IO_ERROR},
+    {Fault::ListFail, "list_fail", RL_IO_ERROR},
+    {Fault::InfoFail, "info_fail", RL_IO_ERROR},
 }};
 
 inline std::optional<Fault> find_fault(std::string_view name) {

@@ -43,7 +43,10 @@ void RLSIM_AdvanceMicros(uint64_t us);
 /* Faults, by device index; count = how many calls it applies to (-1 = until cleared).
  * Names: "no_reply", "short_reply", "read_status_4", "read_status" (value = status),
  * "write_fail", "open_fail", "removed", "ee_read_fail", "ee_write_fail", "ee_erase_fail",
- * "latency_fail", "cycle_fail". Returns 0, or -1 for an unknown name or index. */
+ * "latency_fail", "cycle_fail", "info_fail" (RL_GetDeviceInfo fails and fills nothing),
+ * "list_fail" (the number-only RL_ListDevices fails and leaves the count as it was; the
+ * count belongs to no device, so the fault acts whichever device holds it, and the
+ * by-index list calls are not affected). Returns 0, or -1 for an unknown name or index. */
 int RLSIM_InjectFault(int device_index, const char* name, int count, uint32_t value);
 void RLSIM_ClearFaults(void);
 

@@ -73,6 +73,12 @@ std::optional<std::string> ProgramDevice(const ProgrammingRecord& record) {
     } else {
         ProbeEepromSize();
         if (EraseEEPROM() != 0) LogLine("ERROR - Erase failed");
+        // A 64-word image on a larger part is written and read back as 64 words: the
+        // words above it stay erased (a zero word 127 would read back as blank) and the
+        // strings are found where the image's pointers put them.
+        if (!HasTypeWord(SelectedKind(s.Kinds)) && s.EepromSizeText != "Unknown") {
+            s.EepromSizeText = "93C46";
+        }
     }
     std::string serial = BuildEepromImage(record);
     WriteEepromImage();

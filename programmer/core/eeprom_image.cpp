@@ -13,15 +13,17 @@ struct KindLayout {
     ChipKind kind;
     int string_start;  // byte
     int type_word;     // word of the EEPROM type, 0 = none (always a 64-word image)
+    std::span<const FlagBit> chip_bits;    // word 0, besides the dual modes and packet size
+    std::span<const FlagBit> config_bits;  // word 5
 };
 
 constexpr std::array<KindLayout, 6> kLayouts = {{
-    {ChipKind::FirstGen, 0x14, 0},
-    {ChipKind::T2, 0x14, 0},
-    {ChipKind::Dual, 0x16, 10},
-    {ChipKind::T4, 0x18, 0},
-    {ChipKind::HsDual, 0x1A, 12},
-    {ChipKind::HsQuad, 0x1A, 12},
+    {ChipKind::FirstGen, 0x14, 0, {}, {}},
+    {ChipKind::T2, 0x14, 0, {}, bits::kT2ConfigBits},
+    {ChipKind::Dual, 0x16, 10, bits::kDualChipBits, bits::kDualConfigBits},
+    {ChipKind::T4, 0x18, 0, bits::kT4ChipBits, bits::kT4ConfigBits},
+    {ChipKind::HsDual, 0x1A, 12, bits::kHsDualChipBits, bits::kHsDualConfigBits},
+    {ChipKind::HsQuad, 0x1A, 12, bits::kHsQuadChipBits, bits::kHsQuadConfigBits},
 }};
 
 const KindLayout& LayoutOf(ChipKind kind) {
@@ -66,6 +68,10 @@ ChipKind SelectedKind(const KindFlags& k) {
 
 int StringStartByte(ChipKind kind) {
     return LayoutOf(kind).string_start;
+}
+
+bool HasTypeWord(ChipKind kind) {
+    return LayoutOf(kind).type_word != 0;
 }
 
 uint16_t PowerWord(const ProgrammingRecord& r) {
@@ -128,56 +134,22 @@ std::string MakeTimeSerial(std::string_view prefix) {
 }
 
 void PackChipFlags(const ProgrammingRecord& r) {
-    uint16_t w = 0;
-    switch (SelectedKind(state().Kinds)) {
-        case ChipKind::Dual: {
-            // One mode per channel: the first set flag wins.
-            auto mode = [](uint8_t fifo, uint8_t cpu, uint8_t opto) -> uint16_t {
-                return fifo ? 0x1 : cpu ? 0x2 : opto ? 0x4 : 0;
-            };
-            w = mode(r.AIs245Fifo, r.AIsCpuFifo, r.AIsOptoIsolate) |
-                static_cast<uint16_t>(mode(r.BIs245Fifo, r.BIsCpuFifo, r.BIsOptoIsolate) << 8);
-            w |= PackBits(r, bits::kDualChipBits);
-            break;
-        }
-        case ChipKind::T4:
-            w = PackBits(r, bits::kT4ChipBits) | static_cast<uint16_t>(r.InEndpointSize << 8);
-            break;
-        case ChipKind::HsDual:
-            w = PackBits(r, bits::kHsDualChipBits);
-            break;
-        case ChipKind::HsQuad:
-            w = PackBits(r, bits::kHsQuadChipBits);
-            break;
-        case ChipKind::FirstGen:
-        case ChipKind::T2:
-            break;
+    const ChipKind kind = SelectedKind(state().Kinds);
+    uint16_t w = PackBits(r, LayoutOf(kind).chip_bits);
+    if (kind == ChipKind::Dual) {
+        // One mode per channel: the first set flag wins.
+        auto mode = [](uint8_t fifo, uint8_t cpu, uint8_t opto) -> uint16_t {
+            return fifo ? 0x1 : cpu ? 0x2 : opto ? 0x4 : 0;
+        };
+        w |= mode(r.AIs245Fifo, r.AIsCpuFifo, r.AIsOptoIsolate) |
+             static_cast<uint16_t>(mode(r.BIs245Fifo, r.BIsCpuFifo, r.BIsOptoIsolate) << 8);
     }
+    if (kind == ChipKind::T4) w |= static_cast<uint16_t>(r.InEndpointSize << 8);
     state().ChipFlagsWord = w;
 }
 
 void PackConfigFlags(const ProgrammingRecord& r) {
-    uint16_t w = 0;
-    switch (SelectedKind(state().Kinds)) {
-        case ChipKind::T2:
-            w = PackBits(r, bits::kT2ConfigBits);
-            break;
-        case ChipKind::Dual:
-            w = PackBits(r, bits::kDualConfigBits);
-            break;
-        case ChipKind::T4:
-            w = PackBits(r, bits::kT4ConfigBits);
-            break;
-        case ChipKind::HsDual:
-            w = PackBits(r, bits::kHsDualConfigBits);
-            break;
-        case ChipKind::HsQuad:
-            w = PackBits(r, bits::kHsQuadConfigBits);
-            break;
-        case ChipKind::FirstGen:
-            break;
-    }
-    state().ConfigFlagsWord = w;
+    state().ConfigFlagsWord = PackBits(r, LayoutOf(SelectedKind(state().Kinds)).config_bits);
 }
 
 void PointAtBuffers(ProgrammingRecord& r) {

@@ -19,6 +19,9 @@ ChipKind SelectedKind(const KindFlags& kinds);
 
 // Byte where the string descriptors start for a kind.
 int StringStartByte(ChipKind kind);
+// Whether the image of a kind carries an EEPROM type word (and so grows to 128 words on
+// a larger part); the other kinds always make a 64-word image.
+bool HasTypeWord(ChipKind kind);
 
 // Word 4: (MaxPower / 2) << 8 | 0x80 | self powered 0x40 | remote wake-up 0x20.
 uint16_t PowerWord(const ProgrammingRecord& r);

@@ -153,6 +153,23 @@ TEST_F(TemplateWindow, ATemplateOpensInAnotherWindowAsSaved) {
     EXPECT_EQ(doubles.ui.open_dialogs[0].filter, "EEPROM Program Templates|*.ept");
 }
 
+// The file holds the other modes of a high-speed side; none of them set is "RS232 UART",
+// whatever the window showed before.
+TEST_F(TemplateWindow, HighSpeedUartModeOpensAsSavedAfterAnotherMode) {
+    SaveNew(9, "uart.ept");
+    const FormValues uart = form->form_values();
+    act("MPEdit")->trigger();
+    find<QAbstractButton>("RadioButton3")->click();
+    find<QAbstractButton>("RadioButton10")->click();
+    doubles.ui.file_answers.push_back(file("fifo.ept"));
+    act("MPSaveAs")->trigger();
+
+    Open(file("uart.ept"));
+    EXPECT_TRUE(find<QAbstractButton>("RadioButton1")->isChecked());
+    EXPECT_TRUE(find<QAbstractButton>("RadioButton7")->isChecked());
+    EXPECT_EQ(form->form_values(), uart);
+}
+
 TEST_F(TemplateWindow, OpenSetsSerialDisabledFromTheFile) {
     std::ofstream(file("t.ept")) << "[Basic Details]\r\nDevice Type=3\r\n"
                                     "[T2 Device Specific Options]\r\nDisable Serial Number=1\r\n";

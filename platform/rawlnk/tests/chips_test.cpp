@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "sim_fixture.h"
+#include "win/tests/temp_dir.h"
 
 namespace rawlnk_test {
 namespace {
@@ -188,8 +189,8 @@ TEST_F(ChipTest, ProgrammedDescriptionShowsAfterAPortCycle) {
 }
 
 TEST_F(ChipTest, ProgrammedDescriptionShowsWhenTheWorldLoadsAgain) {
-    const std::string dir = ::testing::TempDir() + "rawlnk_reload_state";
-    RLSIM_SetStateDir(dir.c_str());
+    const platform::win::testing::TempDir dir;
+    RLSIM_SetStateDir(dir.path().c_str());
     RLSIM_LoadDefaultWorld();
     RL_HANDLE h = open_index(1);
     ASSERT_EQ(RL_EraseEE(h), RL_OK);  // a clean start whatever an earlier run left

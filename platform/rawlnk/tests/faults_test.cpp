@@ -1,12 +1,18 @@
 // Faults injected per device act on the calls they name, for as many calls as asked.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "sim_fixture.h"
 
 namespace rawlnk_test {
 namespace {
 
 class FaultTest : public SimTest {};
+
+void* as_index(uintptr_t i) {
+    return reinterpret_cast<void*>(i);
+}
 
 const Bytes kVoltage = {'4', 0x16, 0x09, CR};
 const Bytes kVoltageReply = {0x34, 0x30};
@@ -143,6 +149,53 @@ INSTANTIATE_TEST_SUITE_P(Calls, EeFaultTest,
                                            EeFaultCase{"cycle_fail", RL_OTHER_ERROR,
                                                        RL_OTHER_ERROR}));
 
+TEST_F(FaultTest, ListFailMakesTheDeviceCountFailWhicheverDeviceHoldsIt) {
+    ASSERT_EQ(RLSIM_InjectFault(2, "list_fail", 1, 0), 0);
+    uint32_t count = 99;
+    EXPECT_EQ(RL_ListDevices(&count, nullptr, RL_LIST_NUMBER_ONLY), RL_IO_ERROR);
+    EXPECT_EQ(count, 99u);  // left as it was
+    char buf[64];
+    EXPECT_EQ(RL_ListDevices(as_index(2), buf, RL_LIST_BY_INDEX | RL_LIST_DESCRIPTION), RL_OK);
+    EXPECT_EQ(RL_ListDevices(&count, nullptr, RL_LIST_NUMBER_ONLY), RL_OK);  // once only
+    EXPECT_EQ(count, 5u);
+
+    ASSERT_EQ(RLSIM_InjectFault(kBoardIndex, "list_fail", -1, RL_OTHER_ERROR), 0);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(RL_ListDevices(&count, nullptr, RL_LIST_NUMBER_ONLY), RL_OTHER_ERROR);
+    EXPECT_EQ(RL_ListDevices(nullptr, nullptr, RL_LIST_NUMBER_ONLY), RL_INVALID_PARAMETER);
+    RLSIM_ClearFaults();
+    EXPECT_EQ(RL_ListDevices(&count, nullptr, RL_LIST_NUMBER_ONLY), RL_OK);
+}
+
+TEST_F(FaultTest, InfoFailFillsNothingAndActsOnItsDeviceOnly) {
+    ASSERT_EQ(RLSIM_InjectFault(1, "info_fail", 1, 0), 0);
+    RL_HANDLE chip = open_index(1);
+    RL_HANDLE board = open_index(kBoardIndex);
+    uint32_t type = 99, id = 99;
+    char serial[64] = "untouched", description[64] = "untouched";
+    EXPECT_EQ(RL_GetDeviceInfo(board, &type, &id, serial, description, nullptr), RL_OK);
+    EXPECT_EQ(RL_GetDeviceInfo(chip, &type, &id, serial, description, nullptr), RL_IO_ERROR);
+    type = id = 99;
+    std::strcpy(serial, "untouched");
+    std::strcpy(description, "untouched");
+    EXPECT_EQ(RL_GetDeviceInfo(chip, &type, &id, serial, description, nullptr), RL_OK);
+    EXPECT_EQ(type, uint32_t{RL_DEVICE_GEN2});
+    EXPECT_STREQ(description, "Tessel-2U");
+
+    ASSERT_EQ(RLSIM_InjectFault(1, "info_fail", 1, RL_DEVICE_NOT_FOUND), 0);
+    type = id = 99;
+    std::strcpy(serial, "untouched");
+    std::strcpy(description, "untouched");
+    EXPECT_EQ(RL_GetDeviceInfo(chip, &type, &id, serial, description, nullptr),
+              RL_DEVICE_NOT_FOUND);
+    EXPECT_EQ(type, 99u);
+    EXPECT_EQ(id, 99u);
+    EXPECT_STREQ(serial, "untouched");
+    EXPECT_STREQ(description, "untouched");
+    RL_Close(chip);
+    RL_Close(board);
+}
+
 TEST_F(FaultTest, UntilClearedAndClearing) {
     ASSERT_EQ(RLSIM_InjectFault(kBoardIndex, "no_reply", -1, 0), 0);
     RL_HANDLE h = open_command_link();
@@ -164,7 +217,12 @@ chip d
 fault b no_reply count 1
 fault d:B open_fail
 fault 1 ee_read_fail value 4
+fault d info_fail count 1
+fault b list_fail count 1
 )");
+    uint32_t count = 0;
+    EXPECT_EQ(RL_ListDevices(&count, nullptr, RL_LIST_NUMBER_ONLY), RL_IO_ERROR);
+    EXPECT_EQ(RL_ListDevices(&count, nullptr, RL_LIST_NUMBER_ONLY), RL_OK);
     RL_HANDLE h = open_command_link();
     EXPECT_EQ(transact(h, kVoltage), Bytes{});
     EXPECT_EQ(transact(h, kVoltage), kVoltageReply);
@@ -175,6 +233,8 @@ fault 1 ee_read_fail value 4
     h = open_index(1);
     uint16_t w = 0;
     EXPECT_EQ(RL_ReadEE(h, 0, &w), RL_IO_ERROR);
+    uint32_t type = 0;
+    EXPECT_EQ(RL_GetDeviceInfo(h, &type, nullptr, nullptr, nullptr, nullptr), RL_IO_ERROR);
     RL_Close(h);
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "sim_fixture.h"
+#include "win/tests/temp_dir.h"
 
 namespace rawlnk_test {
 namespace {
@@ -90,7 +91,8 @@ TEST_F(MonitorTest, ReplayArrivesAtTheSetRate) {
 }
 
 TEST_F(MonitorTest, SlowerRateFromAFile) {
-    const std::string path = ::testing::TempDir() + "rawlnk_replay.txt";
+    const platform::win::testing::TempDir dir;
+    const std::string path = dir / "replay.txt";
     std::ofstream(path) << "S00000000\n0P\n";
     const std::string world =
         "board b\n serial B1\n traffic replay file \"" + path + "\" rate 1000\n";
@@ -104,7 +106,6 @@ TEST_F(MonitorTest, SlowerRateFromAFile) {
     while (expected.size() < s.size()) expected += "S000000000P";
     EXPECT_EQ(s, expected.substr(0, s.size()));
     RL_Close(h);
-    std::remove(path.c_str());
 }
 
 TEST_F(MonitorTest, ReadWaitsForTheStreamOnTheVirtualClock) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "sim_fixture.h"
+#include "win/tests/temp_dir.h"
 
 namespace rawlnk_test {
 namespace {
@@ -82,16 +83,13 @@ class StateTest : public SimTest {
   protected:
     void SetUp() override {
         SimTest::SetUp();
-        char templ[] = "/tmp/rawlnk-state-test-XXXXXX";
-        ASSERT_NE(mkdtemp(templ), nullptr);
-        dir_ = templ;
+        ASSERT_FALSE(dir_.empty());
         RLSIM_SetStateDir(dir_.c_str());
         RLSIM_LoadDefaultWorld();
     }
     void TearDown() override {
         SimTest::TearDown();
         RLSIM_SetStateDir(nullptr);
-        std::system(("rm -rf '" + dir_ + "'").c_str());
     }
     std::vector<std::string> files() const {
         std::vector<std::string> names;
@@ -101,7 +99,8 @@ class StateTest : public SimTest {
         }
         return names;
     }
-    std::string dir_;
+    platform::win::testing::TempDir folder_;
+    const std::string dir_ = folder_.path();
 };
 
 TEST_F(StateTest, SecondProcessFindsTheBoardInUse) {

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "eeprom.h"
+#include "win/tests/temp_dir.h"
 #include "world.h"
 
 namespace rawlnk {
@@ -196,8 +197,9 @@ TEST(WorldParser, DocumentedExampleLoads) {
     ASSERT_NE(start, std::string::npos);
     const size_t end = text.find("```", start + 3);
     const std::string example = text.substr(start + 4, end - start - 4);
-    const std::string dir = ::testing::TempDir();
-    std::ofstream(dir + "/capture.txt") << "S00010110 0\nP\n";
+    const platform::win::testing::TempDir folder;
+    const std::string& dir = folder.path();
+    std::ofstream(folder / "capture.txt") << "S00010110 0\nP\n";
     World w;
     std::string error;
     ASSERT_TRUE(parse_world(example, dir, w, error)) << error;

@@ -216,6 +216,24 @@ TEST_F(ProgramAll, ReadBackDoesNotChangeTheKindForLaterDevices) {
     EXPECT_EQ(Peek(1, 3), 0x0200);
 }
 
+// The first two generations take a 64-word image on every part; on a larger part it is
+// written and read back as such, and the words above it stay erased.
+TEST_F(ProgramAll, SingleChannelKindsOnLargerPartsReadBackAsProgrammed) {
+    Load({Chip("gen2", "blank", "eeprom 128"), Chip("gen2", "blank", "eeprom 256")});
+    ProgramAllDevices();
+    EXPECT_TRUE(Dialogs().empty());
+    EXPECT_EQ(Serials(), (std::vector<std::string>{"00000001", "00000002"}));
+    for (int device : {0, 1}) {
+        EXPECT_EQ(Peek(device, 36), 0x0312) << device;
+        EXPECT_EQ(Peek(device, 64), 0xFFFF) << device;
+        EXPECT_EQ(Peek(device, 127), 0xFFFF) << device;
+    }
+    EXPECT_EQ(ChipSerial(1), "00000002");
+    ScanDevices();
+    EXPECT_EQ(win.log, (std::vector<std::string>{"Number Of Blank Devices = 0",
+                                                 "Number Of Programmed Devices = 2"}));
+}
+
 class Probe : public SimWorldTest {};
 
 TEST_F(Probe, SizeFromTheAddressWrapAround) {
