@@ -49,7 +49,7 @@ void Groupsetbut_Click(WorkspaceWindows& w) {
     }
     s.BlockBuffer = req.bytes;
     s.RawLength = req.raw_length;
-    s.RowProtocol[0] = "S";
+    s.RowProtocol[0].assign(1, 'S');
     Send_SW_MB905_Cmd(0);
 }
 
