@@ -4,6 +4,7 @@
 #include "console_hooks.h"
 #include "frm_monitor.h"
 #include "frm_send_smb_cmds.h"
+#include "qt_workspace.h"
 #include "splash_forms.h"
 #include "ui/qt_services.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     platform::ui::install_qt_services();
+    velmora::install_workspace_hooks();
     velmora::console_hooks().mainMonitor_Click = [] {
         velmora::monitor::enter_monitor([] {
             if (velmora::frmSendSMB_cmds* c = velmora::console_window()) c->Unload();

@@ -1,0 +1,224 @@
+#include "settings_commands.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "bus_mode_switch.h"
+#include "formats/number_text.h"
+#include "mod_Miscellaneous_Subroutines.h"
+#include "panel_set.h"
+#include "transaction_types.h"
+#include "ui/services.h"
+
+namespace velmora::workspace {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The panel's control for each field of a record, in file order.
+constexpr std::array<Field, formats::kRecordFields> kRecordControls{
+    Field::SendBytePgNumber, Field::PageNumber,      Field::CmdProtocol,
+    Field::txt_Device_Addr,  Field::txt_Device_Cmd,  Field::txt_Device_Cmdlsb,
+    Field::txt_RW_LSByte,    Field::txt_RW_MSByte,   Field::Nonstop,
+    Field::Linear16bit,      Field::TranslationMode, Field::Xtext,
+    Field::Xlabel,
+};
+static_assert(kRecordControls[formats::kCmdProtocol] == Field::CmdProtocol &&
+              kRecordControls[formats::kTranslationMode] == Field::TranslationMode &&
+              kRecordControls[formats::kXlabel] == Field::Xlabel);
+
+constexpr std::string_view kManualFormat = "Exp(2^X) Manual input";
+// The class the load gives an Ext type, one the send check does not test.
+constexpr int16_t kExtLoadedClass = kClassNoTest;
+
+// A settings file is a few kilobytes; reading stops at this bound so that a special or
+// runaway file cannot hold the load. Anything beyond reads as a file that ended there.
+constexpr size_t kMostFileBytes = size_t{16} << 20;
+
+bool is_check_box(Field f) {
+    return f == Field::SendBytePgNumber || f == Field::Nonstop;
+}
+
+formats::BusMode file_mode(BusMode m) {
+    switch (m) {
+        case BusMode::I2C:
+            return formats::BusMode::I2C;
+        case BusMode::PMBus:
+            return formats::BusMode::PMBus;
+        case BusMode::SBS:
+            break;
+    }
+    return formats::BusMode::SmartBattery;
+}
+
+BusMode console_mode(formats::BusMode m) {
+    switch (m) {
+        case formats::BusMode::I2C:
+            return BusMode::I2C;
+        case formats::BusMode::PMBus:
+            return BusMode::PMBus;
+        case formats::BusMode::SmartBattery:
+            break;
+    }
+    return BusMode::SBS;
+}
+
+// Files store a check box as 0 or 1. Any other number counts as ticked, a text without a
+// number as unticked.
+bool stored_tick(std::string_view value) {
+    return formats::round_half_even(formats::leading_number(value)) != 0;
+}
+
+void load_field(WorkspaceWindows& w, PanelControls& p, Field f, const std::string& value) {
+    if (is_check_box(f)) {
+        p.set_ticked(f, stored_tick(value));
+        return;
+    }
+    p.set_text(f, value);
+    if (f == Field::CmdProtocol) p.CmdProtocol_Click();
+    if (f == Field::TranslationMode && w.bus_mode() == BusMode::PMBus) {
+        const bool manual = value == kManualFormat;
+        p.set_visible(Field::Xtext, manual);
+        p.set_visible(Field::Xlabel, manual);
+    }
+}
+
+// Reads the bytes of a file up to kMostFileBytes; nothing when it cannot be read.
+std::optional<std::string> read_file(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string data;
+    std::array<char, 65536> chunk;
+    while (data.size() < kMostFileBytes && in) {
+        in.read(chunk.data(),
+                static_cast<std::streamsize>(std::min(chunk.size(), kMostFileBytes - data.size())));
+        data.append(chunk.data(), static_cast<size_t>(in.gcount()));
+    }
+    if (in.bad()) return std::nullopt;
+    return data;
+}
+
+void load_file(WorkspaceWindows& w, const std::string& path, std::string_view missing_message,
+               bool mark_ext_class) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) {
+        platform::ui::show_message(std::string(missing_message));
+        return;
+    }
+    // A path that cannot be opened ends the load silently.
+    if (std::optional<std::string> text = read_file(path)) Load_Settings(w, *text, mark_ext_class);
+}
+
+}  // namespace
+
+formats::PanelRecord Panel_Record(const PanelControls& p) {
+    formats::PanelRecord r;
+    for (size_t i = 0; i < r.size(); ++i) {
+        const Field f = kRecordControls[i];
+        r[i] = is_check_box(f) ? (p.ticked(f) ? "1" : "0") : p.text(f);
+    }
+    return r;
+}
+
+bool Save_Settings(WorkspaceWindows& w, const std::string& path) {
+    std::vector<formats::PanelRecord> records{Panel_Record(w.main_panel())};
+    const int open = std::clamp<int>(shared().PanelCount, 0, kPanelWindowCount);
+    for (int k = 1; k <= open; ++k) records.push_back(Panel_Record(w.panel(k)));
+    const std::string text = formats::settings_text(file_mode(w.bus_mode()), records);
+
+    // Written beside the target and renamed over it, so that a failed save never leaves a
+    // half-written file in place of one saved before.
+    const std::string part = path + ".part";
+    {
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.close();
+        if (!out) {
+            std::error_code ec;
+            fs::remove(part, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(part, path, ec);
+    if (ec) {
+        fs::remove(part, ec);
+        return false;
+    }
+    return true;
+}
+
+bool Load_Settings(WorkspaceWindows& w, std::string_view file, bool mark_ext_class) {
+    const formats::SettingsRead read = formats::read_settings(file);
+    SharedState& s = shared();
+    if (!read.panel_count) return false;
+    // The stored count becomes the panel count, each panel opened in turn. The reader
+    // holds it to 0..8, so a negative count opens nothing and leaves 0.
+    const int count = *read.panel_count;
+    s.PanelCount = 0;
+    for (int k = 1; k <= count; ++k) {
+        s.PanelCount = static_cast<int16_t>(k - 1);
+        mainAdd_Click(w);
+    }
+    if (!read.mode) return false;
+    const BusMode mode = console_mode(*read.mode);
+    // Selecting the button runs its switch only when it was not selected; the switch is
+    // run again here so that it always runs, and a second run changes nothing.
+    w.select_bus_mode(mode);
+    run_bus_mode_switch(w, mode);
+
+    size_t next = 0;
+    auto load_record = [&](PanelControls& p) {
+        for (Field f : kRecordControls) {
+            if (next == read.fields.size()) return false;
+            load_field(w, p, f, read.fields[next++]);
+        }
+        if (mark_ext_class && is_ext_type(p.text(Field::CmdProtocol)))
+            s.CmdClass[static_cast<size_t>(p.number())] = kExtLoadedClass;
+        return true;
+    };
+    if (!load_record(w.main_panel())) return false;
+    for (int k = 1; k <= kPanelWindowCount; ++k) {
+        if (s.PanelCount < k) {
+            for (int j = k; j <= kPanelWindowCount; ++j) w.unload_panel(j);
+            break;
+        }
+        if (!load_record(w.panel(k))) return false;
+    }
+    mainRearrange_Click(w);
+    return true;
+}
+
+void menuSaveassettings_Click(WorkspaceWindows& w) {
+    platform::ui::FileDialog dlg;
+    dlg.filter = std::string(kSaveFilter);
+    const std::optional<std::string> path = platform::ui::services().save_file(dlg);
+    if (!path) return;
+    if (formats::settings_path_refused(*path)) {
+        platform::ui::show_message(std::string(formats::kProgramFilesMessage));
+        return;
+    }
+    if (!Save_Settings(w, *path)) platform::ui::show_message(std::string(kCannotCreateMessage));
+}
+
+void menuopen_Click(WorkspaceWindows& w) {
+    platform::ui::FileDialog dlg;
+    dlg.filter = std::string(kOpenFilter);
+    const std::optional<std::string> path = platform::ui::services().open_file(dlg);
+    Stop_Repeat_All();  // every load stops repetition, a cancelled one too
+    if (path) load_file(w, *path, kCannotFindMessage, true);
+}
+
+void Load_Default_Settings(WorkspaceWindows& w) {
+    Stop_Repeat_All();
+    load_file(w, App_Folder() + shared().SettingsFileName, kNoSavedSettingsMessage, false);
+}
+
+}  // namespace velmora::workspace

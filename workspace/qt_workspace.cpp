@@ -1,0 +1,220 @@
+#include "qt_workspace.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <array>
+
+#include "block_frame.h"
+#include "command_panel.h"
+#include "console_hooks.h"
+#include "core/bus_mode_switch.h"
+#include "core/group_set.h"
+#include "core/panel_set.h"
+#include "core/settings_commands.h"
+#include "frm_send_smb_cmds.h"
+#include "panel_windows.h"
+#include "qt_controls.h"
+
+namespace velmora::workspace {
+namespace {
+
+// The panel's controls under the workspace's names.
+template <typename W>
+struct Named {
+    Field field;
+    W* const CommandPanel::*control;
+};
+constexpr Named<QLineEdit> kLineBoxes[] = {
+    {Field::PageNumber, &CommandPanel::PageNumber},
+    {Field::txt_Device_Addr, &CommandPanel::txt_Device_Addr},
+    {Field::txt_Device_Cmd, &CommandPanel::txt_Device_Cmd},
+    {Field::txt_Device_Cmdlsb, &CommandPanel::txt_Device_Cmdlsb},
+    {Field::txt_RW_LSByte, &CommandPanel::txt_RW_LSByte},
+    {Field::txt_RW_MSByte, &CommandPanel::txt_RW_MSByte},
+    {Field::Linear16bit, &CommandPanel::Linear16bit},
+    {Field::Xtext, &CommandPanel::Xtext},
+};
+constexpr Named<QLabel> kLabels[] = {
+    {Field::Xlabel, &CommandPanel::Xlabel},
+    {Field::Pmbus, &CommandPanel::Pmbus},
+    {Field::PMBuscmd, &CommandPanel::PMBuscmd},
+};
+constexpr Named<QCheckBox> kCheckBoxes[] = {
+    {Field::SendBytePgNumber, &CommandPanel::SendBytePgNumber},
+    {Field::Nonstop, &CommandPanel::Nonstop},
+};
+
+template <typename W, size_t N>
+W* find(CommandPanel& p, Field f, const Named<W> (&table)[N]) {
+    for (const Named<W>& n : table)
+        if (n.field == f) return p.*n.control;
+    return nullptr;
+}
+
+QLineEdit* line_box(CommandPanel& p, Field f) {
+    return find(p, f, kLineBoxes);
+}
+QLabel* label(CommandPanel& p, Field f) {
+    return find(p, f, kLabels);
+}
+QCheckBox* check_box(CommandPanel& p, Field f) {
+    return find(p, f, kCheckBoxes);
+}
+
+QWidget* control(CommandPanel& p, Field f) {
+    if (QWidget* w = line_box(p, f)) return w;
+    if (QWidget* w = label(p, f)) return w;
+    if (QWidget* w = check_box(p, f)) return w;
+    if (f == Field::CmdProtocol) return p.CmdProtocol;
+    return p.TranslationMode;
+}
+
+// One panel, found again at each use: a panel window that is not loaded is loaded hidden
+// by the touch, and one unloaded since is a fresh window.
+class QtPanel final : public PanelControls {
+  public:
+    explicit QtPanel(int n) : n_(n) {}
+
+    int number() const override { return n_; }
+
+    std::string text(Field f) const override {
+        CommandPanel* p = get();
+        if (!p) return {};
+        if (f == Field::CmdProtocol) return p->CmdProtocol_Text();
+        if (f == Field::TranslationMode) return ss(p->TranslationMode->currentText());
+        if (QLineEdit* b = line_box(*p, f)) return ss(b->text());
+        if (QLabel* l = label(*p, f)) return ss(l->text());
+        return {};
+    }
+
+    void set_text(Field f, const std::string& text) override {
+        CommandPanel* p = get();
+        if (!p) return;
+        if (f == Field::CmdProtocol) {
+            p->set_CmdProtocol_Text(text);
+        } else if (f == Field::TranslationMode) {
+            p->TranslationMode->setEditText(qs(text));
+        } else if (QLineEdit* b = line_box(*p, f)) {
+            const QString t = qs(text);
+            // A write runs the change handling as typing would, also when the text stays
+            // the same (Qt reports only real changes).
+            if (b->text() == t)
+                emit b->textChanged(t);
+            else
+                b->setText(t);
+        } else if (QLabel* l = label(*p, f)) {
+            l->setText(qs(text));
+        }
+    }
+
+    void set_visible(Field f, bool shown) override {
+        if (CommandPanel* p = get()) control(*p, f)->setVisible(shown);
+    }
+
+    bool ticked(Field f) const override {
+        CommandPanel* p = get();
+        QCheckBox* c = p ? check_box(*p, f) : nullptr;
+        return c && c->isChecked();
+    }
+
+    void set_ticked(Field f, bool on) override {
+        CommandPanel* p = get();
+        if (QCheckBox* c = p ? check_box(*p, f) : nullptr) c->setChecked(on);
+    }
+
+    int CmdProtocol_ListCount() const override {
+        CommandPanel* p = get();
+        return p ? p->CmdProtocol_ListCount() : 0;
+    }
+    void CmdProtocol_AddItem(std::string_view item) override {
+        if (CommandPanel* p = get()) p->CmdProtocol_AddItem(std::string(item));
+    }
+    void CmdProtocol_RemoveItem(int index) override {
+        if (CommandPanel* p = get()) p->CmdProtocol_RemoveItem(index);
+    }
+    void CmdProtocol_Click() override {
+        if (CommandPanel* p = get()) p->CmdProtocol_Click();
+    }
+
+  private:
+    CommandPanel* get() const {
+        if (n_ > 0) return &Control(n_);
+        frmSendSMB_cmds* c = console_window();
+        return c ? c->panel0 : nullptr;
+    }
+
+    const int n_;
+};
+
+class QtWorkspace final : public WorkspaceWindows {
+  public:
+    BusMode bus_mode() const override { return current_bus_mode(); }
+
+    void select_bus_mode(BusMode mode) override {
+        frmSendSMB_cmds* c = console_window();
+        if (!c) return;
+        QRadioButton* b = mode == BusMode::I2C     ? c->I2C
+                          : mode == BusMode::PMBus ? c->PMBus_sel
+                                                   : c->SBS;
+        b->setChecked(true);
+    }
+
+    PanelControls& main_panel() override { return panels_[0]; }
+    PanelControls& panel(int k) override { return panels_[static_cast<size_t>(valid(k))]; }
+
+    void show_panel(int k) override { Control(valid(k)).show(); }
+    void unload_panel(int k) override { Unload_Control(k); }
+
+    void enable_SendBlock() override {
+        if (frmSendSMB_cmds* c = console_window()) c->frm_Block_Cmd->SendBlock->setEnabled(true);
+    }
+
+    void set_left(int window, int pixels) override {
+        if (QWidget* w = window_of(window)) w->move(pixels, w->y());
+    }
+    void set_top(int window, int pixels) override {
+        if (QWidget* w = window_of(window)) w->move(w->x(), pixels);
+    }
+
+  private:
+    static int valid(int k) { return std::clamp(k, 1, kPanelWindowCount); }
+    static QWidget* window_of(int window) {
+        if (window == 0) return console_window();
+        return &Control(valid(window));
+    }
+
+    std::array<QtPanel, kPanelWindowCount + 1> panels_{QtPanel(0), QtPanel(1), QtPanel(2),
+                                                       QtPanel(3), QtPanel(4), QtPanel(5),
+                                                       QtPanel(6), QtPanel(7), QtPanel(8)};
+};
+
+}  // namespace
+
+WorkspaceWindows& console_workspace() {
+    static QtWorkspace w;
+    return w;
+}
+
+}  // namespace velmora::workspace
+
+namespace velmora {
+
+void install_workspace_hooks() {
+    using workspace::console_workspace;
+    ConsoleHooks& h = console_hooks();
+    h.menuopen_Click = [] { workspace::menuopen_Click(console_workspace()); };
+    h.menuSaveassettings_Click = [] { workspace::menuSaveassettings_Click(console_workspace()); };
+    h.mainAdd_Click = [] { workspace::mainAdd_Click(console_workspace()); };
+    h.mainDelete_Click = [] { workspace::mainDelete_Click(console_workspace()); };
+    h.mainRearrange_Click = [] { workspace::mainRearrange_Click(console_workspace()); };
+    h.I2C_Click = [] { workspace::I2C_Click(console_workspace()); };
+    h.PMBus_sel_Click = [] { workspace::PMBus_sel_Click(console_workspace()); };
+    h.SBS_Click = [] { workspace::SBS_Click(console_workspace()); };
+    h.Groupsetbut_Click = [] { workspace::Groupsetbut_Click(console_workspace()); };
+}
+
+}  // namespace velmora

@@ -1,0 +1,105 @@
+// A console without windows for the workspace rules: nine panels whose controls are plain
+// values, with the panel windows' start-up and the option buttons' select-runs-switch
+// rule. No change handling runs. Reaching a panel outside 1..8 is a fault and aborts.
+#pragma once
+
+#include <array>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bus_mode_switch.h"
+#include "transaction_types.h"
+#include "workspace_windows.h"
+
+namespace velmora::workspace::testing {
+
+class FakePanel final : public PanelControls {
+  public:
+    FakePanel(int n, BusMode mode) : n_(n) {
+        for (std::string_view t : kBasicTypes) list.emplace_back(t);
+        texts[Field::CmdProtocol] = "Read Word";
+        texts[Field::TranslationMode] = "Select Format";
+        texts[Field::Xtext] = "-13";
+        texts[Field::Xlabel] = "X=";
+        texts[Field::PageNumber] = "0";
+        const PanelStartup& s = panel_startup(mode);
+        texts[Field::txt_Device_Addr] = std::string(s.addr);
+        texts[Field::txt_Device_Cmd] = std::string(s.cmd);
+    }
+
+    int number() const override { return n_; }
+    std::string text(Field f) const override {
+        auto it = texts.find(f);
+        return it == texts.end() ? std::string() : it->second;
+    }
+    void set_text(Field f, const std::string& t) override { texts[f] = t; }
+    void set_visible(Field f, bool shown) override { visible[f] = shown; }
+    bool ticked(Field f) const override { return ticks.count(f) && ticks.at(f); }
+    void set_ticked(Field f, bool on) override { ticks[f] = on; }
+    int CmdProtocol_ListCount() const override { return static_cast<int>(list.size()); }
+    void CmdProtocol_AddItem(std::string_view item) override { list.emplace_back(item); }
+    void CmdProtocol_RemoveItem(int index) override {
+        if (index < 0 || index >= static_cast<int>(list.size())) std::abort();
+        list.erase(list.begin() + index);
+    }
+    void CmdProtocol_Click() override { ++clicks; }
+
+    std::map<Field, std::string> texts;
+    std::map<Field, bool> visible;
+    std::map<Field, bool> ticks;
+    std::vector<std::string> list;
+    int clicks = 0;
+
+  private:
+    const int n_;
+};
+
+class FakeWorkspace final : public WorkspaceWindows {
+  public:
+    FakeWorkspace() : main_(0, BusMode::SBS) {}
+
+    BusMode bus_mode() const override { return mode; }
+    void select_bus_mode(BusMode m) override {
+        if (m == mode) return;
+        mode = m;
+        run_bus_mode_switch(*this, m);
+    }
+    PanelControls& main_panel() override { return main_; }
+    PanelControls& panel(int k) override {
+        auto& slot = windows_.at(checked(k));
+        if (!slot) slot = std::make_unique<FakePanel>(k, mode);
+        return *slot;
+    }
+    void show_panel(int k) override {
+        panel(k);
+        shown.at(checked(k)) = true;
+    }
+    void unload_panel(int k) override {
+        windows_.at(checked(k)).reset();
+        shown.at(checked(k)) = false;
+    }
+    void enable_SendBlock() override { send_block_enabled = true; }
+    void set_left(int window, int pixels) override { places.at(checked(window, 0)).first = pixels; }
+    void set_top(int window, int pixels) override { places.at(checked(window, 0)).second = pixels; }
+
+    FakePanel& fake(int k) { return k == 0 ? main_ : static_cast<FakePanel&>(panel(k)); }
+
+    BusMode mode = BusMode::SBS;
+    std::array<bool, kPanelWindowCount + 1> shown{};
+    std::array<std::pair<int, int>, kPanelWindowCount + 1> places{};
+    bool send_block_enabled = false;
+
+  private:
+    static size_t checked(int k, int lowest = 1) {
+        if (k < lowest || k > kPanelWindowCount) std::abort();
+        return static_cast<size_t>(k);
+    }
+
+    FakePanel main_;
+    std::array<std::unique_ptr<FakePanel>, kPanelWindowCount + 1> windows_;
+};
+
+}  // namespace velmora::workspace::testing
