@@ -20,7 +20,7 @@ void CommandPanel::Linear16bit_Change() {
     const std::string format = ss(TranslationMode->currentText());
     const std::string xtext = ss(Xtext->text());
     const formats::ValueEntryOutcome out = formats::value_entry_outcome(
-        formats_mode(current_bus_mode()), {protocol, value, command, format, xtext},
+        current_bus_mode(), {protocol, value, command, format, xtext},
         user_number_format());
     if (out.value_to_zero) Linear16bit->setText(QStringLiteral("0"));  // runs this again first
     if (!out.message.empty()) platform::ui::show_message(out.message);

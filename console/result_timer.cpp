@@ -31,7 +31,7 @@ int open_panels() {
 
 void frmSendSMB_cmds::Timer_1sec_Timer() {
     const formats::AllPanelButtons buttons =
-        formats::all_panel_buttons(open_panels(), formats_mode(bus_mode()));
+        formats::all_panel_buttons(open_panels(), bus_mode());
     SendAll->setEnabled(buttons.send_all);
     Repeatall->setEnabled(buttons.repeat_all);
     Groupsetbut->setEnabled(buttons.group_set);
@@ -57,7 +57,7 @@ void frmSendSMB_cmds::Show_Result(int n) {
     const std::string xtext = ss(p->Xtext->text());
     const formats::ResultView view = formats::result_view(
         {letter, s.PanelError[i] != False, s.ResultMSB[i], s.ResultLSB[i]},
-        {formats_mode(bus_mode()), main_address, command, format, xtext}, user_number_format());
+        {bus_mode(), main_address, command, format, xtext}, user_number_format());
     if (view.show_bytes) Show_Read_Bytes(view, n);
     if (view.value) Show_Value_Panel(*view.value, n);  // none: the value box keeps its text
     switch (view.block) {

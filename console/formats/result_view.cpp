@@ -94,7 +94,7 @@ bool is_one_of(std::string_view letter, std::initializer_list<std::string_view> 
 std::optional<std::string> decode_word_value(const DecodeContext& ctx, uint8_t msb, uint8_t lsb,
                                              const NumberFormat& number_format) {
     switch (ctx.mode) {
-        case BusMode::SmartBattery: {
+        case BusMode::SBS: {
             uint16_t w = static_cast<uint16_t>(msb * 256 + lsb);
             return smart_battery_text(battery_decode(ctx.main_address, ctx.command), w,
                                       number_format);

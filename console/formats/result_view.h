@@ -15,7 +15,7 @@ namespace velmora::formats {
 
 // The boxes the word decode reads.
 struct DecodeContext {
-    BusMode mode = BusMode::SmartBattery;
+    BusMode mode = BusMode::SBS;
     std::string_view main_address;  // the main window's `txt_Device_Addr` (selects the table)
     std::string_view command;       // `Get_Panel_Cmd(n)`, compared exactly
     std::string_view format;        // panel n's `TranslationMode`

@@ -15,7 +15,7 @@ bool is_blank(char c) {
 
 std::string_view mode_text(BusMode mode) {
     switch (mode) {
-        case BusMode::SmartBattery:
+        case BusMode::SBS:
             return "SBS";
         case BusMode::PMBus:
             return "PMB";
@@ -96,7 +96,7 @@ SettingsRead read_settings(std::string_view file) {
         static_cast<int>(std::clamp(round_half_even(count), 0.0, double{kMaxOpenPanels}));
     if (lines.size() < 2) return read;
     std::string_view mode = line_value(lines[1]);
-    read.mode = mode == "SBS"   ? BusMode::SmartBattery
+    read.mode = mode == "SBS"   ? BusMode::SBS
                 : mode == "PMB" ? BusMode::PMBus
                                 : BusMode::I2C;
     size_t wanted = kRecordFields * static_cast<size_t>(1 + *read.panel_count);

@@ -61,7 +61,7 @@ ValueEntryOutcome value_entry_outcome(BusMode mode, const ValueEntry& entry,
         case BusMode::PMBus:
             out = pmbus_value(e, number_format);
             break;
-        case BusMode::SmartBattery:
+        case BusMode::SBS:
             // Only the charging voltage and current take a plain integer word.
             if (e.command == "15" || e.command == "14")
                 out = word_value(round_to_int32(leading_number(e.value)));

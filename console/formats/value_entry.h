@@ -8,13 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "formats/bus_mode.h"
 #include "formats/number_text.h"
 #include "formats/word_formats.h"
 
 namespace velmora::formats {
 
-// The selected one of the console's option buttons `SBS`, `PMBus_sel`, `I2C`.
-enum class BusMode { SmartBattery, PMBus, I2C };
+using BusMode = velmora::BusMode;
 
 inline constexpr std::string_view kOverflowMessage = "Number overflow, please clear and reenter";
 inline constexpr std::string_view kXtextStart = "-13";

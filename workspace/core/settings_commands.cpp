@@ -44,30 +44,6 @@ bool is_check_box(Field f) {
     return f == Field::SendBytePgNumber || f == Field::Nonstop;
 }
 
-formats::BusMode file_mode(BusMode m) {
-    switch (m) {
-        case BusMode::I2C:
-            return formats::BusMode::I2C;
-        case BusMode::PMBus:
-            return formats::BusMode::PMBus;
-        case BusMode::SBS:
-            break;
-    }
-    return formats::BusMode::SmartBattery;
-}
-
-BusMode console_mode(formats::BusMode m) {
-    switch (m) {
-        case formats::BusMode::I2C:
-            return BusMode::I2C;
-        case formats::BusMode::PMBus:
-            return BusMode::PMBus;
-        case formats::BusMode::SmartBattery:
-            break;
-    }
-    return BusMode::SBS;
-}
-
 // Files store a check box as 0 or 1. Any other number counts as ticked, a text without a
 // number as unticked.
 bool stored_tick(std::string_view value) {
@@ -131,7 +107,7 @@ bool Save_Settings(WorkspaceWindows& w, const std::string& path) {
     std::vector<formats::PanelRecord> records{Panel_Record(w.main_panel())};
     const int open = std::clamp<int>(shared().PanelCount, 0, kPanelWindowCount);
     for (int k = 1; k <= open; ++k) records.push_back(Panel_Record(w.panel(k)));
-    const std::string text = formats::settings_text(file_mode(w.bus_mode()), records);
+    const std::string text = formats::settings_text(w.bus_mode(), records);
 
     // Written beside the target and renamed over it, so that a failed save never leaves a
     // half-written file in place of one saved before.
@@ -168,7 +144,7 @@ bool Load_Settings(WorkspaceWindows& w, std::string_view file, bool mark_ext_cla
         mainAdd_Click(w);
     }
     if (!read.mode) return false;
-    const BusMode mode = console_mode(*read.mode);
+    const BusMode mode = *read.mode;
     // Selecting the button runs its switch only when it was not selected; the switch is
     // run again here so that it always runs, and a second run changes nothing.
     w.select_bus_mode(mode);

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t cut = text.find('|');
     std::string_view value = text.substr(0, cut);
     std::string_view xtext = cut == std::string_view::npos ? "-13" : text.substr(cut + 1);
-    for (auto mode : {f::BusMode::SmartBattery, f::BusMode::PMBus, f::BusMode::I2C}) {
+    for (auto mode : {f::BusMode::SBS, f::BusMode::PMBus, f::BusMode::I2C}) {
         for (auto format : f::kFormatItems) {
             f::ValueEntryOutcome out =
                 f::value_entry_outcome(mode, {"Write Word", value, "15", format, xtext});

@@ -35,26 +35,26 @@ TEST_P(SmartBatteryDecode, ByMainAddressAndExactCommand) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SmartBatteryDecode,
-    testing::Values(DecodeCase{BusMode::SmartBattery, "16", "0D", 0xFF, 0xFF, "65535"},
-                    DecodeCase{BusMode::SmartBattery, "16", "0a", 0xFF, 0xFF, "-1"},
-                    DecodeCase{BusMode::SmartBattery, "16", "0B", 0xFF, 0xFF, "65535"},
-                    DecodeCase{BusMode::SmartBattery, "16", "14", 0xFF, 0xFF, "-1"},
-                    DecodeCase{BusMode::SmartBattery, "16", "09", 0x30, 0x34, "12340"},
-                    DecodeCase{BusMode::SmartBattery, "16", "1c", 0x00, 0x07, "7"},
-                    DecodeCase{BusMode::SmartBattery, "16", "08", 0x0B, 0xA6, "25.05"},
-                    DecodeCase{BusMode::SmartBattery, "16", "8", 0x0B, 0xA6, "25.05"},
-                    DecodeCase{BusMode::SmartBattery, "16", "08", 0x00, 0x00, "-273.15"},
-                    DecodeCase{BusMode::SmartBattery, "16", "0x08", 0x0B, 0xA6, ""},
-                    DecodeCase{BusMode::SmartBattery, "16", " 08", 0x0B, 0xA6, ""},
-                    DecodeCase{BusMode::SmartBattery, "16", "16", 0x00, 0x01, ""},
-                    DecodeCase{BusMode::SmartBattery, "16", "0G", 0x00, 0x01, ""},
-                    DecodeCase{BusMode::SmartBattery, "20", "0D", 0xFF, 0xFF, ""},
-                    DecodeCase{BusMode::SmartBattery, "016", "0D", 0xFF, 0xFF, ""},
-                    DecodeCase{BusMode::SmartBattery, "12", "15", 0x3A, 0x98, "15000"},
-                    DecodeCase{BusMode::SmartBattery, "12", "14", 0x80, 0x00, "-32768"},
-                    DecodeCase{BusMode::SmartBattery, "14", "14", 0x7F, 0xFF, "32767"},
-                    DecodeCase{BusMode::SmartBattery, "12", "16", 0x3A, 0x98, ""},
-                    DecodeCase{BusMode::SmartBattery, "12", "0D", 0x3A, 0x98, ""}));
+    testing::Values(DecodeCase{BusMode::SBS, "16", "0D", 0xFF, 0xFF, "65535"},
+                    DecodeCase{BusMode::SBS, "16", "0a", 0xFF, 0xFF, "-1"},
+                    DecodeCase{BusMode::SBS, "16", "0B", 0xFF, 0xFF, "65535"},
+                    DecodeCase{BusMode::SBS, "16", "14", 0xFF, 0xFF, "-1"},
+                    DecodeCase{BusMode::SBS, "16", "09", 0x30, 0x34, "12340"},
+                    DecodeCase{BusMode::SBS, "16", "1c", 0x00, 0x07, "7"},
+                    DecodeCase{BusMode::SBS, "16", "08", 0x0B, 0xA6, "25.05"},
+                    DecodeCase{BusMode::SBS, "16", "8", 0x0B, 0xA6, "25.05"},
+                    DecodeCase{BusMode::SBS, "16", "08", 0x00, 0x00, "-273.15"},
+                    DecodeCase{BusMode::SBS, "16", "0x08", 0x0B, 0xA6, ""},
+                    DecodeCase{BusMode::SBS, "16", " 08", 0x0B, 0xA6, ""},
+                    DecodeCase{BusMode::SBS, "16", "16", 0x00, 0x01, ""},
+                    DecodeCase{BusMode::SBS, "16", "0G", 0x00, 0x01, ""},
+                    DecodeCase{BusMode::SBS, "20", "0D", 0xFF, 0xFF, ""},
+                    DecodeCase{BusMode::SBS, "016", "0D", 0xFF, 0xFF, ""},
+                    DecodeCase{BusMode::SBS, "12", "15", 0x3A, 0x98, "15000"},
+                    DecodeCase{BusMode::SBS, "12", "14", 0x80, 0x00, "-32768"},
+                    DecodeCase{BusMode::SBS, "14", "14", 0x7F, 0xFF, "32767"},
+                    DecodeCase{BusMode::SBS, "12", "16", 0x3A, 0x98, ""},
+                    DecodeCase{BusMode::SBS, "12", "0D", 0x3A, 0x98, ""}));
 
 TEST(PmbusDecode, ByThePanelsOwnFormatAndExponent) {
     DecodeCase c{BusMode::PMBus, "B8", "8B", 0x60, 0x00, ""};
@@ -79,7 +79,7 @@ TEST(PmbusDecode, I2cLeavesTheValueBox) {
 namespace {
 
 f::ResultView view(const char* letter, bool error, uint8_t msb, uint8_t lsb,
-                   BusMode mode = BusMode::SmartBattery) {
+                   BusMode mode = BusMode::SBS) {
     return f::result_view({letter, error, msb, lsb}, {mode, "16", "0D", f::kSelectFormat, "-13"});
 }
 
@@ -140,7 +140,7 @@ TEST(ResultView, OtherLettersShowNoBytesBlocksGoToTheirBoxes) {
 TEST(AllPanelButtons, ByPanelCountAndMode) {
     auto none = f::all_panel_buttons(0, BusMode::PMBus);
     EXPECT_FALSE(none.send_all || none.repeat_all || none.group_set);
-    auto sbs = f::all_panel_buttons(1, BusMode::SmartBattery);
+    auto sbs = f::all_panel_buttons(1, BusMode::SBS);
     EXPECT_TRUE(sbs.send_all && sbs.repeat_all);
     EXPECT_FALSE(sbs.group_set);
     EXPECT_TRUE(f::all_panel_buttons(8, BusMode::PMBus).group_set);

@@ -30,7 +30,7 @@ std::vector<std::string> flat(std::span<const f::PanelRecord> records) {
 
 TEST(SettingsText, LineCountsFollowThePanelCount) {
     std::vector<f::PanelRecord> main_only{record("Read Word")};
-    std::string none = f::settings_text(BusMode::SmartBattery, main_only);
+    std::string none = f::settings_text(BusMode::SBS, main_only);
     EXPECT_EQ(line_count(none), 15u);
     EXPECT_EQ(none.substr(0, 11), "0\r\nSBS\r\n0\r\n");
     EXPECT_EQ(none.back(), '\n');
@@ -57,7 +57,7 @@ TEST(SettingsRoundTrip, EveryFieldComesBackExactly) {
     records[2][f::kLinear16bit] = "1,234.5";
     records[3][f::kXtext] = "  -13";
     records[4][f::kTranslationMode] = "Exp(2^X) Manual input";
-    for (BusMode mode : {BusMode::SmartBattery, BusMode::PMBus, BusMode::I2C}) {
+    for (BusMode mode : {BusMode::SBS, BusMode::PMBus, BusMode::I2C}) {
         f::SettingsRead read = f::read_settings(f::settings_text(mode, records));
         EXPECT_EQ(read.panel_count, 6);
         EXPECT_EQ(read.mode, mode);

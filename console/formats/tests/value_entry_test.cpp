@@ -81,7 +81,7 @@ TEST(ValueEntry, TextThatIsNoNumberGivesZeroBytesSilently) {
     for (auto format : {f::kExp5bMan11b, f::kExpManual})
         for (const char* text : {"abc", "-", "1e", "1,5"})
             expect_bytes(run(BusMode::PMBus, pmbus(format, text)), "00", "00");
-    expect_bytes(run(BusMode::SmartBattery, battery("14", "abc")), "00", "00");  // reads as 0
+    expect_bytes(run(BusMode::SBS, battery("14", "abc")), "00", "00");  // reads as 0
 }
 
 TEST(ValueEntry, OtherFormatsAndModesConvertNothing) {
@@ -94,26 +94,26 @@ TEST(ValueEntry, OtherFormatsAndModesConvertNothing) {
 }
 
 TEST(ValueEntry, SmartBatteryIntegersOnlyForCommands15And14) {
-    expect_bytes(run(BusMode::SmartBattery, battery("15", "12600")), "38", "31");
-    expect_bytes(run(BusMode::SmartBattery, battery("14", " 2.5mA")), "02", "00");
-    expect_bytes(run(BusMode::SmartBattery, battery("14", "&H1F4")), "F4", "01");
-    expect_bytes(run(BusMode::SmartBattery, battery("14", "-500")), "00", "00");
-    expect_bytes(run(BusMode::SmartBattery, battery("15", "70000")), "00", "00", kOverflow);
-    expect_bytes(run(BusMode::SmartBattery, battery("15", "1e10")), "00", "00", kOverflow);
+    expect_bytes(run(BusMode::SBS, battery("15", "12600")), "38", "31");
+    expect_bytes(run(BusMode::SBS, battery("14", " 2.5mA")), "02", "00");
+    expect_bytes(run(BusMode::SBS, battery("14", "&H1F4")), "F4", "01");
+    expect_bytes(run(BusMode::SBS, battery("14", "-500")), "00", "00");
+    expect_bytes(run(BusMode::SBS, battery("15", "70000")), "00", "00", kOverflow);
+    expect_bytes(run(BusMode::SBS, battery("15", "1e10")), "00", "00", kOverflow);
     for (const char* cmd : {"0F", "0x15", " 15", "15 ", "16"})
-        EXPECT_FALSE(run(BusMode::SmartBattery, battery(cmd, "12600")).write_bytes) << cmd;
+        EXPECT_FALSE(run(BusMode::SBS, battery(cmd, "12600")).write_bytes) << cmd;
 }
 
 TEST(ValueEntry, OnlyWriteWordTypesConvert) {
     Entry e = battery("15", "12600");
     for (const char* type : {"Read Word", "Write Byte", "write word", "", "Ext Read Word"}) {
         e.protocol = type;
-        auto out = run(BusMode::SmartBattery, e);
+        auto out = run(BusMode::SBS, e);
         EXPECT_FALSE(out.write_bytes) << type;
         EXPECT_FALSE(out.value_to_zero) << type;
     }
     e.protocol = "Ext Write Word";
-    expect_bytes(run(BusMode::SmartBattery, e), "38", "31");
+    expect_bytes(run(BusMode::SBS, e), "38", "31");
 }
 
 TEST(ValueEntry, EmptiedBoxBecomesZeroThenConverts) {
