@@ -138,7 +138,7 @@ TEST(DecodedDetails, DeviceTypeAndVidPidEntries) {
         {{.VendorId = 0x4B1D, .ProductId = 0xE010, .Is5D = 1}, {}, 9, 0},
         {{.VendorId = 0x4B1D, .ProductId = 0xE011, .Is5Q = 1}, {}, 10, 0},
         {{.VendorId = 0x4B1D, .ProductId = 0xE010, .Is5Q = 1}, {}, 10, 1},
-        {{.VendorId = 0x0403, .ProductId = 0xE001, .IsT2 = 1}, {}, 3, 2},
+        {{.VendorId = 0x1234, .ProductId = 0xE001, .IsT2 = 1}, {}, 3, 2},
     };
     for (const auto& c : cases) {
         const BasicDetails d = DecodedBasicDetails(c.r, c.kinds);
