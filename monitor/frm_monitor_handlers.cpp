@@ -90,7 +90,7 @@ void Frm_Monitor::monAbout_Click() {
 
 bool Frm_Monitor::CreateNewFile() {
     SharedState& s = shared();
-    return monitor::CreateNewFile(s.LogFileCount, s.DataFileName, App_Folder(), continued_log_);
+    return cap_.CreateNewFile(s.LogFileCount, s.DataFileName, App_Folder());
 }
 
 void Frm_Monitor::Leave_Monitor() {

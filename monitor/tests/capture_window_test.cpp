@@ -240,6 +240,31 @@ TEST_F(CaptureWindowTest, ExitDuringACaptureStopsLeavesOnceAndUnloadsAfterTheLoo
     EXPECT_TRUE(window.isNull());
 }
 
+TEST_F(CaptureWindowTest, CreateNewFileDuringACaptureTakesTheLaterLines) {
+    const std::string cycle = "S101100100P";
+    enter(replay_world(cycle));
+    const fs::path next = fs::path(App_Folder()) / "test2.txt";
+    script.push_back([&] {
+        align(cycle);
+        arrive(11);
+    });
+    script.push_back([&] {
+        ASSERT_TRUE(mon->CreateNewFile());
+        arrive(11);
+    });
+    ui.ui.answers = {Answer::No};
+    start();
+
+    EXPECT_EQ(shared().LogFileCount, 2);
+    EXPECT_EQ(shared().DataFileName, "\\test2.txt");
+    const std::string line = "\t[S]B2[A][P]\r\n";
+    EXPECT_EQ(read_file(path("run1.txt")), "#1  " + kStamp + line);
+    EXPECT_EQ(read_file(next), "continued... \r\n#2  " + kStamp + line);
+    // Stop still names the file the user chose.
+    EXPECT_EQ(ui.ui.messages.at(0).text, saved_in("run1.txt") + "Do you want to open the results?");
+    fs::remove(next);
+}
+
 TEST_F(CaptureWindowTest, AFailedReadEndsTheLoopUntilStop) {
     const std::string cycle = "S101100100P";
     enter(replay_world(cycle));

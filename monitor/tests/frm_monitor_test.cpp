@@ -155,17 +155,6 @@ TEST_F(MonitorWindowTest, OptionsReachTheDecoder) {
     EXPECT_TRUE(mon->Datalog->isChecked());
 }
 
-TEST_F(MonitorWindowTest, CreateNewFileStartsTheNextNumberedFileInTheProgramFolder) {
-    const fs::path file = fs::path(App_Folder()) / "test2.txt";
-    ASSERT_TRUE(mon->CreateNewFile());
-    EXPECT_EQ(shared().LogFileCount, 2);
-    EXPECT_EQ(shared().DataFileName, "\\test2.txt");
-    delete mon;  // closes the file
-    mon = nullptr;
-    EXPECT_EQ(read_file(file), "continued... \r\n");
-    fs::remove(file);
-}
-
 TEST_F(MonitorWindowTest, ExitSendsTheLeaveSequenceOnceAndUnloadsTheWindow) {
     mon->monExit->trigger();
     EXPECT_EQ(writes(), kLeaveWrite);
