@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "mod_Miscellaneous_Subroutines.h"
@@ -223,8 +224,10 @@ void Frm_Monitor::watchdog_stop() {
 }
 
 void Frm_Monitor::before_chunk() {
-    // The document counts a line end as one character and ends in one more.
-    const auto held = static_cast<size_t>(Data->document()->characterCount() - 1);
+    // The box holds its lines with CR LF: the document counts a line end as one character
+    // (and ends in one more), so each line end is counted once again.
+    const QTextDocument* doc = Data->document();
+    const auto held = static_cast<size_t>(doc->characterCount() - 1 + doc->blockCount() - 1);
     if (held + pending_lines_.size() > kDataLimit) {
         pending_lines_.clear();
         Data->clear();

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <regex>
 
 #include "log_setup.h"
@@ -263,6 +264,45 @@ TEST_F(CaptureWindowTest, CreateNewFileDuringACaptureTakesTheLaterLines) {
     // Stop still names the file the user chose.
     EXPECT_EQ(ui.ui.messages.at(0).text, saved_in("run1.txt") + "Do you want to open the results?");
     fs::remove(next);
+}
+
+class TrafficBoxLimitTest : public CaptureWindowTest {
+  protected:
+    const std::string line = "#1  " + kStamp + "\t[S]B2[A][P]\r\n";
+
+    // `Data` when a chunk arrives while it holds 1000 lines of 63 characters, each with its
+    // CR LF (65,000 characters), and then `tail`; returns what it held then and after.
+    std::pair<std::string, std::string> around_chunk(const std::string& tail) {
+        const std::string cycle = "S101100100P";
+        enter(replay_world(cycle));
+        std::string before, after;
+        script.push_back([&] {
+            align(cycle);
+            mon->Data->clear();
+            for (int i = 0; i < 1000; ++i)
+                mon->Data->appendPlainText(QString(63, QLatin1Char('x')));
+            mon->Data->moveCursor(QTextCursor::End);
+            mon->Data->insertPlainText(QString::fromStdString("\n" + tail));
+            before = data();
+            arrive(11);
+        });
+        script.push_back([&] { after = data(); });
+        ui.ui.answers = {Answer::No};
+        start();
+        return {before, after};
+    }
+};
+
+TEST_F(TrafficBoxLimitTest, SixtyFiveThousandCharactersCountingCrLfAreKept) {
+    const auto [before, after] = around_chunk("");
+    ASSERT_EQ(before.size(), 65000u);
+    EXPECT_EQ(after, before + line);
+}
+
+TEST_F(TrafficBoxLimitTest, OneCharacterMoreEmptiesTheBoxBeforeTheChunk) {
+    const auto [before, after] = around_chunk("x");
+    ASSERT_EQ(before.size(), 65001u);
+    EXPECT_EQ(after, line);
 }
 
 TEST_F(CaptureWindowTest, AFailedReadEndsTheLoopUntilStop) {
