@@ -131,7 +131,8 @@ void Frm_Monitor::build_layout() {
     for (QPushButton* b : {RX, RXStop, Clearmsg}) buttons->addWidget(b);
     auto* checks = new QVBoxLayout;
     for (QCheckBox* c : {DisplayON, Datalog, Timechk}) checks->addWidget(c);
-    auto* modes = new QGroupBox(QStringLiteral("Decode"), central);
+    // The decode modes share a frame without a caption of its own.
+    auto* modes = new QGroupBox(central);
     auto* modes_layout = new QHBoxLayout(modes);
     for (QRadioButton* r : {btnPMB, btnSBS, btnHex}) modes_layout->addWidget(r);
     grid->addLayout(buttons, 2, 0);

@@ -318,6 +318,8 @@ TEST_F(CaptureWindowTest, AFailedReadEndsTheLoopUntilStop) {
     EXPECT_TRUE(mon->capture().CaptureStopped());
     EXPECT_EQ(mon->RX_BackColor(), kCaptureGreen);  // until Stop
     EXPECT_FALSE(menus_enabled());
+    mon->RX_Click();  // ignored until Stop
+    EXPECT_EQ(ui.ui.save_dialogs.size(), 1u);
     ui.ui.answers = {Answer::No};
     mon->RXStop_Click();
     EXPECT_EQ(mon->RX_BackColor(), kButtonFace);

@@ -2,6 +2,8 @@
 // menus, the small commands, and leaving it by Exit, Return or the close box.
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -69,6 +71,9 @@ TEST_F(MonitorWindowTest, ControlsAndMenusCarryTheirNamesAndCaptions) {
         ASSERT_NE(b, nullptr) << name;
         EXPECT_EQ(b->text(), caption) << name;
     }
+    // No caption of the window's own beyond these.
+    for (const QGroupBox* g : mon->findChildren<QGroupBox*>()) EXPECT_TRUE(g->title().isEmpty());
+    EXPECT_TRUE(mon->findChildren<QLabel*>().isEmpty());
     EXPECT_NE(mon->findChild<QPlainTextEdit*>("Data"), nullptr);
     EXPECT_NE(mon->findChild<QPlainTextEdit*>("Msgtextbox"), nullptr);
 
