@@ -58,6 +58,18 @@ TEST_F(MonitorEntryTest, TheSwitchWritesMCrBeforeTheConsoleUnloads) {
     EXPECT_EQ(mon, monitor_window());
 }
 
+TEST_F(MonitorEntryTest, AFailedMWriteSetsCommsErrorAndTheMonitorOpensAnyway) {
+    ASSERT_EQ(RLSIM_LoadWorldText(replay_world("S0P").c_str()), 0);
+    shared().BoardSerial = Find_Board();
+    Open_USB_Cmd();
+    shared().CommsError = False;
+    RLSIM_InjectFault(0, "write_fail", -1, 0);
+    mon = enter_monitor([] { Close_USB(); });
+    EXPECT_EQ(shared().CommsError, True);
+    ASSERT_EQ(monitor_window(), mon);
+    EXPECT_TRUE(mon->isVisible());
+}
+
 TEST_F(MonitorWindowTest, ControlsAndMenusCarryTheirNamesAndCaptions) {
     const std::pair<const char*, const char*> widgets[] = {
         {"RX", "Start"},           {"RXStop", "Stop"},
