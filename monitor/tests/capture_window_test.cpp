@@ -88,12 +88,8 @@ TEST_F(CaptureWindowTest, TheFirstChunkIsDecodedFromTheStartAfterItsFirstStop) {
     const std::string cycle =
         "0101PS01"
         "1011000P";
-    enter(replay_world(cycle));
+    enter_with_first_chunk(cycle, 8);  // the loop reads "0101PS01"
     std::string first_chunk;
-    script.push_back([&] {
-        align(cycle);
-        arrive(8);  // the loop reads "0101PS01"
-    });
     script.push_back([&] {
         first_chunk = mon->Data_Text();
         arrive(8);  // then "1011000P", decoded from its first character
@@ -112,11 +108,7 @@ TEST_F(CaptureWindowTest, AFirstChunkWithoutAStopIsNotDecoded) {
     const std::string cycle =
         "0101S01"
         "1011000P";
-    enter(replay_world(cycle));
-    script.push_back([&] {
-        align(cycle);
-        arrive(7);  // "0101S01": no stop, nothing decoded
-    });
+    enter_with_first_chunk(cycle, 7);  // "0101S01": no stop, nothing decoded
     script.push_back([&] { arrive(8); });
     script.push_back([&] { arrive(15); });  // the next cycle has its start and stop
     ui.ui.answers = {Answer::No};
@@ -187,11 +179,7 @@ TEST_F(CaptureWindowTest, AHighRateSwitchesToPostProcessingWithTimeLinesInTheLog
 
 TEST_F(CaptureWindowTest, AfterTheWatchdogStopAsksNothingAndReadsNoFile) {
     const std::string cycle = "S" + std::string(13500, '0') + "P";
-    enter(replay_world(cycle));
-    script.push_back([&] {
-        align(cycle);
-        arrive(900);
-    });
+    enter_with_first_chunk(cycle, 900);
     bool menus_off_after_watchdog = false;
     uint32_t color_after_watchdog = 0;
     ui.ui.on_message = [&](const platform::ui::MessageBox&) {
@@ -218,11 +206,7 @@ TEST_F(CaptureWindowTest, AfterTheWatchdogStopAsksNothingAndReadsNoFile) {
 
 TEST_F(CaptureWindowTest, ExitDuringACaptureStopsLeavesOnceAndUnloadsAfterTheLoop) {
     const std::string cycle = "S101100100P";
-    enter(replay_world(cycle));
-    script.push_back([&] {
-        align(cycle);
-        arrive(22);
-    });
+    enter_with_first_chunk(cycle, 22);
     script.push_back([&] {
         ui.clock.step = 0.001;  // the leave sequence waits a quarter second
         writes();
@@ -243,12 +227,8 @@ TEST_F(CaptureWindowTest, ExitDuringACaptureStopsLeavesOnceAndUnloadsAfterTheLoo
 
 TEST_F(CaptureWindowTest, CreateNewFileDuringACaptureTakesTheLaterLines) {
     const std::string cycle = "S101100100P";
-    enter(replay_world(cycle));
+    enter_with_first_chunk(cycle, 11);
     const fs::path next = fs::path(App_Folder()) / "test2.txt";
-    script.push_back([&] {
-        align(cycle);
-        arrive(11);
-    });
     script.push_back([&] {
         ASSERT_TRUE(mon->CreateNewFile());
         arrive(11);
