@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "mod_Miscellaneous_Subroutines.h"
@@ -130,7 +131,8 @@ void Frm_Monitor::build_layout() {
     for (QPushButton* b : {RX, RXStop, Clearmsg}) buttons->addWidget(b);
     auto* checks = new QVBoxLayout;
     for (QCheckBox* c : {DisplayON, Datalog, Timechk}) checks->addWidget(c);
-    auto* modes = new QGroupBox(QStringLiteral("Decode"), central);
+    // The decode modes share a frame without a caption of its own.
+    auto* modes = new QGroupBox(central);
     auto* modes_layout = new QHBoxLayout(modes);
     for (QRadioButton* r : {btnPMB, btnSBS, btnHex}) modes_layout->addWidget(r);
     grid->addLayout(buttons, 2, 0);
@@ -223,8 +225,10 @@ void Frm_Monitor::watchdog_stop() {
 }
 
 void Frm_Monitor::before_chunk() {
-    // The document counts a line end as one character and ends in one more.
-    const auto held = static_cast<size_t>(Data->document()->characterCount() - 1);
+    // The box holds its lines with CR LF: the document counts a line end as one character
+    // (and ends in one more), so each line end is counted once again.
+    const QTextDocument* doc = Data->document();
+    const auto held = static_cast<size_t>(doc->characterCount() - 1 + doc->blockCount() - 1);
     if (held + pending_lines_.size() > kDataLimit) {
         pending_lines_.clear();
         Data->clear();

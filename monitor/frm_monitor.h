@@ -100,10 +100,9 @@ class Frm_Monitor : public QMainWindow, private CaptureView, private LoopHost {
     void monPMBus_Click();
     void monAbout_Click();
 
-    // A further log file "\test" + (LogFileCount + 1) + ".txt" in the program folder,
-    // beginning "continued... ". Nothing in the capture calls it. The capture keeps its
-    // own decoded log, so the new file is held by the window; false when it could not be
-    // created.
+    // The decoded log goes on in a further file "\test" + (LogFileCount + 1) + ".txt" of
+    // the program folder, beginning "continued... ". Nothing in the capture calls it.
+    // False when the file could not be created.
     bool CreateNewFile();
 
     // The capture and its loop (tests reach the loop's idle wait through it).
@@ -149,7 +148,6 @@ class Frm_Monitor : public QMainWindow, private CaptureView, private LoopHost {
     // Lines completed since the last yield, shown together: one insertion per yield keeps
     // the box cheap at the full line rate.
     std::string pending_lines_;
-    TextFile continued_log_;
     uint32_t rx_color_ = kButtonFace;
     int handlers_running_ = 0;  // Start on the call stack: unloading waits for it
     bool unload_pending_ = false;

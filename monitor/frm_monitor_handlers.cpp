@@ -13,8 +13,9 @@ namespace velmora::monitor {
 namespace ui = platform::ui;
 
 void Frm_Monitor::RX_Click() {
-    // Choice: Start pressed while a capture runs (at one of its loop's yields) is ignored;
-    // a second capture nested inside the first would share its link and its logs.
+    // Choice: Start pressed while a capture runs (`RX` green: at one of its loop's yields,
+    // or after a failed read ended the loop) is ignored until Stop; a second capture would
+    // share the first one's link and logs, and its raw file would never be post-processed.
     if (cap_.running() || loop_.running()) return;
     struct Running {
         Frm_Monitor& w;
@@ -90,7 +91,7 @@ void Frm_Monitor::monAbout_Click() {
 
 bool Frm_Monitor::CreateNewFile() {
     SharedState& s = shared();
-    return monitor::CreateNewFile(s.LogFileCount, s.DataFileName, App_Folder(), continued_log_);
+    return cap_.CreateNewFile(s.LogFileCount, s.DataFileName, App_Folder());
 }
 
 void Frm_Monitor::Leave_Monitor() {

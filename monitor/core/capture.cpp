@@ -115,6 +115,16 @@ void Capture::close_logs() {
     decoder_.DatalogOn = false;
 }
 
+bool Capture::CreateNewFile(int16_t& LogFileCount, std::string& DataFileName,
+                            const std::string& app_folder) {
+    // The old log is written out first: the new file may be the very same file.
+    LogStream.flush();
+    TextFile next;
+    if (!monitor::CreateNewFile(LogFileCount, DataFileName, app_folder, next)) return false;
+    LogStream.swap(next);
+    return true;
+}
+
 void Capture::show_line(std::string_view line) {
     view_.show_line(line);
 }

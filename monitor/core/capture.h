@@ -8,6 +8,7 @@
 //           empty `Data` past kDataLimit; on_chunk().
 //   Stop:   const bool was = stop(); purge and close the link; if (was) report().
 //   Clear:  decoder().clear_line_texts().   Exit: close_logs().   Leave: leave().
+//   CreateNewFile: CreateNewFile().
 //   Controls: decoder().mode, decoder().DisplayON, decoder().Timechk.
 #pragma once
 
@@ -109,6 +110,12 @@ class Capture : private LineSink {
     void leave();
     // Exit: closes both logs.
     void close_logs();
+
+    // `CreateNewFile`: the decoded log goes on in the next numbered file of `app_folder`
+    // (log_files.h); later lines land there. The raw file and P stay as they are. False
+    // when the new file could not be created: the decoded log then goes on where it was.
+    bool CreateNewFile(int16_t& LogFileCount, std::string& DataFileName,
+                       const std::string& app_folder);
 
   private:
     void show_line(std::string_view line) override;

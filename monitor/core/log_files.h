@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmora::monitor {
@@ -35,6 +36,11 @@ class TextFile {
     // Hands the buffered text to the system, so that a reader sees it.
     void flush();
     void close();
+    void swap(TextFile& other) noexcept {
+        std::swap(file_, other.file_);
+        buf_.swap(other.buf_);
+        std::swap(used_, other.used_);
+    }
 
   private:
     std::FILE* file_ = nullptr;

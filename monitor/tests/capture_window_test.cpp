@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <regex>
 
 #include "log_setup.h"
@@ -87,12 +88,8 @@ TEST_F(CaptureWindowTest, TheFirstChunkIsDecodedFromTheStartAfterItsFirstStop) {
     const std::string cycle =
         "0101PS01"
         "1011000P";
-    enter(replay_world(cycle));
+    enter_with_first_chunk(cycle, 8);  // the loop reads "0101PS01"
     std::string first_chunk;
-    script.push_back([&] {
-        align(cycle);
-        arrive(8);  // the loop reads "0101PS01"
-    });
     script.push_back([&] {
         first_chunk = mon->Data_Text();
         arrive(8);  // then "1011000P", decoded from its first character
@@ -111,11 +108,7 @@ TEST_F(CaptureWindowTest, AFirstChunkWithoutAStopIsNotDecoded) {
     const std::string cycle =
         "0101S01"
         "1011000P";
-    enter(replay_world(cycle));
-    script.push_back([&] {
-        align(cycle);
-        arrive(7);  // "0101S01": no stop, nothing decoded
-    });
+    enter_with_first_chunk(cycle, 7);  // "0101S01": no stop, nothing decoded
     script.push_back([&] { arrive(8); });
     script.push_back([&] { arrive(15); });  // the next cycle has its start and stop
     ui.ui.answers = {Answer::No};
@@ -186,11 +179,7 @@ TEST_F(CaptureWindowTest, AHighRateSwitchesToPostProcessingWithTimeLinesInTheLog
 
 TEST_F(CaptureWindowTest, AfterTheWatchdogStopAsksNothingAndReadsNoFile) {
     const std::string cycle = "S" + std::string(13500, '0') + "P";
-    enter(replay_world(cycle));
-    script.push_back([&] {
-        align(cycle);
-        arrive(900);
-    });
+    enter_with_first_chunk(cycle, 900);
     bool menus_off_after_watchdog = false;
     uint32_t color_after_watchdog = 0;
     ui.ui.on_message = [&](const platform::ui::MessageBox&) {
@@ -217,11 +206,7 @@ TEST_F(CaptureWindowTest, AfterTheWatchdogStopAsksNothingAndReadsNoFile) {
 
 TEST_F(CaptureWindowTest, ExitDuringACaptureStopsLeavesOnceAndUnloadsAfterTheLoop) {
     const std::string cycle = "S101100100P";
-    enter(replay_world(cycle));
-    script.push_back([&] {
-        align(cycle);
-        arrive(22);
-    });
+    enter_with_first_chunk(cycle, 22);
     script.push_back([&] {
         ui.clock.step = 0.001;  // the leave sequence waits a quarter second
         writes();
@@ -240,6 +225,66 @@ TEST_F(CaptureWindowTest, ExitDuringACaptureStopsLeavesOnceAndUnloadsAfterTheLoo
     EXPECT_TRUE(window.isNull());
 }
 
+TEST_F(CaptureWindowTest, CreateNewFileDuringACaptureTakesTheLaterLines) {
+    const std::string cycle = "S101100100P";
+    enter_with_first_chunk(cycle, 11);
+    const fs::path next = fs::path(App_Folder()) / "test2.txt";
+    script.push_back([&] {
+        ASSERT_TRUE(mon->CreateNewFile());
+        arrive(11);
+    });
+    ui.ui.answers = {Answer::No};
+    start();
+
+    EXPECT_EQ(shared().LogFileCount, 2);
+    EXPECT_EQ(shared().DataFileName, "\\test2.txt");
+    const std::string line = "\t[S]B2[A][P]\r\n";
+    EXPECT_EQ(read_file(path("run1.txt")), "#1  " + kStamp + line);
+    EXPECT_EQ(read_file(next), "continued... \r\n#2  " + kStamp + line);
+    // Stop still names the file the user chose.
+    EXPECT_EQ(ui.ui.messages.at(0).text, saved_in("run1.txt") + "Do you want to open the results?");
+    fs::remove(next);
+}
+
+class TrafficBoxLimitTest : public CaptureWindowTest {
+  protected:
+    const std::string line = "#1  " + kStamp + "\t[S]B2[A][P]\r\n";
+
+    // `Data` when a chunk arrives while it holds 1000 lines of 63 characters, each with its
+    // CR LF (65,000 characters), and then `tail`; returns what it held then and after.
+    std::pair<std::string, std::string> around_chunk(const std::string& tail) {
+        const std::string cycle = "S101100100P";
+        enter(replay_world(cycle));
+        std::string before, after;
+        script.push_back([&] {
+            align(cycle);
+            mon->Data->clear();
+            for (int i = 0; i < 1000; ++i)
+                mon->Data->appendPlainText(QString(63, QLatin1Char('x')));
+            mon->Data->moveCursor(QTextCursor::End);
+            mon->Data->insertPlainText(QString::fromStdString("\n" + tail));
+            before = data();
+            arrive(11);
+        });
+        script.push_back([&] { after = data(); });
+        ui.ui.answers = {Answer::No};
+        start();
+        return {before, after};
+    }
+};
+
+TEST_F(TrafficBoxLimitTest, SixtyFiveThousandCharactersCountingCrLfAreKept) {
+    const auto [before, after] = around_chunk("");
+    ASSERT_EQ(before.size(), 65000u);
+    EXPECT_EQ(after, before + line);
+}
+
+TEST_F(TrafficBoxLimitTest, OneCharacterMoreEmptiesTheBoxBeforeTheChunk) {
+    const auto [before, after] = around_chunk("x");
+    ASSERT_EQ(before.size(), 65001u);
+    EXPECT_EQ(after, line);
+}
+
 TEST_F(CaptureWindowTest, AFailedReadEndsTheLoopUntilStop) {
     const std::string cycle = "S101100100P";
     enter(replay_world(cycle));
@@ -253,6 +298,8 @@ TEST_F(CaptureWindowTest, AFailedReadEndsTheLoopUntilStop) {
     EXPECT_TRUE(mon->capture().CaptureStopped());
     EXPECT_EQ(mon->RX_BackColor(), kCaptureGreen);  // until Stop
     EXPECT_FALSE(menus_enabled());
+    mon->RX_Click();  // ignored until Stop
+    EXPECT_EQ(ui.ui.save_dialogs.size(), 1u);
     ui.ui.answers = {Answer::No};
     mon->RXStop_Click();
     EXPECT_EQ(mon->RX_BackColor(), kButtonFace);

@@ -2,6 +2,8 @@
 // menus, the small commands, and leaving it by Exit, Return or the close box.
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -56,6 +58,18 @@ TEST_F(MonitorEntryTest, TheSwitchWritesMCrBeforeTheConsoleUnloads) {
     EXPECT_EQ(mon, monitor_window());
 }
 
+TEST_F(MonitorEntryTest, AFailedMWriteSetsCommsErrorAndTheMonitorOpensAnyway) {
+    ASSERT_EQ(RLSIM_LoadWorldText(replay_world("S0P").c_str()), 0);
+    shared().BoardSerial = Find_Board();
+    Open_USB_Cmd();
+    shared().CommsError = False;
+    RLSIM_InjectFault(0, "write_fail", -1, 0);
+    mon = enter_monitor([] { Close_USB(); });
+    EXPECT_EQ(shared().CommsError, True);
+    ASSERT_EQ(monitor_window(), mon);
+    EXPECT_TRUE(mon->isVisible());
+}
+
 TEST_F(MonitorWindowTest, ControlsAndMenusCarryTheirNamesAndCaptions) {
     const std::pair<const char*, const char*> widgets[] = {
         {"RX", "Start"},           {"RXStop", "Stop"},
@@ -69,6 +83,9 @@ TEST_F(MonitorWindowTest, ControlsAndMenusCarryTheirNamesAndCaptions) {
         ASSERT_NE(b, nullptr) << name;
         EXPECT_EQ(b->text(), caption) << name;
     }
+    // No caption of the window's own beyond these.
+    for (const QGroupBox* g : mon->findChildren<QGroupBox*>()) EXPECT_TRUE(g->title().isEmpty());
+    EXPECT_TRUE(mon->findChildren<QLabel*>().isEmpty());
     EXPECT_NE(mon->findChild<QPlainTextEdit*>("Data"), nullptr);
     EXPECT_NE(mon->findChild<QPlainTextEdit*>("Msgtextbox"), nullptr);
 
@@ -153,17 +170,6 @@ TEST_F(MonitorWindowTest, OptionsReachTheDecoder) {
     mon->DisplayON->click();  // unticked: logging is ticked again
     EXPECT_FALSE(mon->capture().decoder().DisplayON);
     EXPECT_TRUE(mon->Datalog->isChecked());
-}
-
-TEST_F(MonitorWindowTest, CreateNewFileStartsTheNextNumberedFileInTheProgramFolder) {
-    const fs::path file = fs::path(App_Folder()) / "test2.txt";
-    ASSERT_TRUE(mon->CreateNewFile());
-    EXPECT_EQ(shared().LogFileCount, 2);
-    EXPECT_EQ(shared().DataFileName, "\\test2.txt");
-    delete mon;  // closes the file
-    mon = nullptr;
-    EXPECT_EQ(read_file(file), "continued... \r\n");
-    fs::remove(file);
 }
 
 TEST_F(MonitorWindowTest, ExitSendsTheLeaveSequenceOnceAndUnloadsTheWindow) {

@@ -136,6 +136,16 @@ class MonitorFixture : public ::testing::Test {
         take(static_cast<uint32_t>(rest));
     }
 
+    // Enters on a board that replays `cycle`; at the capture's first yield the stream is
+    // aligned on the cycle and `n` characters arrive: the loop's first chunk.
+    void enter_with_first_chunk(const std::string& cycle, uint32_t n) {
+        enter(replay_world(cycle));
+        script.push_back([this, cycle, n] {
+            align(cycle);
+            arrive(n);
+        });
+    }
+
     // Moves the program's clock and leaves the board where it is.
     void move_clock_only(double secs) {
         auto board = std::move(ui.clock.on_advance);

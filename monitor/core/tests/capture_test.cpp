@@ -220,6 +220,26 @@ TEST_F(CaptureTest, CreateNewFileNumbersTheNextLogInTheProgramFolder) {
     EXPECT_EQ(read_file(dir / "test2.txt"), "continued... \r\n");
 }
 
+TEST_F(CaptureTest, AfterCreateNewFileLaterLinesLandInTheNewFile) {
+    start();
+    cap.decoder().Timechk = false;
+    at_ms(10, events("S 16a P"));
+    int16_t count = 0;
+    std::string name;
+    ASSERT_TRUE(cap.CreateNewFile(count, name, dir.string()));
+    at_ms(10, events("S 17a P"));
+    // A folder that cannot take the file: the log goes on where it was.
+    EXPECT_FALSE(cap.CreateNewFile(count, name, path("missing")));
+    at_ms(10, events("S 12a P"));
+    EXPECT_TRUE(cap.DatalogOn());
+    cap.stop();
+    cap.close_logs();
+    EXPECT_EQ(read_file(path("run1.txt")), prefix(1) + "[S]16[A][P]\r\n");
+    EXPECT_EQ(read_file(dir / "test1.txt"),
+              "continued... \r\n" + prefix(2) + "[S]17[A][P]\r\n" + prefix(3) + "[S]12[A][P]\r\n");
+    EXPECT_EQ(count, 2);
+}
+
 TEST(YieldPacer, YieldsEveryThousandPassesAndAfterTwentyMilliseconds) {
     YieldPacer pacer;
     int yields = 0;
