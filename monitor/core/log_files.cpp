@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
 
 namespace velmora::monitor {
 
@@ -72,10 +71,9 @@ bool CreateNewFile(int16_t& LogFileCount, std::string& DataFileName, const std::
                    TextFile& log) {
     ++LogFileCount;
     const std::string number = std::to_string(LogFileCount);
-    DataFileName = "\\test" + number + ".txt";
-    const std::filesystem::path path =
-        std::filesystem::path(app_folder) / ("test" + number + ".txt");
-    if (log.create(path.string()) != 0) return false;
+    // The name is kept relative to the program folder, as the start-up value "/test1.txt" is.
+    DataFileName = "/test" + number + ".txt";
+    if (log.create(app_folder + DataFileName) != 0) return false;
     log.write_line("continued... ");
     return true;
 }

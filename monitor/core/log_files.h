@@ -59,9 +59,9 @@ std::string time_elapsed_line(std::string_view ms_text);
 
 inline constexpr std::string_view kSwitchLine = "Switch to Post-processing due to high data rate.";
 
-// `CreateNewFile`: adds 1 to LogFileCount, names DataFileName "\test" + count + ".txt",
-// creates that file in the program folder as the new log and writes "continued... ".
-// The leading "\" of the name is the name's own; the file is made in `app_folder`.
+// `CreateNewFile`: adds 1 to LogFileCount, names DataFileName "/test" + count + ".txt",
+// creates that file in the program folder (`app_folder` + DataFileName) as the new log and
+// writes "continued... ".
 // Returns false when the file could not be created (the log is then closed).
 bool CreateNewFile(int16_t& LogFileCount, std::string& DataFileName, const std::string& app_folder,
                    TextFile& log);

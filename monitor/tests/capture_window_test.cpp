@@ -237,7 +237,7 @@ TEST_F(CaptureWindowTest, CreateNewFileDuringACaptureTakesTheLaterLines) {
     start();
 
     EXPECT_EQ(shared().LogFileCount, 2);
-    EXPECT_EQ(shared().DataFileName, "\\test2.txt");
+    EXPECT_EQ(shared().DataFileName, "/test2.txt");
     const std::string line = "\t[S]B2[A][P]\r\n";
     EXPECT_EQ(read_file(path("run1.txt")), "#1  " + kStamp + line);
     EXPECT_EQ(read_file(next), "continued... \r\n#2  " + kStamp + line);

@@ -211,12 +211,12 @@ TEST_F(CaptureTest, StopClearsTheLineStateButNotTheBitAssembly) {
 
 TEST_F(CaptureTest, CreateNewFileNumbersTheNextLogInTheProgramFolder) {
     int16_t count = 1;
-    std::string name = "\\test1.txt";
+    std::string name = "/test1.txt";
     TextFile log;
     ASSERT_TRUE(CreateNewFile(count, name, dir.string(), log));
     log.close();
     EXPECT_EQ(count, 2);
-    EXPECT_EQ(name, "\\test2.txt");
+    EXPECT_EQ(name, "/test2.txt");
     EXPECT_EQ(read_file(dir / "test2.txt"), "continued... \r\n");
 }
 
