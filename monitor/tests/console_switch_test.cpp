@@ -3,9 +3,12 @@
 // monitor and loads the console again, whose start-up re-opens the command link.
 #include <QAction>
 
+#include "command_panel.h"
 #include "console_hooks.h"
 #include "frm_send_smb_cmds.h"
 #include "monitor_fixture.h"
+#include "panel_windows.h"
+#include "velmora_wiring.h"
 
 namespace velmora::monitor::testing {
 namespace {
@@ -14,19 +17,12 @@ class ConsoleSwitchTest : public MonitorFixture {
   protected:
     void SetUp() override {
         RLSIM_LoadDefaultWorld();
-        // The program's wiring.
-        console_hooks().mainMonitor_Click = [] {
-            enter_monitor([] {
-                if (frmSendSMB_cmds* c = console_window()) c->Unload();
-            });
-        };
-        monitor_hooks().show_console = [] {
-            if (frmSendSMB_cmds* c = frmSendSMB_cmds::Load()) c->show();
-        };
+        install_velmora_hooks();
     }
     void TearDown() override {
         if (frmSendSMB_cmds* c = console_window()) c->Unload();
         console_hooks() = ConsoleHooks{};
+        monitor_hooks() = MonitorHooks{};
     }
 };
 
@@ -54,6 +50,18 @@ TEST_F(ConsoleSwitchTest, MonitorThenReturnRunsTheConsolesWholeStartUpAgain) {
     EXPECT_TRUE(console_window()->isVisible());
     EXPECT_EQ(RLSIM_IsOpen(0), 1) << "the command link is open again";
     EXPECT_FALSE(shared().BoardSerial.empty());
+}
+
+TEST_F(ConsoleSwitchTest, WorkspaceMenusReachTheirHandlers) {
+    frmSendSMB_cmds* console = frmSendSMB_cmds::Load();
+    ASSERT_NE(console, nullptr);
+    console->findChild<QAction*>(QStringLiteral("mainAdd"))->trigger();
+    EXPECT_EQ(shared().PanelCount, 1);
+    ASSERT_NE(Loaded_Control(1), nullptr);
+    EXPECT_TRUE(Loaded_Control(1)->isVisible());
+    console->findChild<QAction*>(QStringLiteral("mainDelete"))->trigger();
+    EXPECT_EQ(shared().PanelCount, 0);
+    for (int n = 1; n <= kPanelWindows; ++n) Unload_Control(n);
 }
 
 }  // namespace
