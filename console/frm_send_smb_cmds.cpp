@@ -22,6 +22,7 @@
 #include "panel_windows.h"
 #include "qt_controls.h"
 #include "splash_forms.h"
+#include "ui/qt_services.h"
 #include "ui/services.h"
 
 namespace velmora {
@@ -264,14 +265,7 @@ void frmSendSMB_cmds::Unload() {
     finish_unload();
     // The program ends with its last window. The monitor shows its window right after the
     // console goes, so look once control is back in the event loop.
-    QMetaObject::invokeMethod(
-        qApp,
-        [] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->isVisible()) return;
-            QCoreApplication::quit();
-        },
-        Qt::QueuedConnection);
+    platform::ui::quit_when_no_window_left();
 }
 
 void frmSendSMB_cmds::Exit_Click() {
