@@ -13,6 +13,7 @@
 #include "bus_mode_switch.h"
 #include "formats/number_text.h"
 #include "mod_Miscellaneous_Subroutines.h"
+#include "panel_send.h"
 #include "panel_set.h"
 #include "transaction_types.h"
 #include "ui/services.h"
