@@ -24,8 +24,8 @@ bool append_record(const GroupPanel& panel, int n, GroupRequest& req) {
         req.panel = n;
         return false;
     };
-    for (std::string_view box : {panel.address, panel.command, panel.ls_byte}) {
-        auto b = hex_byte(box);
+    for (const std::string* box : {&panel.address, &panel.command, &panel.ls_byte}) {
+        auto b = hex_byte(*box);
         if (!b) return refuse(GroupRefusal::InvalidEntry);
         req.bytes += static_cast<char>(*b);
     }

@@ -8,17 +8,16 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 
 namespace velmora::formats {
 
 // The boxes of one panel that take part.
 struct GroupPanel {
-    std::string_view protocol;  // `CmdProtocol`
-    std::string_view address;   // `txt_Device_Addr`
-    std::string_view command;   // `txt_Device_Cmd`
-    std::string_view ls_byte;   // `txt_RW_LSByte`
-    std::string_view ms_byte;   // `txt_RW_MSByte`
+    std::string protocol;  // `CmdProtocol`
+    std::string address;   // `txt_Device_Addr`
+    std::string command;   // `txt_Device_Cmd`
+    std::string ls_byte;   // `txt_RW_LSByte`
+    std::string ms_byte;   // `txt_RW_MSByte`
 };
 
 enum class GroupRefusal {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "mod_Miscellaneous_Subroutines.h"
+#include "panel_send.h"
 #include "transaction_types.h"
 
 namespace velmora::workspace {
@@ -163,11 +164,6 @@ void run_turn(WorkspaceWindows& w, PanelControls& p, BusMode mode) {
 }
 
 }  // namespace
-
-void Stop_Repeat_All() {
-    console_controls().stop_repeat_all();
-    Clear_Nonstop();
-}
 
 void Cmdlsb_Follows_Type(PanelControls& p) {
     p.set_visible(Field::txt_Device_Cmdlsb, is_ext_type(p.text(Field::CmdProtocol)));

@@ -16,9 +16,6 @@ void SBS_Click(WorkspaceWindows& w);
 // The switch of `mode`.
 void run_bus_mode_switch(WorkspaceWindows& w, BusMode mode);
 
-// Repeat All stopped as its own stop does: the button, the main panel's repeat box and
-// those of the open panels.
-void Stop_Repeat_All();
 // Shows `txt_Device_Cmdlsb` exactly when the type text is an Ext type.
 void Cmdlsb_Follows_Type(PanelControls& p);
 // Appends the four Ext types when the list holds fewer than 10 items.

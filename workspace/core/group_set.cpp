@@ -1,7 +1,6 @@
 #include "group_set.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 #include <vector>
 
@@ -13,29 +12,21 @@
 namespace velmora::workspace {
 namespace {
 
-// The boxes of one panel, copied so that the request builder's views stay valid.
-struct Boxes {
-    std::array<std::string, 5> text;
-    explicit Boxes(const PanelControls& p)
-        : text{p.text(Field::CmdProtocol), p.text(Field::txt_Device_Addr),
-               p.text(Field::txt_Device_Cmd), p.text(Field::txt_RW_LSByte),
-               p.text(Field::txt_RW_MSByte)} {}
-    formats::GroupPanel view() const { return {text[0], text[1], text[2], text[3], text[4]}; }
-};
+formats::GroupPanel boxes_of(const PanelControls& p) {
+    return {p.text(Field::CmdProtocol), p.text(Field::txt_Device_Addr),
+            p.text(Field::txt_Device_Cmd), p.text(Field::txt_RW_LSByte),
+            p.text(Field::txt_RW_MSByte)};
+}
 
 }  // namespace
 
 void Groupsetbut_Click(WorkspaceWindows& w) {
     SharedState& s = shared();
     const int open = std::clamp<int>(s.PanelCount, 0, kPanelWindowCount);
-    std::vector<Boxes> boxes;
-    boxes.emplace_back(w.main_panel());
-    for (int k = 1; k <= open; ++k) boxes.emplace_back(w.panel(k));
     std::vector<formats::GroupPanel> panels;
-    for (const Boxes& b : boxes) panels.push_back(b.view());
+    for (int k = 1; k <= open; ++k) panels.push_back(boxes_of(w.panel(k)));
 
-    const formats::GroupRequest req =
-        formats::group_set_request(panels.front(), std::span(panels).subspan(1));
+    const formats::GroupRequest req = formats::group_set_request(boxes_of(w.main_panel()), panels);
     switch (req.refusal) {
         case formats::GroupRefusal::InvalidEntry:
             s.HexValid = False;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -11,6 +13,7 @@
 #include "bus_mode_switch.h"
 #include "formats/number_text.h"
 #include "mod_Miscellaneous_Subroutines.h"
+#include "panel_send.h"
 #include "panel_set.h"
 #include "transaction_types.h"
 #include "ui/services.h"
@@ -81,6 +84,32 @@ std::optional<std::string> read_file(const std::string& path) {
     return data;
 }
 
+// Writes `text` to a new file beside `path` and renames it over `path`, so that a failed
+// save never leaves a half-written file in place of one saved before. The new file gets a
+// name that nothing uses yet: a file the user keeps beside the target is never replaced.
+bool replace_file(const std::string& path, const std::string& text) {
+    std::string part;
+    std::FILE* out = nullptr;
+    for (int i = 0; i < 100 && !out; ++i) {
+        part = path + ".part" + (i == 0 ? std::string() : std::to_string(i));
+        out = std::fopen(part.c_str(), "wbx");
+        if (!out && errno != EEXIST) return false;
+    }
+    if (!out) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    std::error_code ec;
+    if (std::fclose(out) != 0 || !written) {
+        fs::remove(part, ec);
+        return false;
+    }
+    fs::rename(part, path, ec);
+    if (ec) {
+        fs::remove(part, ec);
+        return false;
+    }
+    return true;
+}
+
 void load_file(WorkspaceWindows& w, const std::string& path, std::string_view missing_message,
                bool mark_ext_class) {
     std::error_code ec;
@@ -108,27 +137,7 @@ bool Save_Settings(WorkspaceWindows& w, const std::string& path) {
     const int open = std::clamp<int>(shared().PanelCount, 0, kPanelWindowCount);
     for (int k = 1; k <= open; ++k) records.push_back(Panel_Record(w.panel(k)));
     const std::string text = formats::settings_text(w.bus_mode(), records);
-
-    // Written beside the target and renamed over it, so that a failed save never leaves a
-    // half-written file in place of one saved before.
-    const std::string part = path + ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(part, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(part, path, ec);
-    if (ec) {
-        fs::remove(part, ec);
-        return false;
-    }
-    return true;
+    return replace_file(path, text);
 }
 
 bool Load_Settings(WorkspaceWindows& w, std::string_view file, bool mark_ext_class) {
@@ -181,6 +190,8 @@ void menuSaveassettings_Click(WorkspaceWindows& w) {
         platform::ui::show_message(std::string(formats::kProgramFilesMessage));
         return;
     }
+    // Every failure to create or write the file is reported, so that no save fails
+    // unnoticed. There is no separate "File Exists" case: the file is always replaced.
     if (!Save_Settings(w, *path)) platform::ui::show_message(std::string(kCannotCreateMessage));
 }
 

@@ -1,3 +1,6 @@
+#include <string>
+#include <vector>
+
 #include "console_startup.h"
 #include "workspace_fixture.h"
 
@@ -230,6 +233,36 @@ TEST_F(ModeSwitch, PMBusLeavesTheConvertedBytesOnTheMainPanelAndPanelOneOnly) {
         EXPECT_EQ(panel(n).txt_RW_MSByte->text(), "");
         EXPECT_EQ(panel(n).Linear16bit->text(), "0");
     }
+}
+
+// The order in which a switch writes a panel's address, command, data and value boxes,
+// by mode and panel number; on read types the value box handling writes nothing back.
+TEST_F(ModeSwitch, EachPanelWritesItsBoxesInItsOwnOrder) {
+    add(8);
+    std::vector<std::string> log[kPanels];
+    for (int n = 0; n <= kPanelWindows; ++n) {
+        CommandPanel& p = panel(n);
+        for (QLineEdit* box :
+             {p.txt_Device_Addr, p.txt_Device_Cmd, p.txt_RW_LSByte, p.txt_RW_MSByte, p.Linear16bit})
+            QObject::connect(box, &QLineEdit::textChanged, box,
+                             [&log, n, box] { log[n].push_back(box->objectName().toStdString()); });
+    }
+    const std::vector<std::string> address_first{"txt_Device_Addr", "txt_Device_Cmd",
+                                                 "txt_RW_LSByte", "txt_RW_MSByte", "Linear16bit"};
+    const std::vector<std::string> value_first{"Linear16bit", "txt_Device_Addr", "txt_Device_Cmd",
+                                               "txt_RW_LSByte", "txt_RW_MSByte"};
+    const std::vector<std::string> value_between{"txt_Device_Addr", "txt_Device_Cmd",
+                                                 "txt_RW_LSByte", "Linear16bit", "txt_RW_MSByte"};
+    const std::vector<std::string> no_value(address_first.begin(), address_first.end() - 1);
+    auto expect_orders = [&](QRadioButton* mode, auto order_of) {
+        for (auto& l : log) l.clear();
+        choose(mode);
+        for (int n = 0; n <= kPanelWindows; ++n)
+            EXPECT_EQ(log[n], order_of(n)) << mode->objectName().toStdString() << " " << n;
+    };
+    expect_orders(c->PMBus_sel, [&](int n) { return n <= 1 ? address_first : value_first; });
+    expect_orders(c->SBS, [&](int n) { return n == 5 || n == 7 ? value_between : address_first; });
+    expect_orders(c->I2C, [&](int) { return no_value; });
 }
 
 TEST_F(ModeSwitch, PMBusAndSmartBatteryStopRepeatAll) {

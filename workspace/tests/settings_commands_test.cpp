@@ -144,6 +144,14 @@ TEST_F(Settings, ASaveReplacesAnOlderFileWhole) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.set"});
 }
 
+TEST_F(Settings, ASaveLeavesTheOtherFilesOfItsFolderAlone) {
+    write_text(path("a.set.part"), "kept");
+    save_as(path("a.set"));
+    EXPECT_EQ(file_text(path("a.set.part")), "kept");
+    EXPECT_EQ(crlf_lines(file_text(path("a.set"))).size(), 15u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"a.set", "a.set.part"}));
+}
+
 TEST_F(Settings, ACancelledSaveDoesNothing) {
     c->menuSaveassettings->trigger();
     EXPECT_TRUE(ui.ui.messages.empty());
