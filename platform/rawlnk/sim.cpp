@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "kinds.h"
 
@@ -46,14 +44,9 @@ void Sim::load_from_environment() {
     const char* path = std::getenv("RAWLNK_SIM");
     std::string error;
     if (path && *path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        const std::string p(path);
-        const size_t slash = p.rfind('/');
-        const std::string base = slash == std::string::npos ? "." : p.substr(0, slash);
-        if (in && load_text(text.str(), base, error, false)) return;
-        if (!in) error = "cannot read the file";
+        const auto text = read_whole_file(path);
+        if (text && load_text(*text, folder_of(path), error, false)) return;
+        if (!text) error = "cannot read the file";
         // A broken world shows no devices rather than some other world.
         std::fprintf(stderr, "rawlnk: RAWLNK_SIM=%s: %s\n", path, error.c_str());
         world_text_.clear();

@@ -1,7 +1,5 @@
 // World control for tests and tools.
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "rawlnk_sim.h"
 #include "sim.h"
@@ -57,19 +55,14 @@ int RLSIM_LoadWorldFile(const char* path) {
     return guarded(-1, [&] {
         Sim& sim = Sim::instance();
         auto lock = sim.enter_unloaded();
-        std::ifstream in(path ? path : "", std::ios::binary);
-        if (!path || !in) {
+        const auto text = path ? rawlnk::read_whole_file(path) : std::nullopt;
+        if (!text) {
             sim.set_last_error(std::string("cannot read \"") + (path ? path : "") + "\"");
             return -1;
         }
-        std::ostringstream text;
-        text << in.rdbuf();
-        const std::string p(path);
-        const size_t slash = p.rfind('/');
         std::string error;
-        if (!sim.load_text(text.str(), slash == std::string::npos ? "." : p.substr(0, slash), error,
-                           true)) {
-            sim.set_last_error(p + ": " + error);
+        if (!sim.load_text(*text, rawlnk::folder_of(path), error, true)) {
+            sim.set_last_error(std::string(path) + ": " + error);
             return -1;
         }
         sim.set_last_error("");

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -71,5 +72,10 @@ bool parse_world(std::string_view text, const std::string& base_dir, World& out,
                  std::string& error);
 
 std::string_view default_world_text();
+
+// A file's bytes, or nothing when it cannot be opened.
+std::optional<std::string> read_whole_file(const std::string& path);
+// The folder that relative names in the world file at `path` are taken from.
+std::string folder_of(const std::string& path);
 
 }  // namespace rawlnk

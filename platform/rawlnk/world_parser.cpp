@@ -56,11 +56,9 @@ std::string text_arg(const Token& t) {
 }
 
 std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Failure{"cannot read \"" + path + "\""};
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    auto bytes = read_whole_file(path);
+    if (!bytes) throw Failure{"cannot read \"" + path + "\""};
+    return std::move(*bytes);
 }
 
 class Parser {
@@ -401,6 +399,19 @@ class Parser {
 };
 
 }  // namespace
+
+std::optional<std::string> read_whole_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string folder_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
 
 int World::device_count() const {
     int n = 0;
