@@ -124,9 +124,9 @@ RL_STATUS RL_Close(RL_HANDLE h) {
 RL_STATUS RL_SetBaudRate(RL_HANDLE h, uint32_t baud) {
     return on_device(h, [&](Sim& sim, Device& d, auto&) -> RL_STATUS {
         if (baud == 0 || baud > kMaxBaud) return RL_INVALID_BAUD_RATE;
-        d.port->pump(sim.clock.now_ns());
-        d.port->settings.baud = baud;
-        d.port->settings_changed(sim.clock.now_ns());
+        rawlnk::LinkSettings s = d.port->settings;
+        s.baud = baud;
+        d.port->change_settings(s, sim.clock.now_ns());
         return RL_OK;
     });
 }
@@ -137,11 +137,11 @@ RL_STATUS RL_SetDataCharacteristics(RL_HANDLE h, uint8_t word_length, uint8_t st
         if ((word_length != 7 && word_length != 8) || (stop_bits != 0 && stop_bits != 2) ||
             parity > 4)
             return RL_INVALID_PARAMETER;
-        d.port->pump(sim.clock.now_ns());
-        d.port->settings.bits = word_length;
-        d.port->settings.stop = stop_bits;
-        d.port->settings.parity = parity;
-        d.port->settings_changed(sim.clock.now_ns());
+        rawlnk::LinkSettings s = d.port->settings;
+        s.bits = word_length;
+        s.stop = stop_bits;
+        s.parity = parity;
+        d.port->change_settings(s, sim.clock.now_ns());
         return RL_OK;
     });
 }
@@ -150,9 +150,9 @@ RL_STATUS RL_SetFlowControl(RL_HANDLE h, uint16_t flow, uint8_t, uint8_t) {
     return on_device(h, [&](Sim& sim, Device& d, auto&) -> RL_STATUS {
         if (flow != RL_FLOW_NONE && flow != RL_FLOW_RTS_CTS && flow != 0x0200 && flow != 0x0400)
             return RL_INVALID_PARAMETER;
-        d.port->pump(sim.clock.now_ns());
-        d.port->settings.flow = flow;
-        d.port->settings_changed(sim.clock.now_ns());
+        rawlnk::LinkSettings s = d.port->settings;
+        s.flow = flow;
+        d.port->change_settings(s, sim.clock.now_ns());
         return RL_OK;
     });
 }

@@ -44,8 +44,12 @@ class Port {
     uint8_t latency = 16;
 
     void set_open(bool on, uint64_t now);
-    // After the settings changed (the queue pumped before the change).
-    void settings_changed(uint64_t now) { update_stream(now); }
+    // New link settings from `now` on: what arrived before is taken in at the old ones.
+    void change_settings(const LinkSettings& s, uint64_t now) {
+        pump(now);
+        settings = s;
+        update_stream(now);
+    }
     void host_write(const uint8_t* p, size_t n, uint64_t now);
     void log_write(const uint8_t* p, size_t n);
     // Moves what has arrived by `now` into the receive queue.

@@ -93,13 +93,14 @@ void Sim::set_state_dir(const char* dir) {
     if (loaded_) reload();
 }
 
+void Sim::release(Port& p) {
+    store_.unlock_device(p.lock_fd);
+    p.lock_fd = -1;
+    p.set_open(false, clock.now_ns());
+}
+
 void Sim::close_all() {
-    for (const auto& [h, index] : handles_) {
-        Port& p = *devices_[static_cast<size_t>(index)].port;
-        store_.unlock_device(p.lock_fd);
-        p.lock_fd = -1;
-        p.set_open(false, clock.now_ns());
-    }
+    for (const auto& [h, index] : handles_) release(*devices_[static_cast<size_t>(index)].port);
     handles_.clear();
 }
 
@@ -190,9 +191,7 @@ RL_STATUS Sim::close(RL_HANDLE h) {
     int index = 0;
     Device* d = lookup(h, &index);
     if (!d) return RL_INVALID_HANDLE;
-    store_.unlock_device(d->port->lock_fd);
-    d->port->lock_fd = -1;
-    d->port->set_open(false, clock.now_ns());
+    release(*d->port);
     handles_.erase(reinterpret_cast<uintptr_t>(h));
     return removed(index) ? RL_DEVICE_NOT_FOUND : RL_OK;
 }

@@ -82,6 +82,8 @@ class Sim {
     void ensure_loaded();
     void install(World&& world);
     void close_all();
+    // Gives up the device's lock file and leaves the port closed.
+    void release(Port& p);
     void load_from_environment();
 
     bool loaded_ = false;
