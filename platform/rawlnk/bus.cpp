@@ -9,6 +9,13 @@ constexpr int kPageCode = 0x00;
 constexpr int kClearFaults = 0x03;
 constexpr int kFirstStatus = 0x78, kLastStatus = 0x7E;
 
+// The first n bytes of a register, low byte first.
+uint32_t little_endian(const std::vector<uint8_t>& r, size_t n) {
+    uint32_t v = 0;
+    for (size_t i = 0; i < r.size() && i < n; ++i) v |= static_cast<uint32_t>(r[i]) << (8 * i);
+    return v;
+}
+
 }  // namespace
 
 void Bus::load(const std::vector<BusDeviceSpec>& devices) {
@@ -78,10 +85,7 @@ std::optional<uint16_t> Bus::read(uint8_t addr, int code, int n) const {
     if (!d) return std::nullopt;
     if (d->pages > 0 && code == kPageCode) return d->page;
     const auto* r = lookup(*d, code, kNotPaged);
-    uint16_t v = 0;
-    for (int i = 0; r && i < n && i < static_cast<int>(r->size()); ++i)
-        v = static_cast<uint16_t>(v | ((*r)[static_cast<size_t>(i)] << (8 * i)));
-    return v;
+    return r ? static_cast<uint16_t>(little_endian(*r, static_cast<size_t>(n))) : 0;
 }
 
 bool Bus::read_block(uint8_t addr, int code, std::vector<uint8_t>& out) const {
@@ -99,9 +103,7 @@ std::optional<uint32_t> Bus::get(uint8_t addr, int code, int page) const {
     if (d->pages > 0 && code == kPageCode) return d->page;
     const auto* r = lookup(*d, code, page);
     if (!r) return std::nullopt;
-    uint32_t v = 0;
-    for (size_t i = 0; i < r->size() && i < 4; ++i) v |= static_cast<uint32_t>((*r)[i]) << (8 * i);
-    return v;
+    return little_endian(*r, 4);
 }
 
 bool Bus::set(uint8_t addr, int code, int page, uint32_t value) {
