@@ -12,24 +12,24 @@ Answer FakeServices::message_box(const MessageBox& box) {
         answers.pop_front();
         return a;
     }
-    return box.buttons == Buttons::YesNo || box.buttons == Buttons::YesNoCancel ? Answer::Yes
-                                                                                : Answer::Ok;
+    return first_button(box.buttons);
+}
+
+std::optional<std::string> FakeServices::next_file_answer() {
+    if (file_answers.empty()) return std::nullopt;
+    auto a = file_answers.front();
+    file_answers.pop_front();
+    return a;
 }
 
 std::optional<std::string> FakeServices::open_file(const FileDialog& dlg) {
     open_dialogs.push_back(dlg);
-    if (file_answers.empty()) return std::nullopt;
-    auto a = file_answers.front();
-    file_answers.pop_front();
-    return a;
+    return next_file_answer();
 }
 
 std::optional<std::string> FakeServices::save_file(const FileDialog& dlg) {
     save_dialogs.push_back(dlg);
-    if (file_answers.empty()) return std::nullopt;
-    auto a = file_answers.front();
-    file_answers.pop_front();
-    return a;
+    return next_file_answer();
 }
 
 void FakeServices::html_help(const std::string& help_file, int command, int topic) {

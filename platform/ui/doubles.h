@@ -53,6 +53,10 @@ public:
     std::vector<std::string> message_texts() const;
     // Called by process_events(), e.g. to press a key on a splash screen.
     std::function<void()> on_process_events;
+
+private:
+    // Open and save dialogs take their answers from one queue.
+    std::optional<std::string> next_file_answer();
 };
 
 // A clock that moves only when asked: each read advances it by `step` seconds (so a

@@ -13,8 +13,7 @@ public:
     Answer message_box(const MessageBox& box) override {
         std::fprintf(stderr, "%s%s%s\n", box.title.c_str(), box.title.empty() ? "" : ": ",
                      box.text.c_str());
-        return box.buttons == Buttons::YesNo || box.buttons == Buttons::YesNoCancel ? Answer::Yes
-                                                                                    : Answer::Ok;
+        return first_button(box.buttons);
     }
     std::optional<std::string> open_file(const FileDialog&) override { return std::nullopt; }
     std::optional<std::string> save_file(const FileDialog&) override { return std::nullopt; }

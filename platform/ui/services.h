@@ -31,6 +31,11 @@ struct FileDialog {
     bool overwrite_prompt = false;
 };
 
+// The answer of a box closed without a choice: its first button.
+inline Answer first_button(Buttons b) {
+    return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+}
+
 // Help viewer commands as the programs pass them.
 inline constexpr int kHelpDisplayTopic = 15;
 inline constexpr int kHelpCloseAll = 18;
