@@ -13,7 +13,7 @@
 namespace platform::ui {
 
 class FakeServices : public Services {
-public:
+  public:
     struct HelpCall {
         std::string file;
         int command;
@@ -54,7 +54,7 @@ public:
     // Called by process_events(), e.g. to press a key on a splash screen.
     std::function<void()> on_process_events;
 
-private:
+  private:
     // Open and save dialogs take their answers from one queue.
     std::optional<std::string> next_file_answer();
 };
@@ -62,9 +62,9 @@ private:
 // A clock that moves only when asked: each read advances it by `step` seconds (so a
 // wait that polls it ends), and advance() moves it by any amount.
 class FakeClock : public Clock {
-public:
-    double now = 1000.0;       // seconds
-    double step = 0.001;       // added after each read of seconds() or tick_count_ms()
+  public:
+    double now = 1000.0;  // seconds
+    double step = 0.001;  // added after each read of seconds() or tick_count_ms()
     UtcTime utc{2026, 12, 9, 4, 28, 5};
     std::string local_text = "09/12/2026 04:28:05";
     // Told of every advance in microseconds (e.g. to move the simulator's clock along).
@@ -79,7 +79,7 @@ public:
 
 // Installs the doubles for the lifetime of the object and restores the defaults after.
 class ScopedDoubles {
-public:
+  public:
     ScopedDoubles();
     ~ScopedDoubles();
     ScopedDoubles(const ScopedDoubles&) = delete;

@@ -15,7 +15,9 @@
 namespace platform::ui {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 std::vector<QPointer<QTextBrowser>>& help_windows() {
     static std::vector<QPointer<QTextBrowser>> windows;
@@ -53,25 +55,44 @@ Answer QtServices::message_box(const MessageBox& box) {
     mb.setText(qs(box.text));
     mb.setWindowTitle(box.title.empty() ? QApplication::applicationName() : qs(box.title));
     switch (box.icon) {
-        case Icon::Information: mb.setIcon(QMessageBox::Information); break;
-        case Icon::Question: mb.setIcon(QMessageBox::Question); break;
-        case Icon::Warning: mb.setIcon(QMessageBox::Warning); break;
-        case Icon::Error: mb.setIcon(QMessageBox::Critical); break;
-        case Icon::None: break;
+        case Icon::Information:
+            mb.setIcon(QMessageBox::Information);
+            break;
+        case Icon::Question:
+            mb.setIcon(QMessageBox::Question);
+            break;
+        case Icon::Warning:
+            mb.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Error:
+            mb.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::None:
+            break;
     }
     switch (box.buttons) {
-        case Buttons::Ok: mb.setStandardButtons(QMessageBox::Ok); break;
-        case Buttons::OkCancel: mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case Buttons::YesNo: mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case Buttons::Ok:
+            mb.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Buttons::OkCancel:
+            mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case Buttons::YesNo:
+            mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case Buttons::YesNoCancel:
             mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
     switch (mb.exec()) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        case QMessageBox::Cancel: return Answer::Cancel;
-        default: return Answer::Ok;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            return Answer::Ok;
     }
 }
 
@@ -129,9 +150,13 @@ void QtServices::set_clipboard_text(const std::string& text) {
     QApplication::clipboard()->setText(qs(text));
 }
 
-std::string QtServices::clipboard_text() { return QApplication::clipboard()->text().toStdString(); }
+std::string QtServices::clipboard_text() {
+    return QApplication::clipboard()->text().toStdString();
+}
 
-void QtServices::process_events() { QApplication::processEvents(); }
+void QtServices::process_events() {
+    QApplication::processEvents();
+}
 
 void quit_when_no_window_left() {
     QMetaObject::invokeMethod(

@@ -6,7 +6,7 @@
 namespace platform::ui {
 
 class QtServices : public Services {
-public:
+  public:
     Answer message_box(const MessageBox& box) override;
     std::optional<std::string> open_file(const FileDialog& dlg) override;
     std::optional<std::string> save_file(const FileDialog& dlg) override;

@@ -9,7 +9,7 @@ namespace {
 
 // Without a window system: boxes go to standard error and take their first button.
 class PlainServices : public Services {
-public:
+  public:
     Answer message_box(const MessageBox& box) override {
         std::fprintf(stderr, "%s%s%s\n", box.title.c_str(), box.title.empty() ? "" : ": ",
                      box.text.c_str());
@@ -23,12 +23,12 @@ public:
     std::string clipboard_text() override { return clip_; }
     void process_events() override {}
 
-private:
+  private:
     std::string clip_;
 };
 
 class SystemClock : public Clock {
-public:
+  public:
     double seconds() override {
         using namespace std::chrono;
         return duration<double>(steady_clock::now() - start_).count() + 1.0;
@@ -53,7 +53,7 @@ public:
         return buf;
     }
 
-private:
+  private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
@@ -64,9 +64,17 @@ Clock* g_clock = &g_system_clock;
 
 }  // namespace
 
-Services& services() { return *g_services; }
-Clock& clock() { return *g_clock; }
-void install(Services* s) { g_services = s ? s : &g_plain; }
-void install(Clock* c) { g_clock = c ? c : &g_system_clock; }
+Services& services() {
+    return *g_services;
+}
+Clock& clock() {
+    return *g_clock;
+}
+void install(Services* s) {
+    g_services = s ? s : &g_plain;
+}
+void install(Clock* c) {
+    g_clock = c ? c : &g_system_clock;
+}
 
 }  // namespace platform::ui

@@ -24,10 +24,10 @@ struct MessageBox {
 
 struct FileDialog {
     std::string title;
-    std::string filter;         // "Settings files (*.SET)|*.SET|All files|*.*" style pairs
-    std::string initial_dir;    // empty: the current folder
-    std::string file_name;      // proposed name
-    std::string default_ext;    // added when the name typed has none, without the dot
+    std::string filter;       // "Settings files (*.SET)|*.SET|All files|*.*" style pairs
+    std::string initial_dir;  // empty: the current folder
+    std::string file_name;    // proposed name
+    std::string default_ext;  // added when the name typed has none, without the dot
     bool overwrite_prompt = false;
 };
 
@@ -45,7 +45,7 @@ struct UtcTime {
 };
 
 class Services {
-public:
+  public:
     virtual ~Services() = default;
     // Modal; returns when the user answered.
     virtual Answer message_box(const MessageBox& box) = 0;
@@ -63,7 +63,7 @@ public:
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Seconds with fractions from a fixed start. Monotonic: a wait that polls it never
     // hangs across midnight or a change of the wall clock.
@@ -94,6 +94,8 @@ inline Answer show_message(std::string text, Buttons buttons = Buttons::Ok, Icon
 }
 
 // Whole seconds of the clock, as the splash wait uses them.
-inline int64_t whole_seconds() { return static_cast<int64_t>(clock().seconds()); }
+inline int64_t whole_seconds() {
+    return static_cast<int64_t>(clock().seconds());
+}
 
 }  // namespace platform::ui
