@@ -5,20 +5,6 @@
 #include <stdexcept>
 
 namespace platform::win {
-namespace {
-
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// The order in which the system lists subkeys: by upper-cased name.
-bool less_no_case(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(upper(x)) < static_cast<unsigned char>(upper(y));
-    });
-}
-
-}  // namespace
 
 bool valid_key_name(std::string_view name) {
     if (name.empty() || name.size() > kMaxKeyNameLength) return false;

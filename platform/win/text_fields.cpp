@@ -1,5 +1,7 @@
 #include "text_fields.h"
 
+#include <algorithm>
+
 namespace platform::win {
 namespace {
 
@@ -21,6 +23,12 @@ bool equal_no_case(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (upper(a[i]) != upper(b[i])) return false;
     return true;
+}
+
+bool less_no_case(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(upper(x)) < static_cast<unsigned char>(upper(y));
+    });
 }
 
 std::vector<std::string_view> split_lines(std::string_view text) {

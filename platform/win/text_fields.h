@@ -12,6 +12,8 @@ namespace platform::win {
 
 // Equal but for the case of ASCII letters.
 bool equal_no_case(std::string_view a, std::string_view b);
+// The order in which the system lists names: by upper-cased ASCII letters.
+bool less_no_case(std::string_view a, std::string_view b);
 
 // The lines of a text, each without its "\n" or "\r\n"; no empty line after a final "\n".
 std::vector<std::string_view> split_lines(std::string_view text);

@@ -1,6 +1,6 @@
 #include "win_paths.h"
 
-#include "hive.h"
+#include "text_fields.h"
 
 namespace platform::win {
 namespace {
