@@ -106,15 +106,17 @@ Hive& Hive::operator=(const Hive& other) {
     return *this;
 }
 
+std::shared_ptr<RegKey> descend(std::shared_ptr<RegKey> from, std::span<const std::string> names) {
+    for (const auto& n : names) {
+        if (!from) break;
+        from = from->find_subkey(n);
+    }
+    return from;
+}
+
 std::shared_ptr<RegKey> Hive::find(std::string_view path) const {
     auto parts = split_key_path(path);
-    if (!parts) return nullptr;
-    std::shared_ptr<RegKey> key = root;
-    for (const auto& p : *parts) {
-        key = key->find_subkey(p);
-        if (!key) return nullptr;
-    }
-    return key;
+    return parts ? descend(root, *parts) : nullptr;
 }
 
 RegKey& Hive::add(std::string_view path) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,9 @@ struct RegKey {
     RegKey& set_sz(std::string name, std::string_view text);
     RegKey& set_dword(std::string name, uint32_t v);
 };
+
+// The key reached from `from` through the subkeys named in turn, or nothing.
+std::shared_ptr<RegKey> descend(std::shared_ptr<RegKey> from, std::span<const std::string> names);
 
 // Same names, security, values and subkeys all the way down.
 bool same_tree(const RegKey& a, const RegKey& b);

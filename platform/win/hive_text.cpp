@@ -93,11 +93,8 @@ class Parser {
         if (path[0] != '\\') return fail("section outside HKEY_LOCAL_MACHINE");
         auto parts = split_key_path(path.substr(1));
         if (!parts || parts->empty()) return fail("invalid key path");
-        std::shared_ptr<RegKey> parent = hive_->root;
-        for (size_t i = 0; i + 1 < parts->size(); ++i) {
-            parent = parent->find_subkey((*parts)[i]);
-            if (!parent) return fail("parent key not declared before");
-        }
+        auto parent = descend(hive_->root, std::span(*parts).first(parts->size() - 1));
+        if (!parent) return fail("parent key not declared before");
         auto key = parent->insert_subkey(parts->back());
         if (!key) return fail("section declared twice");
         return start_key(key);

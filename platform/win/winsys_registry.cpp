@@ -44,11 +44,8 @@ int32_t WinSystem::open_key(Hkey parent, const char* path, uint32_t access, Hkey
     if (int32_t st = resolve(parent, &from)) return st;
     auto parts = split_key_path(path ? path : "");
     if (!parts) return ERROR_FILE_NOT_FOUND;
-    std::shared_ptr<RegKey> key = from.key;
-    for (const auto& p : *parts) {
-        key = key->find_subkey(p);
-        if (!key) return ERROR_FILE_NOT_FOUND;
-    }
+    std::shared_ptr<RegKey> key = descend(from.key, *parts);
+    if (!key) return ERROR_FILE_NOT_FOUND;
     uint32_t granted = access;
     if (security_supported())
         if (int32_t st = access_check(key->owner, key->dacl, token_, access, &granted)) return st;
@@ -95,12 +92,8 @@ int32_t WinSystem::delete_key(Hkey parent, const char* path) {
     if (int32_t st = resolve(parent, &from)) return st;
     auto parts = split_key_path(path ? path : "");
     if (!parts || parts->empty()) return ERROR_FILE_NOT_FOUND;
-    std::shared_ptr<RegKey> holder = from.key;
-    for (size_t i = 0; i + 1 < parts->size(); ++i) {
-        holder = holder->find_subkey((*parts)[i]);
-        if (!holder) return ERROR_FILE_NOT_FOUND;
-    }
-    auto key = holder->find_subkey(parts->back());
+    std::shared_ptr<RegKey> holder = descend(from.key, std::span(*parts).first(parts->size() - 1));
+    auto key = holder ? holder->find_subkey(parts->back()) : nullptr;
     if (!key) return ERROR_FILE_NOT_FOUND;
     uint32_t granted = 0;
     if (security_supported())
