@@ -130,15 +130,19 @@ RegKey& Hive::add(std::string_view path) {
     return *key;
 }
 
-std::vector<std::string> Hive::key_paths() const {
-    std::vector<std::string> out;
+void Hive::for_each_key(const std::function<void(const RegKey&, const std::string&)>& visit) const {
     std::function<void(const RegKey&, const std::string&)> walk = [&](const RegKey& k,
                                                                       const std::string& path) {
-        out.push_back(path);
+        visit(k, path);
         for (const auto& sub : k.subkeys)
             walk(*sub, path.empty() ? sub->name : path + "\\" + sub->name);
     };
     walk(*root, "");
+}
+
+std::vector<std::string> Hive::key_paths() const {
+    std::vector<std::string> out;
+    for_each_key([&](const RegKey&, const std::string& path) { out.push_back(path); });
     return out;
 }
 

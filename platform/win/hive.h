@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -70,6 +71,8 @@ struct Hive {
     // Creates the key and its missing parents (for images and tests); throws
     // std::invalid_argument for a path that no hive can hold.
     RegKey& add(std::string_view path);
+    // Every key with its path ("" for the root), parents before children, subkeys in order.
+    void for_each_key(const std::function<void(const RegKey&, const std::string&)>& visit) const;
     // Every key's path, parents before children.
     std::vector<std::string> key_paths() const;
     bool operator==(const Hive& o) const { return same_tree(*root, *o.root); }

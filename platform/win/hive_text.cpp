@@ -1,7 +1,5 @@
 #include "hive_text.h"
 
-#include <functional>
-
 #include "text_fields.h"
 
 namespace platform::win {
@@ -251,13 +249,9 @@ std::string format_key_section(const RegKey& key, const std::string& path) {
 
 std::string format_hive(const Hive& hive) {
     std::string out = std::string(kHiveHeader) + "\n";
-    std::function<void(const RegKey&, const std::string&)> walk = [&](const RegKey& k,
-                                                                      const std::string& path) {
+    hive.for_each_key([&](const RegKey& k, const std::string& path) {
         out += "\n" + format_key_section(k, path);
-        for (const auto& sub : k.subkeys)
-            walk(*sub, path.empty() ? sub->name : path + "\\" + sub->name);
-    };
-    walk(*hive.root, "");
+    });
     return out;
 }
 
