@@ -101,21 +101,17 @@ const std::vector<ImageFile>& default_image_files() {
 }
 
 bool write_default_image(const std::string& root, std::string* error) {
-    std::error_code ec;
-    const fs::path windows = fs::path(root) / kWindowsFolderName;
-    for (const ImageFile& f : default_image_files()) {
-        const fs::path path = windows / f.path;
+    auto write = [&](const fs::path& path, std::string_view bytes) {
+        std::error_code ec;
         fs::create_directories(path.parent_path(), ec);
-        if (ec || !write_file_atomically(path.string(), std::string(f.bytes)))
-            return (*error = "winsys: cannot write " + path.string(), false);
-    }
-    const std::string config = (fs::path(root) / kConfigFileName).string();
-    const std::string hive = (fs::path(root) / kHiveFileName).string();
-    if (!write_file_atomically(config, std::string(kConfig)))
-        return (*error = "winsys: cannot write " + config, false);
-    if (!write_file_atomically(hive, std::string(default_hive_text())))
-        return (*error = "winsys: cannot write " + hive, false);
-    return true;
+        if (!ec && write_file_atomically(path.string(), std::string(bytes))) return true;
+        *error = "winsys: cannot write " + path.string();
+        return false;
+    };
+    for (const ImageFile& f : default_image_files())
+        if (!write(fs::path(root) / kWindowsFolderName / f.path, f.bytes)) return false;
+    return write(fs::path(root) / kConfigFileName, kConfig) &&
+           write(fs::path(root) / kHiveFileName, default_hive_text());
 }
 
 std::string machine_root() {
