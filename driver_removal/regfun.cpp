@@ -50,6 +50,13 @@ bool RemoveSubkeys(Hkey key, int (*remove)(Hkey, const char*), const SubkeyError
     }
 }
 
+// RemKey's opening step: on failure it prints `error` with the status.
+bool OpenOrReport(Hkey parent, const char* path, uint32_t access, Hkey* key, const char* error) {
+    const int32_t status = OpenKeyAccess(parent, path, access, key);
+    if (status != win::ERROR_SUCCESS) std::printf(error, static_cast<unsigned>(status));
+    return status == win::ERROR_SUCCESS;
+}
+
 // RemKey's access-list step on the open key: on failure it says so and closes the key.
 bool AddAdminAceOrClose(Hkey key) {
     if (AddAdminAce(kAdministrators, key)) return true;
@@ -229,36 +236,25 @@ int RemKey(Hkey parent, const char* path) {
     Hkey key;
     if ((mask & kReadAdminAccess) == kReadAdminAccess) {
         std::printf("Opening w/ accADMIN\n");
-        if (int32_t st = OpenKeyAccess(parent, path, kReadAdminAccess, &key)) {
-            std::printf("RemKey #1 err 0x%x\n", static_cast<unsigned>(st));
-            return 0;
-        }
+        if (!OpenOrReport(parent, path, kReadAdminAccess, &key, "RemKey #1 err 0x%x\n")) return 0;
         if (!AddAdminAceOrClose(key)) return 0;
     } else if (!(mask & win::WRITE_OWNER)) {
         std::printf("Cannot access key at all !\n");
         return 0;
     } else {
         std::printf("Opening w/ WRITE_OWNER\n");
-        if (int32_t st = OpenKeyAccess(parent, path, win::WRITE_OWNER, &key)) {
-            std::printf("RemKey #3 err 0x%x\n", static_cast<unsigned>(st));
-            return 0;
-        }
+        if (!OpenOrReport(parent, path, win::WRITE_OWNER, &key, "RemKey #3 err 0x%x\n")) return 0;
         if (!SetKeyOwner(key, kAdministrators)) {
             w.close_key(key);
             std::printf("Cannot force owner.\n");
             return 0;
         }
         w.close_key(key);
-        if (int32_t st = OpenKeyAccess(parent, path, kOwnerAndListAccess, &key)) {
-            std::printf("RemKey #4 err 0x%x\n", static_cast<unsigned>(st));
+        if (!OpenOrReport(parent, path, kOwnerAndListAccess, &key, "RemKey #4 err 0x%x\n"))
             return 0;
-        }
         if (!AddAdminAceOrClose(key)) return 0;
         w.close_key(key);
-        if (int32_t st = OpenKeyAccess(parent, path, kReadAdminAccess, &key)) {
-            std::printf("RemKey #5 err 0x%x\n", static_cast<unsigned>(st));
-            return 0;
-        }
+        if (!OpenOrReport(parent, path, kReadAdminAccess, &key, "RemKey #5 err 0x%x\n")) return 0;
     }
     if (!RemoveSubkeys(key, RemKey, {"RemKey err #10, ret 0x%x\n", "RemKey err #11, ret 0x%x\n"})) {
         w.close_key(key);
