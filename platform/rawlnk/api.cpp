@@ -81,8 +81,9 @@ RL_STATUS RL_ListDevices(void* arg1, void* arg2, uint32_t flags) {
             sim.removed(static_cast<int>(index)))
             return RL_DEVICE_NOT_FOUND;
         const int i = static_cast<int>(index);
+        const Device& d = *sim.device(i);
         copy_text(static_cast<char*>(arg2),
-                  what == RL_LIST_SERIAL_NUMBER ? sim.serial(i) : sim.description(i));
+                  what == RL_LIST_SERIAL_NUMBER ? sim.serial(d) : sim.description(d));
         return RL_OK;
     });
 }
@@ -98,7 +99,7 @@ RL_STATUS RL_OpenEx(void* arg, uint32_t flags, RL_HANDLE* handle) {
         auto lock = sim.enter();
         // An empty serial number names no device.
         for (int i = 0; !serial.empty() && i < sim.device_count(); ++i)
-            if (!sim.removed(i) && sim.serial(i) == serial) return sim.open(i, handle);
+            if (!sim.removed(i) && sim.serial(*sim.device(i)) == serial) return sim.open(i, handle);
         return RL_DEVICE_NOT_FOUND;
     });
 }
@@ -225,13 +226,11 @@ RL_STATUS RL_GetDeviceInfo(RL_HANDLE h, uint32_t* type, uint32_t* id, char* seri
                            char* description, void*) {
     return on_device(h, [&](Sim& sim, Device& d, auto&) -> RL_STATUS {
         if (const auto s = d.port->faults.take(Fault::InfoFail)) return *s;
-        int index = 0;
-        sim.lookup(h, &index);
         const rawlnk::Chip& c = sim.chip_of(d);
         if (type) *type = c.spec.kind;
         if (id) *id = static_cast<uint32_t>(c.id.vid) << 16 | c.id.pid;
-        if (serial) copy_text(serial, sim.serial(index));
-        if (description) copy_text(description, sim.description(index));
+        if (serial) copy_text(serial, sim.serial(d));
+        if (description) copy_text(description, sim.description(d));
         return RL_OK;
     });
 }

@@ -139,16 +139,14 @@ Device* Sim::device(int index) {
     return &devices_[static_cast<size_t>(index)];
 }
 
-std::string Sim::description(int index) const {
-    const Device& d = devices_[static_cast<size_t>(index)];
+std::string Sim::description(const Device& d) const {
     const Chip& c = chips_[static_cast<size_t>(d.chip)];
     if (find_kind(c.spec.kind)->channels == 1) return cut(c.id.description);
     const std::string suffix = std::string(" ") + static_cast<char>('A' + d.channel);
     return cut(c.id.description).substr(0, kMaxText - suffix.size()) + suffix;
 }
 
-std::string Sim::serial(int index) const {
-    const Device& d = devices_[static_cast<size_t>(index)];
+std::string Sim::serial(const Device& d) const {
     const Chip& c = chips_[static_cast<size_t>(d.chip)];
     if (find_kind(c.spec.kind)->channels == 1 || c.id.serial.empty()) return cut(c.id.serial);
     return cut(c.id.serial).substr(0, kMaxText - 1) + static_cast<char>('A' + d.channel);

@@ -55,8 +55,8 @@ class Sim {
     int device_count() const { return static_cast<int>(devices_.size()); }
     Device* device(int index);
     Chip& chip_of(const Device& d) { return chips_[static_cast<size_t>(d.chip)]; }
-    std::string description(int index) const;
-    std::string serial(int index) const;
+    std::string description(const Device& d) const;
+    std::string serial(const Device& d) const;
     bool removed(int index) const;
     bool is_open(int index) const;
 
