@@ -107,6 +107,10 @@ std::string StateStore::image_path(const std::string& chip) const {
     return dir_ + "/" + chip + ".eeprom";
 }
 
+std::string StateStore::open_path(const std::string& key) const {
+    return dir_ + "/" + key + ".open";
+}
+
 StateStore::Stamp StateStore::stamp_of(const std::string& path) const {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) return {};
@@ -211,8 +215,7 @@ void StateStore::update(const std::string& chip, std::vector<uint16_t>& image,
 }
 
 int StateStore::lock_device(const std::string& key) {
-    const std::string path = dir_ + "/" + key + ".open";
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = open(open_path(key).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return -2;  // no state folder: nothing to share, the open goes ahead
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
@@ -226,8 +229,9 @@ void StateStore::unlock_device(int fd) {
 }
 
 bool StateStore::device_locked(const std::string& key) const {
-    FileLock probe(dir_ + "/" + key + ".open", LOCK_EX | LOCK_NB);
-    return !probe.held() && access((dir_ + "/" + key + ".open").c_str(), F_OK) == 0;
+    const std::string path = open_path(key);
+    FileLock probe(path, LOCK_EX | LOCK_NB);
+    return !probe.held() && access(path.c_str(), F_OK) == 0;
 }
 
 }  // namespace rawlnk

@@ -55,6 +55,8 @@ class StateStore {
         Stamp stamp;
     };
     std::string image_path(const std::string& chip) const;
+    // The lock file an open of the device holds.
+    std::string open_path(const std::string& key) const;
     bool load(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
               std::string& why);
     void reload(const std::string& chip, ChipState& st, std::vector<uint16_t>& image);
