@@ -90,8 +90,8 @@ class WinSystem {
         uint32_t granted = 0;
     };
     bool security_supported() const { return config_.platform == VER_PLATFORM_WIN32_NT; }
-    // The open key behind a handle, or a status.
-    int32_t resolve(Hkey key, OpenKey* out) const;
+    // The open key behind a handle when the handle grants `rights`, or a status.
+    int32_t resolve(Hkey key, OpenKey* out, uint32_t rights = 0) const;
     bool handle_grants(const OpenKey& open, uint32_t rights) const;
     // Saves the hive; false when it could not be written.
     bool persist();

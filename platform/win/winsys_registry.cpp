@@ -21,16 +21,16 @@ int32_t copy_name(const std::string& name, char* out, uint32_t* chars) {
 
 }  // namespace
 
-int32_t WinSystem::resolve(Hkey key, OpenKey* out) const {
+int32_t WinSystem::resolve(Hkey key, OpenKey* out, uint32_t rights) const {
     if (key == HKEY_LOCAL_MACHINE) {
         *out = {hive_.root, KEY_ALL_ACCESS};
-        return ERROR_SUCCESS;
+    } else {
+        auto it = keys_.find(key);
+        if (it == keys_.end()) return ERROR_INVALID_HANDLE;
+        if (it->second.key->deleted) return ERROR_KEY_DELETED;
+        *out = it->second;
     }
-    auto it = keys_.find(key);
-    if (it == keys_.end()) return ERROR_INVALID_HANDLE;
-    if (it->second.key->deleted) return ERROR_KEY_DELETED;
-    *out = it->second;
-    return ERROR_SUCCESS;
+    return handle_grants(*out, rights) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
 bool WinSystem::handle_grants(const OpenKey& open, uint32_t rights) const {
@@ -61,8 +61,7 @@ int32_t WinSystem::close_key(Hkey key) {
 
 int32_t WinSystem::enum_key(Hkey key, uint32_t index, char* name, uint32_t* name_chars) {
     OpenKey open;
-    if (int32_t st = resolve(key, &open)) return st;
-    if (!handle_grants(open, KEY_ENUMERATE_SUB_KEYS)) return ERROR_ACCESS_DENIED;
+    if (int32_t st = resolve(key, &open, KEY_ENUMERATE_SUB_KEYS)) return st;
     if (index >= open.key->subkeys.size()) return ERROR_NO_MORE_ITEMS;
     return copy_name(open.key->subkeys[index]->name, name, name_chars);
 }
@@ -70,8 +69,7 @@ int32_t WinSystem::enum_key(Hkey key, uint32_t index, char* name, uint32_t* name
 int32_t WinSystem::enum_value(Hkey key, uint32_t index, char* name, uint32_t* name_chars,
                               uint32_t* type, uint8_t* data, uint32_t* data_bytes) {
     OpenKey open;
-    if (int32_t st = resolve(key, &open)) return st;
-    if (!handle_grants(open, KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+    if (int32_t st = resolve(key, &open, KEY_QUERY_VALUE)) return st;
     if (index >= open.key->values.size()) return ERROR_NO_MORE_ITEMS;
     const RegValue& v = open.key->values[index];
     if (int32_t st = copy_name(v.name, name, name_chars)) return st;
@@ -111,8 +109,7 @@ int32_t WinSystem::delete_key(Hkey parent, const char* path) {
 
 int32_t WinSystem::delete_value(Hkey key, const char* name) {
     OpenKey open;
-    if (int32_t st = resolve(key, &open)) return st;
-    if (!handle_grants(open, KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+    if (int32_t st = resolve(key, &open, KEY_SET_VALUE)) return st;
     auto& values = open.key->values;
     auto it = std::find_if(values.begin(), values.end(), [&](const RegValue& v) {
         return equal_no_case(v.name, name ? name : "");
@@ -132,8 +129,7 @@ int32_t WinSystem::get_key_security(Hkey key, uint32_t info, SecurityDescriptor*
                                     uint32_t* size) {
     if (!security_supported()) return ERROR_CALL_NOT_IMPLEMENTED;
     OpenKey open;
-    if (int32_t st = resolve(key, &open)) return st;
-    if (!handle_grants(open, READ_CONTROL)) return ERROR_ACCESS_DENIED;
+    if (int32_t st = resolve(key, &open, READ_CONTROL)) return st;
     SecurityDescriptor out;
     if (info & OWNER_SECURITY_INFORMATION) out.set_owner(open.key->owner);
     if (info & DACL_SECURITY_INFORMATION)
