@@ -18,15 +18,20 @@ R guarded(R on_error, F&& f) {
     }
 }
 
-rawlnk::Bus* bus_of(Sim& sim, int device_index) {
+// The bus of the board at device_index, when the address and command can name a register.
+rawlnk::Bus* register_bus(Sim& sim, int device_index, int bus_addr, int cmd) {
     Device* d = sim.device(device_index);
-    if (!d) return nullptr;
+    if (!d || bus_addr < 0 || bus_addr > 0xFF || cmd < 0 || cmd > 0xFFFF) return nullptr;
     rawlnk::Chip& c = sim.chip_of(*d);
     return c.board ? &c.board->bus : nullptr;
 }
 
 int register_code(int cmd) {
     return cmd > 0xFF ? rawlnk::kExtendedCode | (cmd & 0xFFFF) : cmd;
+}
+
+int register_page(int page) {
+    return page < 0 ? rawlnk::kNotPaged : page;
 }
 
 }  // namespace
@@ -163,10 +168,10 @@ int RLSIM_GetRegister(int device_index, int bus_addr, int cmd, int page, uint32_
     return guarded(-1, [&] {
         Sim& sim = Sim::instance();
         auto lock = sim.enter();
-        rawlnk::Bus* bus = bus_of(sim, device_index);
-        if (!bus || !value || bus_addr < 0 || bus_addr > 0xFF || cmd < 0 || cmd > 0xFFFF) return -1;
-        const auto v = bus->get(static_cast<uint8_t>(bus_addr), register_code(cmd),
-                                page < 0 ? rawlnk::kNotPaged : page);
+        rawlnk::Bus* bus = register_bus(sim, device_index, bus_addr, cmd);
+        if (!bus || !value) return -1;
+        const auto v =
+            bus->get(static_cast<uint8_t>(bus_addr), register_code(cmd), register_page(page));
         if (!v) return -1;
         *value = *v;
         return 0;
@@ -177,10 +182,10 @@ int RLSIM_SetRegister(int device_index, int bus_addr, int cmd, int page, uint32_
     return guarded(-1, [&] {
         Sim& sim = Sim::instance();
         auto lock = sim.enter();
-        rawlnk::Bus* bus = bus_of(sim, device_index);
-        if (!bus || bus_addr < 0 || bus_addr > 0xFF || cmd < 0 || cmd > 0xFFFF) return -1;
-        return bus->set(static_cast<uint8_t>(bus_addr), register_code(cmd),
-                        page < 0 ? rawlnk::kNotPaged : page, value)
+        rawlnk::Bus* bus = register_bus(sim, device_index, bus_addr, cmd);
+        if (!bus) return -1;
+        return bus->set(static_cast<uint8_t>(bus_addr), register_code(cmd), register_page(page),
+                        value)
                    ? 0
                    : -1;
     });
