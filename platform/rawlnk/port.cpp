@@ -46,7 +46,8 @@ bool Port::receiving() const {
 
 void Port::update_stream(uint64_t now) {
     const bool on = receiving();
-    if (on && !stream_on_) stream_from_ = now;
+    // Characters due before the host started listening never reach it.
+    if (on && !stream_on_) board_->gen.skip_to(now);
     stream_on_ = on;
 }
 
@@ -118,15 +119,12 @@ void Port::pump(uint64_t now) {
         rx_.push(in_flight_.front().second);
         in_flight_.pop_front();
     }
-    if (stream_on_) {
-        board_->gen.skip_to(stream_from_);
-        board_->gen.emit_to(now, rx_);
-    }
+    if (stream_on_) board_->gen.emit_to(now, rx_);
 }
 
 uint64_t Port::next_arrival() const {
     uint64_t t = in_flight_.empty() ? kNever : in_flight_.front().first;
-    if (stream_on_) t = std::min(t, std::max(board_->gen.next_time(), stream_from_));
+    if (stream_on_) t = std::min(t, board_->gen.next_time());
     return t;
 }
 

@@ -78,7 +78,6 @@ class Port {
     std::deque<std::pair<uint64_t, uint8_t>> in_flight_;
     uint64_t host_tx_free_ = 0, board_tx_free_ = 0;
     bool stream_on_ = false;
-    uint64_t stream_from_ = 0;
 };
 
 }  // namespace rawlnk
