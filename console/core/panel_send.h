@@ -10,19 +10,10 @@
 #include <string>
 
 #include "bus_mode.h"
+#include "panel_field.h"
 #include "transaction_types.h"
 
 namespace velmora {
-
-enum class PanelField {
-    CmdProtocol,
-    txt_Device_Addr,
-    txt_Device_Cmd,
-    txt_Device_Cmdlsb,
-    txt_RW_LSByte,
-    txt_RW_MSByte,
-    PageNumber,
-};
 
 // The boxes of one panel, read when the send path needs them.
 class PanelFields {

@@ -29,25 +29,25 @@ enum class Op : uint8_t {
 
 struct Step {
     Op op;
-    Field field = Field::CmdProtocol;
+    PanelField field = PanelField::CmdProtocol;
     std::string_view text = {};
     bool main_only = false;  // once for the console, in the main panel's turn
 };
 
 constexpr Step once(Op op) {
-    return {op, Field::CmdProtocol, {}, true};
+    return {op, PanelField::CmdProtocol, {}, true};
 }
-constexpr Step show(Field f) {
+constexpr Step show(PanelField f) {
     return {Op::Show, f};
 }
-constexpr Step hide(Field f) {
+constexpr Step hide(PanelField f) {
     return {Op::Hide, f};
 }
-constexpr Step write(Field f, std::string_view text) {
+constexpr Step write(PanelField f, std::string_view text) {
     return {Op::Write, f, text};
 }
 
-using F = Field;
+using F = PanelField;
 using Steps = std::span<const Step>;
 
 // Pieces of the switches, in the order each runs them.
@@ -116,10 +116,10 @@ constexpr int kFirstExtItem = static_cast<int>(kBasicTypes.size());
 void run_step(WorkspaceWindows& w, PanelControls& p, const Step& s) {
     switch (s.op) {
         case Op::ExtToBasic: {
-            const std::string type = p.text(Field::CmdProtocol);
+            const std::string type = p.text(PanelField::CmdProtocol);
             for (const auto& [ext, basic] : kBasicOfExt) {
                 if (type != ext) continue;
-                p.set_text(Field::CmdProtocol, std::string(basic));
+                p.set_text(PanelField::CmdProtocol, std::string(basic));
                 break;
             }
             return;
@@ -127,7 +127,7 @@ void run_step(WorkspaceWindows& w, PanelControls& p, const Step& s) {
         case Op::RemoveExtTypes:
             if (p.CmdProtocol_ListCount() != kTypeListWithExt) return;
             for (size_t i = 0; i < kExtTypes.size(); ++i) p.CmdProtocol_RemoveItem(kFirstExtItem);
-            p.set_visible(Field::txt_Device_Cmdlsb, false);
+            p.set_visible(PanelField::txt_Device_Cmdlsb, false);
             return;
         case Op::AddExtTypes:
             Add_Ext_Types(p);
@@ -149,7 +149,7 @@ void run_step(WorkspaceWindows& w, PanelControls& p, const Step& s) {
             p.set_visible(s.field, s.op == Op::Show);
             return;
         case Op::UntickNonstop:
-            p.set_ticked(Field::Nonstop, false);
+            p.set_ticked(PanelField::Nonstop, false);
             return;
         case Op::Write:
             p.set_text(s.field, std::string(s.text));
@@ -166,7 +166,7 @@ void run_turn(WorkspaceWindows& w, PanelControls& p, BusMode mode) {
 }  // namespace
 
 void Cmdlsb_Follows_Type(PanelControls& p) {
-    p.set_visible(Field::txt_Device_Cmdlsb, is_ext_type(p.text(Field::CmdProtocol)));
+    p.set_visible(PanelField::txt_Device_Cmdlsb, is_ext_type(p.text(PanelField::CmdProtocol)));
 }
 
 void Add_Ext_Types(PanelControls& p) {

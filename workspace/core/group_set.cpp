@@ -13,9 +13,9 @@ namespace velmora::workspace {
 namespace {
 
 formats::GroupPanel boxes_of(const PanelControls& p) {
-    return {p.text(Field::CmdProtocol), p.text(Field::txt_Device_Addr),
-            p.text(Field::txt_Device_Cmd), p.text(Field::txt_RW_LSByte),
-            p.text(Field::txt_RW_MSByte)};
+    return {p.text(PanelField::CmdProtocol), p.text(PanelField::txt_Device_Addr),
+            p.text(PanelField::txt_Device_Cmd), p.text(PanelField::txt_RW_LSByte),
+            p.text(PanelField::txt_RW_MSByte)};
 }
 
 }  // namespace
