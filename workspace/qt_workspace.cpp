@@ -95,13 +95,13 @@ class QtWorkspace final : public WorkspaceWindows {
     }
 
   private:
-    static int valid(int k) { return std::clamp(k, 1, kPanelWindowCount); }
+    static int valid(int k) { return std::clamp(k, 1, kPanelWindows); }
     static QWidget* window_of(int window) {
         if (window == 0) return console_window();
         return &Control(valid(window));
     }
 
-    std::array<QtPanel, kPanelWindowCount + 1> panels_{QtPanel(0), QtPanel(1), QtPanel(2),
+    std::array<QtPanel, kPanelWindows + 1> panels_{QtPanel(0), QtPanel(1), QtPanel(2),
                                                        QtPanel(3), QtPanel(4), QtPanel(5),
                                                        QtPanel(6), QtPanel(7), QtPanel(8)};
 };

@@ -177,7 +177,7 @@ void Add_Ext_Types(PanelControls& p) {
 void run_bus_mode_switch(WorkspaceWindows& w, BusMode mode) {
     run_turn(w, w.main_panel(), mode);
     // PanelCount is read afresh for each panel, as the open panels are walked.
-    for (int k = 1; k <= kPanelWindowCount && shared().PanelCount >= k; ++k)
+    for (int k = 1; k <= kPanelWindows && shared().PanelCount >= k; ++k)
         run_turn(w, w.panel(k), mode);
 }
 

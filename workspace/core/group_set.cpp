@@ -22,7 +22,7 @@ formats::GroupPanel boxes_of(const PanelControls& p) {
 
 void Groupsetbut_Click(WorkspaceWindows& w) {
     SharedState& s = shared();
-    const int open = std::clamp<int>(s.PanelCount, 0, kPanelWindowCount);
+    const int open = std::clamp<int>(s.PanelCount, 0, kPanelWindows);
     std::vector<formats::GroupPanel> panels;
     for (int k = 1; k <= open; ++k) panels.push_back(boxes_of(w.panel(k)));
 

@@ -134,7 +134,7 @@ formats::PanelRecord Panel_Record(const PanelControls& p) {
 
 bool Save_Settings(WorkspaceWindows& w, const std::string& path) {
     std::vector<formats::PanelRecord> records{Panel_Record(w.main_panel())};
-    const int open = std::clamp<int>(shared().PanelCount, 0, kPanelWindowCount);
+    const int open = std::clamp<int>(shared().PanelCount, 0, kPanelWindows);
     for (int k = 1; k <= open; ++k) records.push_back(Panel_Record(w.panel(k)));
     const std::string text = formats::settings_text(w.bus_mode(), records);
     return replace_file(path, text);
@@ -170,9 +170,9 @@ bool Load_Settings(WorkspaceWindows& w, std::string_view file, bool mark_ext_cla
         return true;
     };
     if (!load_record(w.main_panel())) return false;
-    for (int k = 1; k <= kPanelWindowCount; ++k) {
+    for (int k = 1; k <= kPanelWindows; ++k) {
         if (s.PanelCount < k) {
-            for (int j = k; j <= kPanelWindowCount; ++j) w.unload_panel(j);
+            for (int j = k; j <= kPanelWindows; ++j) w.unload_panel(j);
             break;
         }
         if (!load_record(w.panel(k))) return false;

@@ -10,11 +10,9 @@
 
 #include "bus_mode.h"
 #include "panel_field.h"
+#include "shared_state.h"
 
 namespace velmora::workspace {
-
-// Command panel windows Control1..Control8 beside the console's main panel.
-inline constexpr int kPanelWindowCount = 8;
 
 class PanelControls {
   public:

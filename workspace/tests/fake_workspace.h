@@ -88,18 +88,18 @@ class FakeWorkspace final : public WorkspaceWindows {
     FakePanel& fake(int k) { return k == 0 ? main_ : static_cast<FakePanel&>(panel(k)); }
 
     BusMode mode = BusMode::SBS;
-    std::array<bool, kPanelWindowCount + 1> shown{};
-    std::array<std::pair<int, int>, kPanelWindowCount + 1> places{};
+    std::array<bool, kPanelWindows + 1> shown{};
+    std::array<std::pair<int, int>, kPanelWindows + 1> places{};
     bool send_block_enabled = false;
 
   private:
     static size_t checked(int k, int lowest = 1) {
-        if (k < lowest || k > kPanelWindowCount) std::abort();
+        if (k < lowest || k > kPanelWindows) std::abort();
         return static_cast<size_t>(k);
     }
 
     FakePanel main_;
-    std::array<std::unique_ptr<FakePanel>, kPanelWindowCount + 1> windows_;
+    std::array<std::unique_ptr<FakePanel>, kPanelWindows + 1> windows_;
 };
 
 }  // namespace velmora::workspace::testing
