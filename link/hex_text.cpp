@@ -66,8 +66,7 @@ int16_t Check_Entries() {
 }
 
 void Clear_Nonstop() {
-    // Only the open panels; a count out of range never reaches a panel that is not there.
-    int open = std::clamp<int>(shared().PanelCount, 0, kPanels - 1);
+    const int open = open_panel_count();
     for (int n = 1; n <= open; ++n) console_controls().untick_nonstop(n);
 }
 

@@ -91,6 +91,10 @@ struct SharedState {
 // The program's one instance.
 SharedState& shared();
 
+// The open panel windows, `PanelCount` held in 0..8: a count out of range never reaches a
+// panel that is not there.
+int open_panel_count();
+
 // The console controls that the link layer reads and writes. The console window
 // implements this; tests use a recording double. Until one is installed a silent
 // default stands in (no console loaded).

@@ -1,6 +1,5 @@
 #include "group_set.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,7 @@ formats::GroupPanel boxes_of(const PanelControls& p) {
 
 void Groupsetbut_Click(WorkspaceWindows& w) {
     SharedState& s = shared();
-    const int open = std::clamp<int>(s.PanelCount, 0, kPanelWindows);
+    const int open = open_panel_count();
     std::vector<formats::GroupPanel> panels;
     for (int k = 1; k <= open; ++k) panels.push_back(boxes_of(w.panel(k)));
 

@@ -134,7 +134,7 @@ formats::PanelRecord Panel_Record(const PanelControls& p) {
 
 bool Save_Settings(WorkspaceWindows& w, const std::string& path) {
     std::vector<formats::PanelRecord> records{Panel_Record(w.main_panel())};
-    const int open = std::clamp<int>(shared().PanelCount, 0, kPanelWindows);
+    const int open = open_panel_count();
     for (int k = 1; k <= open; ++k) records.push_back(Panel_Record(w.panel(k)));
     const std::string text = formats::settings_text(w.bus_mode(), records);
     return replace_file(path, text);
