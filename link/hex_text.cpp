@@ -60,9 +60,13 @@ int32_t Hex4_To_Word(std::string_view d0, std::string_view d1, std::string_view 
 int16_t Check_Entries() {
     if (shared().HexValid != False) return 0;
     platform::ui::show_message(kInvalidEntryMessage);
+    Stop_Repeat_All();
+    return 1;
+}
+
+void Stop_Repeat_All() {
     console_controls().stop_repeat_all();
     Clear_Nonstop();
-    return 1;
 }
 
 void Clear_Nonstop() {

@@ -49,9 +49,6 @@ class BlockFields {
     virtual std::string text(BlockField field) const = 0;
 };
 
-// Repeat All stopped: `Repeatall` and the main panel's box, then the open panels' boxes.
-void Stop_Repeat_All();
-
 // The main panel's block command; neither waits for nor takes BusBusy.
 void SendBlock(BlockFields& block);
 
