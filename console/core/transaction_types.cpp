@@ -37,13 +37,6 @@ constexpr std::array<std::array<std::string_view, 2>, 10> kAccepted{{
     {"", ""},
 }};
 
-constexpr std::array<PanelStartup, 3> kStartups{{
-    // I2C, PMBus, SBS (order of BusMode)
-    {std::nullopt, false, "", "", false, false},
-    {"PMBus Command", true, "B8", "88", true, true},
-    {"SBS Command", true, "16", "16", false, false},
-}};
-
 constexpr std::array<BlockLayout, 3> kBlockLayouts{{
     {"Read", false, true, std::nullopt, std::nullopt, 'G'},
     {"Write", false, false, "2", "A1\r\nA2\r\n", 'F'},
@@ -87,10 +80,6 @@ PageClamp clamp_page_number(int16_t page) {
     if (page > 7) return {7, "7"};
     if (page < 0) return {0, "0"};
     return {page, std::nullopt};
-}
-
-const PanelStartup& panel_startup(BusMode mode) {
-    return kStartups[static_cast<size_t>(mode)];
 }
 
 const BlockLayout& block_layout(BlockOption option) {

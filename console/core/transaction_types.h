@@ -84,7 +84,16 @@ struct PanelStartup {
     bool page_shown;    // SendBytePgNumber, PageNumber
     bool format_shown;  // TranslationMode
 };
-const PanelStartup& panel_startup(BusMode mode);
+inline constexpr std::array<PanelStartup, 3> kPanelStartups{{
+    // I2C, PMBus, SBS (order of BusMode)
+    {std::nullopt, false, "", "", false, false},
+    {"PMBus Command", true, "B8", "88", true, true},
+    {"SBS Command", true, "16", "16", false, false},
+}};
+// The bus mode switches write the same texts into the open panels.
+constexpr const PanelStartup& panel_startup(BusMode mode) {
+    return kPanelStartups[static_cast<size_t>(mode)];
+}
 
 // Block command frame of the main panel.
 enum class BlockOption { Read, Write, WriteRead };

@@ -63,12 +63,19 @@ constexpr Step kShowPage[] = {show(F::SendBytePgNumber), show(F::PageNumber)};
 constexpr Step kHideNames[] = {hide(F::Pmbus), hide(F::PMBuscmd), hide(F::Linear16bit)};
 constexpr Step kShowNames[] = {show(F::Pmbus), show(F::PMBuscmd), show(F::Linear16bit)};
 constexpr Step kUntick[] = {{Op::UntickNonstop}};
-constexpr Step kNoAddress[] = {write(F::txt_Device_Addr, ""), write(F::txt_Device_Cmd, "")};
-constexpr Step kPMBusAddress[] = {write(F::txt_Device_Addr, "B8"), write(F::txt_Device_Cmd, "88")};
-constexpr Step kSBSAddress[] = {write(F::txt_Device_Addr, "16"), write(F::txt_Device_Cmd, "16")};
+// A switch leaves the address, command and heading a panel window starts with.
+constexpr const PanelStartup& kI2CStart = panel_startup(BusMode::I2C);
+constexpr const PanelStartup& kPMBusStart = panel_startup(BusMode::PMBus);
+constexpr const PanelStartup& kSBSStart = panel_startup(BusMode::SBS);
+constexpr Step kNoAddress[] = {write(F::txt_Device_Addr, kI2CStart.addr),
+                               write(F::txt_Device_Cmd, kI2CStart.cmd)};
+constexpr Step kPMBusAddress[] = {write(F::txt_Device_Addr, kPMBusStart.addr),
+                                  write(F::txt_Device_Cmd, kPMBusStart.cmd)};
+constexpr Step kSBSAddress[] = {write(F::txt_Device_Addr, kSBSStart.addr),
+                                write(F::txt_Device_Cmd, kSBSStart.cmd)};
 constexpr Step kMainExtByte[] = {{Op::Write, F::txt_Device_Cmdlsb, "00", true}};
-constexpr Step kPMBusHeading[] = {write(F::Pmbus, "PMBus Command")};
-constexpr Step kSBSHeading[] = {write(F::Pmbus, "SBS Command")};
+constexpr Step kPMBusHeading[] = {write(F::Pmbus, *kPMBusStart.pmbus_heading)};
+constexpr Step kSBSHeading[] = {write(F::Pmbus, *kSBSStart.pmbus_heading)};
 constexpr Step kEmptyLow[] = {write(F::txt_RW_LSByte, "")};
 constexpr Step kEmptyHigh[] = {write(F::txt_RW_MSByte, "")};
 constexpr Step kEmptyValue[] = {write(F::Linear16bit, "")};
