@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "command_names.h"
+#include "formats/word_formats.h"
 #include "mod_Miscellaneous_Subroutines.h"
 #include "panel_windows.h"
 #include "qt_controls.h"
@@ -160,9 +161,10 @@ void CommandPanel::CmdProtocol_RemoveItem(int index) {
 void CommandPanel::Fill_Lists() {
     for (std::string_view t : kBasicTypes) CmdProtocol_AddItem(std::string(t));
     const QString format = TranslationMode->currentText();
-    const int formats = n_ == 0 ? kMainFormatCount : static_cast<int>(kFormats.size());
-    for (int i = 0; i < formats; ++i)
-        TranslationMode->addItem(qs(kFormats[static_cast<size_t>(i)]));
+    const int count =
+        n_ == 0 ? formats::kMainFormatCount : static_cast<int>(formats::kFormatItems.size());
+    for (int i = 0; i < count; ++i)
+        TranslationMode->addItem(qs(formats::kFormatItems[static_cast<size_t>(i)]));
     TranslationMode->setEditText(format);
 }
 

@@ -71,11 +71,6 @@ struct PageClamp {
 };
 PageClamp clamp_page_number(int16_t page);
 
-// Number formats of `TranslationMode`; the main panel offers the first three.
-inline constexpr std::array<std::string_view, 4> kFormats{
-    "Select Format", "Exp5b Man11b", "Exp(2^X) Manual input", "Exp(2^X) Auto input"};
-inline constexpr int kMainFormatCount = 3;
-
 // Start-up of a command panel window by the console's bus mode.
 struct PanelStartup {
     std::optional<std::string_view> pmbus_heading;  // caption of `Pmbus`; empty: keep

@@ -12,6 +12,7 @@
 
 #include "bus_mode_switch.h"
 #include "formats/number_text.h"
+#include "formats/word_formats.h"
 #include "mod_Miscellaneous_Subroutines.h"
 #include "panel_send.h"
 #include "panel_set.h"
@@ -35,7 +36,6 @@ static_assert(kRecordControls[formats::kCmdProtocol] == PanelField::CmdProtocol 
               kRecordControls[formats::kTranslationMode] == PanelField::TranslationMode &&
               kRecordControls[formats::kXlabel] == PanelField::Xlabel);
 
-constexpr std::string_view kManualFormat = "Exp(2^X) Manual input";
 // The class the load gives an Ext type, one the send check does not test.
 constexpr int16_t kExtLoadedClass = kClassNoTest;
 
@@ -61,7 +61,7 @@ void load_field(WorkspaceWindows& w, PanelControls& p, PanelField f, const std::
     p.set_text(f, value);
     if (f == PanelField::CmdProtocol) p.CmdProtocol_Click();
     if (f == PanelField::TranslationMode && w.bus_mode() == BusMode::PMBus) {
-        const bool manual = value == kManualFormat;
+        const bool manual = value == formats::kExpManual;
         p.set_visible(PanelField::Xtext, manual);
         p.set_visible(PanelField::Xlabel, manual);
     }
