@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <string>
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
 #include "panel_send.h"
 
 class QCheckBox;

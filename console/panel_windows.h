@@ -3,7 +3,7 @@
 // hidden first (its start-up runs then); the workspace shows, tiles and closes them.
 #pragma once
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
 #include "shared_state.h"
 
 namespace velmora {

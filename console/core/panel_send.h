@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
 #include "panel_field.h"
 #include "transaction_types.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
 
 namespace velmora {
 

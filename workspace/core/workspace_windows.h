@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
 #include "panel_field.h"
 #include "shared_state.h"
 
