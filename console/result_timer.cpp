@@ -104,9 +104,8 @@ void frmSendSMB_cmds::Repeatall_Click() {
     }
     set_Repeatall_BackColor(kRepeatRunning);
     Repeatall->setText(QStringLiteral("Click to Stop"));
-    panel0->Nonstop->setChecked(true);
     const int open = open_panel_count();
-    for (int n = 1; n <= open; ++n) Control(n).Nonstop->setChecked(true);
+    for (int n = 0; n <= open; ++n) Panel(n)->Nonstop->setChecked(true);
 }
 
 }  // namespace velmora

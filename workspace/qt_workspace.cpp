@@ -80,7 +80,7 @@ class QtWorkspace final : public WorkspaceWindows {
     PanelControls& main_panel() override { return panels_[0]; }
     PanelControls& panel(int k) override { return panels_[static_cast<size_t>(valid(k))]; }
 
-    void show_panel(int k) override { Control(valid(k)).show(); }
+    void show_panel(int k) override { Control(k).show(); }
     void unload_panel(int k) override { Unload_Control(k); }
 
     void enable_SendBlock() override {
@@ -98,12 +98,12 @@ class QtWorkspace final : public WorkspaceWindows {
     static int valid(int k) { return std::clamp(k, 1, kPanelWindows); }
     static QWidget* window_of(int window) {
         if (window == 0) return console_window();
-        return &Control(valid(window));
+        return &Control(window);
     }
 
     std::array<QtPanel, kPanelWindows + 1> panels_{QtPanel(0), QtPanel(1), QtPanel(2),
-                                                       QtPanel(3), QtPanel(4), QtPanel(5),
-                                                       QtPanel(6), QtPanel(7), QtPanel(8)};
+                                                   QtPanel(3), QtPanel(4), QtPanel(5),
+                                                   QtPanel(6), QtPanel(7), QtPanel(8)};
 };
 
 }  // namespace
