@@ -68,6 +68,14 @@ bool command_mismatch(BusMode mode, int16_t cmd_class, std::string_view type_tex
     return true;
 }
 
+std::vector<std::string_view> accepted_types(int16_t cmd_class) {
+    std::vector<std::string_view> types;
+    if (cmd_class < 0 || cmd_class >= static_cast<int16_t>(kAccepted.size())) return types;
+    for (std::string_view accepted : kAccepted[static_cast<size_t>(cmd_class)])
+        if (!accepted.empty()) types.push_back(accepted);
+    return types;
+}
+
 std::string mismatch_message(int panel, int16_t cmd_class) {
     std::string where = panel == 0 ? "MAIN Control" : "Control" + std::to_string(panel);
     std::string text =

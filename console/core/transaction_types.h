@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/bus_mode.h"
 
@@ -60,6 +61,9 @@ inline constexpr int16_t kClassNoTest = 10;
 inline constexpr int16_t kClassExtPicked = 11;
 // Whether the check refuses `type_text` for a command of `cmd_class` in `mode`.
 bool command_mismatch(BusMode mode, int16_t cmd_class, std::string_view type_text);
+// The type texts the check accepts for a command of `cmd_class`: none for the block
+// classes 7 to 9, and none for a class it does not test.
+std::vector<std::string_view> accepted_types(int16_t cmd_class);
 // The refusal's text for panel n (0 = main panel). Panel 1 ends it with a full stop for
 // classes 0 to 5, a quirk that is kept.
 std::string mismatch_message(int panel, int16_t cmd_class);
