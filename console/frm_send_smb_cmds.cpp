@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,7 +31,7 @@ frmSendSMB_cmds* g_console = nullptr;
 
 // The help file beside the program.
 std::string help_file() {
-    return ss(QCoreApplication::applicationDirPath()) + "/" + std::string(kHelpFile);
+    return App_Folder() + "/" + std::string(kHelpFile);
 }
 
 }  // namespace
