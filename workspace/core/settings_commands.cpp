@@ -32,6 +32,7 @@ constexpr std::array<PanelField, formats::kRecordFields> kRecordControls{
     PanelField::Linear16bit,      PanelField::TranslationMode, PanelField::Xtext,
     PanelField::Xlabel,
 };
+static_assert(formats::kMaxOpenPanels == kPanelWindows);
 static_assert(kRecordControls[formats::kCmdProtocol] == PanelField::CmdProtocol &&
               kRecordControls[formats::kTranslationMode] == PanelField::TranslationMode &&
               kRecordControls[formats::kXlabel] == PanelField::Xlabel);
