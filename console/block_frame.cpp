@@ -12,10 +12,6 @@
 namespace velmora {
 namespace {
 
-QLabel* label(QWidget* p, const char* name, const char* caption) {
-    return make_label(p, name, caption);
-}
-
 QLineEdit* box(QWidget* p, const char* name, const char* text) {
     return make_box(p, name, text, 48);
 }
@@ -30,29 +26,28 @@ QPlainTextEdit* data_box(QWidget* p, const char* name) {
 
 BlockCommandFrame::BlockCommandFrame(QWidget* parent)
     : QGroupBox(QStringLiteral("Block Command"), parent),
-      btn_Block_Read_Cmd(
-          named(new QRadioButton(QStringLiteral("Block Read"), this), "btn_Block_Read_Cmd")),
-      btn_Block_Write_Cmd(
-          named(new QRadioButton(QStringLiteral("Block Write"), this), "btn_Block_Write_Cmd")),
-      BlockWRPrc(named(new QRadioButton(QStringLiteral("Block W/R Proc."), this), "BlockWRPrc")),
-      Label1(label(this, "Label1", "Addr (Hex)")),
+      btn_Block_Read_Cmd(make_option(this, "btn_Block_Read_Cmd", "Block Read")),
+      btn_Block_Write_Cmd(make_option(this, "btn_Block_Write_Cmd", "Block Write")),
+      BlockWRPrc(make_option(this, "BlockWRPrc", "Block W/R Proc.")),
+      Label1(make_label(this, "Label1", "Addr (Hex)")),
       txt_Block_Cmd_Addr(box(this, "txt_Block_Cmd_Addr", "16")),
-      Label3(label(this, "Label3", "Cmd (Hex)")),
+      Label3(make_label(this, "Label3", "Cmd (Hex)")),
       txt_Block_Device_Cmd(box(this, "txt_Block_Device_Cmd", "20")),
-      Label9(label(this, "Label9", "Read")),
-      Label4(label(this, "Label4", "Blk Count")),
+      Label9(make_label(this, "Label9", "Read")),
+      Label4(make_label(this, "Label4", "Blk Count")),
       txt_Block_Count(box(this, "txt_Block_Count", "4")),
-      Label5(label(this, "Label5", "Data (Hex)")),
+      Label5(make_label(this, "Label5", "Data (Hex)")),
       txt_Block_Data(data_box(this, "txt_Block_Data")),
-      Label10(label(this, "Label10", "Read")),
-      Label8(label(this, "Label8", "Blk Count")),
+      Label10(make_label(this, "Label10", "Read")),
+      Label8(make_label(this, "Label8", "Blk Count")),
       txt_Block1_Count(box(this, "txt_Block1_Count", "")),
-      Label12(label(this, "Label12", "Data (Hex)")),
+      Label12(make_label(this, "Label12", "Data (Hex)")),
       txt_Block_Data1(data_box(this, "txt_Block_Data1")),
-      Label2(label(this, "Label2",
-                   "Note:  The Block Data Hex Bytes must be entered as 05, 02, etc. instead of "
-                   "5, 2. Enter one Hex Byte per line, as per the default example.")),
-      SendBlock(named(new QPushButton(QStringLiteral("Send Block Cmd"), this), "SendBlock")) {
+      Label2(
+          make_label(this, "Label2",
+                     "Note:  The Block Data Hex Bytes must be entered as 05, 02, etc. instead of "
+                     "5, 2. Enter one Hex Byte per line, as per the default example.")),
+      SendBlock(make_button(this, "SendBlock", "Send Block Cmd")) {
     setObjectName(QStringLiteral("frm_Block_Cmd"));
     set_Block_Data_Text("A1\r\n04\r\n2B\r\n33\r\n");
     Label2->setWordWrap(true);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "command_names.h"
+#include "formats/word_formats.h"
 #include "mod_Miscellaneous_Subroutines.h"
 #include "panel_windows.h"
 #include "qt_controls.h"
@@ -160,9 +161,10 @@ void CommandPanel::CmdProtocol_RemoveItem(int index) {
 void CommandPanel::Fill_Lists() {
     for (std::string_view t : kBasicTypes) CmdProtocol_AddItem(std::string(t));
     const QString format = TranslationMode->currentText();
-    const int formats = n_ == 0 ? kMainFormatCount : static_cast<int>(kFormats.size());
-    for (int i = 0; i < formats; ++i)
-        TranslationMode->addItem(qs(kFormats[static_cast<size_t>(i)]));
+    const int count =
+        n_ == 0 ? formats::kMainFormatCount : static_cast<int>(formats::kFormatItems.size());
+    for (int i = 0; i < count; ++i)
+        TranslationMode->addItem(qs(formats::kFormatItems[static_cast<size_t>(i)]));
     TranslationMode->setEditText(format);
 }
 
@@ -233,24 +235,73 @@ void CommandPanel::closeEvent(QCloseEvent* event) {
     if (n_ > 0) Unload_Control(n_);  // the window's close box unloads it
 }
 
-std::string CommandPanel::text(PanelField field) const {
+QWidget* CommandPanel::control(PanelField field) const {
     switch (field) {
-        case PanelField::CmdProtocol:
-            return CmdProtocol_Text();
-        case PanelField::txt_Device_Addr:
-            return ss(txt_Device_Addr->text());
-        case PanelField::txt_Device_Cmd:
-            return ss(txt_Device_Cmd->text());
-        case PanelField::txt_Device_Cmdlsb:
-            return ss(txt_Device_Cmdlsb->text());
-        case PanelField::txt_RW_LSByte:
-            return ss(txt_RW_LSByte->text());
-        case PanelField::txt_RW_MSByte:
-            return ss(txt_RW_MSByte->text());
+        case PanelField::SendBytePgNumber:
+            return SendBytePgNumber;
         case PanelField::PageNumber:
-            return ss(PageNumber->text());
+            return PageNumber;
+        case PanelField::CmdProtocol:
+            return CmdProtocol;
+        case PanelField::txt_Device_Addr:
+            return txt_Device_Addr;
+        case PanelField::txt_Device_Cmd:
+            return txt_Device_Cmd;
+        case PanelField::txt_Device_Cmdlsb:
+            return txt_Device_Cmdlsb;
+        case PanelField::txt_RW_LSByte:
+            return txt_RW_LSByte;
+        case PanelField::txt_RW_MSByte:
+            return txt_RW_MSByte;
+        case PanelField::Nonstop:
+            return Nonstop;
+        case PanelField::Linear16bit:
+            return Linear16bit;
+        case PanelField::TranslationMode:
+            return TranslationMode;
+        case PanelField::Xtext:
+            return Xtext;
+        case PanelField::Xlabel:
+            return Xlabel;
+        case PanelField::Pmbus:
+            return Pmbus;
+        case PanelField::PMBuscmd:
+            return PMBuscmd;
     }
+    return nullptr;
+}
+
+std::string CommandPanel::text(PanelField field) const {
+    QWidget* w = control(field);
+    if (auto* b = qobject_cast<QLineEdit*>(w)) return ss(b->text());
+    if (auto* c = qobject_cast<QComboBox*>(w)) return ss(c->currentText());
+    if (auto* l = qobject_cast<QLabel*>(w)) return ss(l->text());
     return {};
+}
+
+void CommandPanel::set_text(PanelField field, const std::string& text) {
+    QWidget* w = control(field);
+    const QString t = qs(text);
+    if (auto* b = qobject_cast<QLineEdit*>(w)) {
+        // Qt reports only real changes; a write that keeps the text runs the handling too.
+        if (b->text() == t)
+            emit b->textChanged(t);
+        else
+            b->setText(t);
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        c->setEditText(t);
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setText(t);
+    }
+}
+
+bool CommandPanel::ticked(PanelField check_box) const {
+    auto* c = qobject_cast<QCheckBox*>(control(check_box));
+    return c && c->isChecked();
+}
+
+void CommandPanel::set_ticked(PanelField check_box, bool on) {
+    if (auto* c = qobject_cast<QCheckBox*>(control(check_box))) c->setChecked(on);
 }
 
 bool CommandPanel::SendBytePgNumber_ticked() const {

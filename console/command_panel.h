@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <string>
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
 #include "panel_send.h"
 
 class QCheckBox;
@@ -51,6 +51,16 @@ class CommandPanel : public QWidget, private PanelFields {
     QLabel* const PMBuscmd;
     QPushButton* const SendButton;  // `cmd_Send` on the main panel, `Send`n on Control n
 
+    // The controls by field, as the send path and the workspace reach them: the text of a
+    // box or list or the caption of a label. Writing a box runs its change handling as
+    // typing does, even when it held that text already; writing a list box sets its text
+    // only, with no click handling.
+    QWidget* control(PanelField field) const;
+    std::string text(PanelField field) const override;
+    void set_text(PanelField field, const std::string& text);
+    bool ticked(PanelField check_box) const;
+    void set_ticked(PanelField check_box, bool on);
+
     // The type box's text and list. As the console expects of this box, writing the text
     // runs no click handling, and adding or removing list items leaves the text alone.
     std::string CmdProtocol_Text() const;
@@ -90,7 +100,6 @@ class CommandPanel : public QWidget, private PanelFields {
 
     // PanelFields
     int panel_number() const override { return n_; }
-    std::string text(PanelField field) const override;
     bool SendBytePgNumber_ticked() const override;
     void set_PageNumber(const std::string& text) override;
     void untick_Nonstop() override;

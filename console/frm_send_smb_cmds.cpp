@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -30,17 +29,9 @@ namespace {
 
 frmSendSMB_cmds* g_console = nullptr;
 
-QPushButton* button(QWidget* p, const char* name, const char* caption) {
-    return named(new QPushButton(QString::fromLatin1(caption), p), name);
-}
-
-QRadioButton* option(QWidget* p, const char* name, const char* caption) {
-    return named(new QRadioButton(QString::fromLatin1(caption), p), name);
-}
-
 // The help file beside the program.
 std::string help_file() {
-    return ss(QCoreApplication::applicationDirPath()) + "/" + std::string(kHelpFile);
+    return App_Folder() + "/" + std::string(kHelpFile);
 }
 
 }  // namespace
@@ -52,12 +43,12 @@ frmSendSMB_cmds* console_window() {
 frmSendSMB_cmds::frmSendSMB_cmds()
     : panel0(new CommandPanel(0, this)),
       frm_Block_Cmd(new BlockCommandFrame(this)),
-      I2C(option(this, "I2C", "Gen. SMBus/I2C")),
-      PMBus_sel(option(this, "PMBus_sel", "PMBus")),
-      SBS(option(this, "SBS", "Smart Battery")),
-      SendAll(button(this, "SendAll", "Send All")),
-      Repeatall(button(this, "Repeatall", "Repeat All")),
-      Groupsetbut(button(this, "Groupsetbut", "Group Set Send")),
+      I2C(make_option(this, "I2C", "Gen. SMBus/I2C")),
+      PMBus_sel(make_option(this, "PMBus_sel", "PMBus")),
+      SBS(make_option(this, "SBS", "Smart Battery")),
+      SendAll(make_button(this, "SendAll", "Send All")),
+      Repeatall(make_button(this, "Repeatall", "Repeat All")),
+      Groupsetbut(make_button(this, "Groupsetbut", "Group Set Send")),
       SNlabel(named(new QLabel(this), "SNlabel")),
       Label_KELD_Comms_Failure(named(
           new QLabel(QStringLiteral("Comms Failure. Please resend data. If error persists, exit, "

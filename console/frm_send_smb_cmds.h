@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
 #include "mod_Miscellaneous_Subroutines.h"
 
 class QAction;

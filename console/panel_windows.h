@@ -3,13 +3,12 @@
 // hidden first (its start-up runs then); the workspace shows, tiles and closes them.
 #pragma once
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
+#include "shared_state.h"
 
 namespace velmora {
 
 class CommandPanel;
-
-inline constexpr int kPanelWindows = 8;
 
 // Panel window `Control`n (n = 1..8, a number outside is taken as the nearest one),
 // loaded hidden on first touch.

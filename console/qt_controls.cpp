@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QVariant>
 
 #include "console_startup.h"
@@ -39,6 +41,14 @@ QLineEdit* make_box(QWidget* parent, const char* name, const char* text, int wid
     auto* b = named(new QLineEdit(QString::fromLatin1(text), parent), name);
     b->setFixedWidth(width);
     return b;
+}
+
+QPushButton* make_button(QWidget* parent, const char* name, const char* caption) {
+    return named(new QPushButton(QString::fromLatin1(caption), parent), name);
+}
+
+QRadioButton* make_option(QWidget* parent, const char* name, const char* caption) {
+    return named(new QRadioButton(QString::fromLatin1(caption), parent), name);
 }
 
 void apply_look(QLineEdit* box, Look l) {

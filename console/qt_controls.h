@@ -12,6 +12,8 @@
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
 class QWidget;
 
 namespace velmora {
@@ -31,6 +33,8 @@ W* named(W* w, const char* name) {
 }
 QLabel* make_label(QWidget* parent, const char* name, const char* caption);
 QLineEdit* make_box(QWidget* parent, const char* name, const char* text, int width);
+QPushButton* make_button(QWidget* parent, const char* name, const char* caption);
+QRadioButton* make_option(QWidget* parent, const char* name, const char* caption);
 
 // Read: pale cyan and locked; Write: window colour and editable; Unlocked: editable.
 void apply_look(QLineEdit* box, Look look);

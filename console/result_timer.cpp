@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <algorithm>
 
 #include "block_frame.h"
 #include "command_panel.h"
@@ -20,18 +19,9 @@
 #include "qt_controls.h"
 
 namespace velmora {
-namespace {
-
-// A count out of range never reaches a panel that is not there.
-int open_panels() {
-    return std::clamp<int>(shared().PanelCount, 0, kPanelWindows);
-}
-
-}  // namespace
-
 void frmSendSMB_cmds::Timer_1sec_Timer() {
     const formats::AllPanelButtons buttons =
-        formats::all_panel_buttons(open_panels(), bus_mode());
+        formats::all_panel_buttons(open_panel_count(), bus_mode());
     SendAll->setEnabled(buttons.send_all);
     Repeatall->setEnabled(buttons.repeat_all);
     Groupsetbut->setEnabled(buttons.group_set);
@@ -41,7 +31,7 @@ void frmSendSMB_cmds::Timer_1sec_Timer() {
         if (shared().ResultReady[static_cast<size_t>(n)] != False) Show_Result(n);
         if (!alive) return;
         Label_KELD_Comms_Failure->setVisible(shared().CommsError != False);
-        if (n == 0 || n <= open_panels()) Repeat_Panel(n);
+        if (n == 0 || n <= open_panel_count()) Repeat_Panel(n);
     }
 }
 
@@ -102,7 +92,7 @@ std::string frmSendSMB_cmds::Get_Panel_Cmd(int n) const {
 }
 
 void frmSendSMB_cmds::SendAll_Click() {
-    const int open = open_panels();
+    const int open = open_panel_count();
     // cmd_Send_Click, then Send1_Click.. in order, each to its end.
     for (int n = 0; n <= open; ++n) Panel(n)->Send_Click();
 }
@@ -114,9 +104,8 @@ void frmSendSMB_cmds::Repeatall_Click() {
     }
     set_Repeatall_BackColor(kRepeatRunning);
     Repeatall->setText(QStringLiteral("Click to Stop"));
-    panel0->Nonstop->setChecked(true);
-    const int open = open_panels();
-    for (int n = 1; n <= open; ++n) Control(n).Nonstop->setChecked(true);
+    const int open = open_panel_count();
+    for (int n = 0; n <= open; ++n) Panel(n)->Nonstop->setChecked(true);
 }
 
 }  // namespace velmora

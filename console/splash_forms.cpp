@@ -20,16 +20,10 @@ static void init_console_resources() {
 namespace velmora {
 namespace {
 
-QLabel* label(QWidget* parent, const char* name, const QString& caption) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
 QLabel* logo(QWidget* parent, const char* name) {
     static const bool registered = (init_console_resources(), true);
     (void)registered;
-    QLabel* l = label(parent, name, {});
+    QLabel* l = make_label(parent, name, "");
     l->setPixmap(QPixmap(QStringLiteral(":/velmora/logo.png")));
     return l;
 }
@@ -59,21 +53,19 @@ QString firmware_text(const char* prefix) {
 frmSplash::frmSplash()
     : Frame1(frame(this)),
       imgLogo(logo(Frame1, "imgLogo")),
-      Label1(label(Frame1, "Label1", QStringLiteral("Press any key to continue"))),
-      Label2(label(Frame1, "Label2",
-                   QStringLiteral("I2C/SMBus/PMBus Communication/Monitor Interface"))),
-      Label3(label(Frame1, "Label3", QStringLiteral("06/23/2009"))),
-      lblVersion(label(Frame1, "lblVersion", {})),
-      firmwarelabel(label(Frame1, "firmwarelabel", {})),
-      lblWarning(label(
+      Label1(make_label(Frame1, "Label1", "Press any key to continue")),
+      Label2(make_label(Frame1, "Label2", "I2C/SMBus/PMBus Communication/Monitor Interface")),
+      Label3(make_label(Frame1, "Label3", "06/23/2009")),
+      lblVersion(make_label(Frame1, "lblVersion", "")),
+      firmwarelabel(make_label(Frame1, "firmwarelabel", "")),
+      lblWarning(make_label(
           Frame1, "lblWarning",
-          QStringLiteral(
-              "Warning: If connecting two or more QX7310 on one PC, plug the first hardware in "
-              "and then launch the first instance of the software. Do NOT use the software "
-              "yet. Plug in the second hardware and launch the second instance of the "
-              "software. Now you can start using either software (Important: do NOT go into "
-              "Monitor mode until all hardware has been plugged in and its software "
-              "launced)."))) {
+          "Warning: If connecting two or more QX7310 on one PC, plug the first hardware in "
+          "and then launch the first instance of the software. Do NOT use the software "
+          "yet. Plug in the second hardware and launch the second instance of the "
+          "software. Now you can start using either software (Important: do NOT go into "
+          "Monitor mode until all hardware has been plugged in and its software "
+          "launced).")) {
     setObjectName(QStringLiteral("frmSplash"));
     // A plain frameless window rather than a splash-screen window, which some window
     // managers never give the keyboard.
@@ -129,14 +121,12 @@ frmSplash1::frmSplash1(QWidget* parent)
     : QDialog(parent),
       Frame1(frame(this)),
       Image1(logo(Frame1, "Image1")),
-      Label1(label(Frame1, "Label1",
-                   QStringLiteral("I2C/SMBus/PMBus Communication/Monitor Interface"))),
-      Label2(label(Frame1, "Label2", QStringLiteral("QX7310 USB to SMBus/I2C/PMBus board"))),
-      // Our contact line.
-      Label3(label(Frame1, "Label3",
-                   QStringLiteral("Questions and support: ask the supplier of your board."))),
-      lblVersion(label(Frame1, "lblVersion", {})),
-      firmwareversionlabel(label(Frame1, "firmwareversionlabel", {})) {
+      Label1(make_label(Frame1, "Label1", "I2C/SMBus/PMBus Communication/Monitor Interface")),
+      Label2(make_label(Frame1, "Label2", "QX7310 USB to SMBus/I2C/PMBus board")),
+      Label3(
+          make_label(Frame1, "Label3", "Questions and support: ask the supplier of your board.")),
+      lblVersion(make_label(Frame1, "lblVersion", "")),
+      firmwareversionlabel(make_label(Frame1, "firmwareversionlabel", "")) {
     setObjectName(QStringLiteral("frmSplash1"));
     setWindowTitle(QStringLiteral("About"));
     setModal(true);

@@ -60,14 +60,17 @@ int32_t Hex4_To_Word(std::string_view d0, std::string_view d1, std::string_view 
 int16_t Check_Entries() {
     if (shared().HexValid != False) return 0;
     platform::ui::show_message(kInvalidEntryMessage);
-    console_controls().stop_repeat_all();
-    Clear_Nonstop();
+    Stop_Repeat_All();
     return 1;
 }
 
+void Stop_Repeat_All() {
+    console_controls().stop_repeat_all();
+    Clear_Nonstop();
+}
+
 void Clear_Nonstop() {
-    // Only the open panels; a count out of range never reaches a panel that is not there.
-    int open = std::clamp<int>(shared().PanelCount, 0, kPanels - 1);
+    const int open = open_panel_count();
     for (int n = 1; n <= open; ++n) console_controls().untick_nonstop(n);
 }
 

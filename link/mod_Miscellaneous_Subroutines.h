@@ -67,6 +67,8 @@ int32_t Hex4_To_Word(std::string_view d0, std::string_view d1, std::string_view 
 int16_t Check_Entries();
 // Unticks `Nonstop` of command panels 1..PanelCount.
 void Clear_Nonstop();
+// Repeat All stopped: `Repeatall` and the main panel's box, then the open panels' boxes.
+void Stop_Repeat_All();
 
 // Folder part of a program path as App_Folder() gives it (exposed for tests).
 std::string folder_of_program(std::string_view program_path);

@@ -1,5 +1,7 @@
 #include "shared_state.h"
 
+#include <algorithm>
+
 namespace velmora {
 namespace {
 
@@ -22,6 +24,10 @@ ConsoleControls* g_console = &g_no_console;
 SharedState& shared() {
     static SharedState state;
     return state;
+}
+
+int open_panel_count() {
+    return std::clamp<int>(shared().PanelCount, 0, kPanelWindows);
 }
 
 ConsoleControls& console_controls() {

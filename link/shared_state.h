@@ -15,6 +15,7 @@ inline constexpr Flag True = -1;
 inline constexpr Flag False = 0;
 
 inline constexpr int kPanels = 9;  // panel 0 = main panel, 1..8 = Control1..8
+inline constexpr int kPanelWindows = kPanels - 1;
 // Buffer sizes, a free choice: TxBuffer holds the longest request (the grouped "S"
 // request, 48 bytes; a longer one is refused unsent), RxBuffer the largest capture read of
 // the monitor. No read may ask for more than RxBuffer.size(); replies are read a byte at a
@@ -89,6 +90,10 @@ struct SharedState {
 
 // The program's one instance.
 SharedState& shared();
+
+// The open panel windows, `PanelCount` held in 0..8: a count out of range never reaches a
+// panel that is not there.
+int open_panel_count();
 
 // The console controls that the link layer reads and writes. The console window
 // implements this; tests use a recording double. Until one is installed a silent

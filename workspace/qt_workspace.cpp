@@ -1,11 +1,8 @@
 #include "qt_workspace.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <array>
 
 #include "block_frame.h"
@@ -17,61 +14,9 @@
 #include "core/settings_commands.h"
 #include "frm_send_smb_cmds.h"
 #include "panel_windows.h"
-#include "qt_controls.h"
 
 namespace velmora::workspace {
 namespace {
-
-// The panel's controls under the workspace's names.
-template <typename W>
-struct Named {
-    Field field;
-    W* const CommandPanel::*control;
-};
-constexpr Named<QLineEdit> kLineBoxes[] = {
-    {Field::PageNumber, &CommandPanel::PageNumber},
-    {Field::txt_Device_Addr, &CommandPanel::txt_Device_Addr},
-    {Field::txt_Device_Cmd, &CommandPanel::txt_Device_Cmd},
-    {Field::txt_Device_Cmdlsb, &CommandPanel::txt_Device_Cmdlsb},
-    {Field::txt_RW_LSByte, &CommandPanel::txt_RW_LSByte},
-    {Field::txt_RW_MSByte, &CommandPanel::txt_RW_MSByte},
-    {Field::Linear16bit, &CommandPanel::Linear16bit},
-    {Field::Xtext, &CommandPanel::Xtext},
-};
-constexpr Named<QLabel> kLabels[] = {
-    {Field::Xlabel, &CommandPanel::Xlabel},
-    {Field::Pmbus, &CommandPanel::Pmbus},
-    {Field::PMBuscmd, &CommandPanel::PMBuscmd},
-};
-constexpr Named<QCheckBox> kCheckBoxes[] = {
-    {Field::SendBytePgNumber, &CommandPanel::SendBytePgNumber},
-    {Field::Nonstop, &CommandPanel::Nonstop},
-};
-
-template <typename W, size_t N>
-W* find(CommandPanel& p, Field f, const Named<W> (&table)[N]) {
-    for (const Named<W>& n : table)
-        if (n.field == f) return p.*n.control;
-    return nullptr;
-}
-
-QLineEdit* line_box(CommandPanel& p, Field f) {
-    return find(p, f, kLineBoxes);
-}
-QLabel* label(CommandPanel& p, Field f) {
-    return find(p, f, kLabels);
-}
-QCheckBox* check_box(CommandPanel& p, Field f) {
-    return find(p, f, kCheckBoxes);
-}
-
-QWidget* control(CommandPanel& p, Field f) {
-    if (QWidget* w = line_box(p, f)) return w;
-    if (QWidget* w = label(p, f)) return w;
-    if (QWidget* w = check_box(p, f)) return w;
-    if (f == Field::CmdProtocol) return p.CmdProtocol;
-    return p.TranslationMode;
-}
 
 // One panel, found again at each use: a panel window that is not loaded is loaded hidden
 // by the touch, and one unloaded since is a fresh window.
@@ -81,49 +26,22 @@ class QtPanel final : public PanelControls {
 
     int number() const override { return n_; }
 
-    std::string text(Field f) const override {
+    std::string text(PanelField f) const override {
         CommandPanel* p = get();
-        if (!p) return {};
-        if (f == Field::CmdProtocol) return p->CmdProtocol_Text();
-        if (f == Field::TranslationMode) return ss(p->TranslationMode->currentText());
-        if (QLineEdit* b = line_box(*p, f)) return ss(b->text());
-        if (QLabel* l = label(*p, f)) return ss(l->text());
-        return {};
+        return p ? p->text(f) : std::string();
     }
-
-    void set_text(Field f, const std::string& text) override {
+    void set_text(PanelField f, const std::string& text) override {
+        if (CommandPanel* p = get()) p->set_text(f, text);
+    }
+    void set_visible(PanelField f, bool shown) override {
+        if (CommandPanel* p = get()) p->control(f)->setVisible(shown);
+    }
+    bool ticked(PanelField f) const override {
         CommandPanel* p = get();
-        if (!p) return;
-        if (f == Field::CmdProtocol) {
-            p->set_CmdProtocol_Text(text);
-        } else if (f == Field::TranslationMode) {
-            p->TranslationMode->setEditText(qs(text));
-        } else if (QLineEdit* b = line_box(*p, f)) {
-            const QString t = qs(text);
-            // A write runs the change handling as typing would, also when the text stays
-            // the same (Qt reports only real changes).
-            if (b->text() == t)
-                emit b->textChanged(t);
-            else
-                b->setText(t);
-        } else if (QLabel* l = label(*p, f)) {
-            l->setText(qs(text));
-        }
+        return p && p->ticked(f);
     }
-
-    void set_visible(Field f, bool shown) override {
-        if (CommandPanel* p = get()) control(*p, f)->setVisible(shown);
-    }
-
-    bool ticked(Field f) const override {
-        CommandPanel* p = get();
-        QCheckBox* c = p ? check_box(*p, f) : nullptr;
-        return c && c->isChecked();
-    }
-
-    void set_ticked(Field f, bool on) override {
-        CommandPanel* p = get();
-        if (QCheckBox* c = p ? check_box(*p, f) : nullptr) c->setChecked(on);
+    void set_ticked(PanelField f, bool on) override {
+        if (CommandPanel* p = get()) p->set_ticked(f, on);
     }
 
     int CmdProtocol_ListCount() const override {
@@ -141,11 +59,7 @@ class QtPanel final : public PanelControls {
     }
 
   private:
-    CommandPanel* get() const {
-        if (n_ > 0) return &Control(n_);
-        frmSendSMB_cmds* c = console_window();
-        return c ? c->panel0 : nullptr;
-    }
+    CommandPanel* get() const { return Panel(n_); }
 
     const int n_;
 };
@@ -166,7 +80,7 @@ class QtWorkspace final : public WorkspaceWindows {
     PanelControls& main_panel() override { return panels_[0]; }
     PanelControls& panel(int k) override { return panels_[static_cast<size_t>(valid(k))]; }
 
-    void show_panel(int k) override { Control(valid(k)).show(); }
+    void show_panel(int k) override { Control(k).show(); }
     void unload_panel(int k) override { Unload_Control(k); }
 
     void enable_SendBlock() override {
@@ -181,15 +95,15 @@ class QtWorkspace final : public WorkspaceWindows {
     }
 
   private:
-    static int valid(int k) { return std::clamp(k, 1, kPanelWindowCount); }
+    static int valid(int k) { return std::clamp(k, 1, kPanelWindows); }
     static QWidget* window_of(int window) {
         if (window == 0) return console_window();
-        return &Control(valid(window));
+        return &Control(window);
     }
 
-    std::array<QtPanel, kPanelWindowCount + 1> panels_{QtPanel(0), QtPanel(1), QtPanel(2),
-                                                       QtPanel(3), QtPanel(4), QtPanel(5),
-                                                       QtPanel(6), QtPanel(7), QtPanel(8)};
+    std::array<QtPanel, kPanelWindows + 1> panels_{QtPanel(0), QtPanel(1), QtPanel(2),
+                                                   QtPanel(3), QtPanel(4), QtPanel(5),
+                                                   QtPanel(6), QtPanel(7), QtPanel(8)};
 };
 
 }  // namespace

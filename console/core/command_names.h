@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "bus_mode.h"
 #include "command_tables.h"
+#include "formats/bus_mode.h"
 
 namespace velmora {
 

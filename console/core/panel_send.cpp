@@ -109,11 +109,6 @@ void Send_SW_MB905_Cmd(int n) {
     }
 }
 
-void Stop_Repeat_All() {
-    console_controls().stop_repeat_all();
-    Clear_Nonstop();
-}
-
 void SendBlock(BlockFields& block) {
     SharedState& s = shared();
     Stop_Repeat_All();

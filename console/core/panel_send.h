@@ -9,20 +9,11 @@
 #include <optional>
 #include <string>
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
+#include "panel_field.h"
 #include "transaction_types.h"
 
 namespace velmora {
-
-enum class PanelField {
-    CmdProtocol,
-    txt_Device_Addr,
-    txt_Device_Cmd,
-    txt_Device_Cmdlsb,
-    txt_RW_LSByte,
-    txt_RW_MSByte,
-    PageNumber,
-};
 
 // The boxes of one panel, read when the send path needs them.
 class PanelFields {
@@ -57,9 +48,6 @@ class BlockFields {
     virtual std::optional<BlockOption> selected_option() const = 0;
     virtual std::string text(BlockField field) const = 0;
 };
-
-// Repeat All stopped: `Repeatall` and the main panel's box, then the open panels' boxes.
-void Stop_Repeat_All();
 
 // The main panel's block command; neither waits for nor takes BusBusy.
 void SendBlock(BlockFields& block);

@@ -37,13 +37,6 @@ constexpr std::array<std::array<std::string_view, 2>, 10> kAccepted{{
     {"", ""},
 }};
 
-constexpr std::array<PanelStartup, 3> kStartups{{
-    // I2C, PMBus, SBS (order of BusMode)
-    {std::nullopt, false, "", "", false, false},
-    {"PMBus Command", true, "B8", "88", true, true},
-    {"SBS Command", true, "16", "16", false, false},
-}};
-
 constexpr std::array<BlockLayout, 3> kBlockLayouts{{
     {"Read", false, true, std::nullopt, std::nullopt, 'G'},
     {"Write", false, false, "2", "A1\r\nA2\r\n", 'F'},
@@ -75,6 +68,14 @@ bool command_mismatch(BusMode mode, int16_t cmd_class, std::string_view type_tex
     return true;
 }
 
+std::vector<std::string_view> accepted_types(int16_t cmd_class) {
+    std::vector<std::string_view> types;
+    if (cmd_class < 0 || cmd_class >= static_cast<int16_t>(kAccepted.size())) return types;
+    for (std::string_view accepted : kAccepted[static_cast<size_t>(cmd_class)])
+        if (!accepted.empty()) types.push_back(accepted);
+    return types;
+}
+
 std::string mismatch_message(int panel, int16_t cmd_class) {
     std::string where = panel == 0 ? "MAIN Control" : "Control" + std::to_string(panel);
     std::string text =
@@ -87,10 +88,6 @@ PageClamp clamp_page_number(int16_t page) {
     if (page > 7) return {7, "7"};
     if (page < 0) return {0, "0"};
     return {page, std::nullopt};
-}
-
-const PanelStartup& panel_startup(BusMode mode) {
-    return kStartups[static_cast<size_t>(mode)];
 }
 
 const BlockLayout& block_layout(BlockOption option) {

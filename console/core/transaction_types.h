@@ -9,8 +9,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
 
 namespace velmora {
 
@@ -60,6 +61,9 @@ inline constexpr int16_t kClassNoTest = 10;
 inline constexpr int16_t kClassExtPicked = 11;
 // Whether the check refuses `type_text` for a command of `cmd_class` in `mode`.
 bool command_mismatch(BusMode mode, int16_t cmd_class, std::string_view type_text);
+// The type texts the check accepts for a command of `cmd_class`: none for the block
+// classes 7 to 9, and none for a class it does not test.
+std::vector<std::string_view> accepted_types(int16_t cmd_class);
 // The refusal's text for panel n (0 = main panel). Panel 1 ends it with a full stop for
 // classes 0 to 5, a quirk that is kept.
 std::string mismatch_message(int panel, int16_t cmd_class);
@@ -71,11 +75,6 @@ struct PageClamp {
 };
 PageClamp clamp_page_number(int16_t page);
 
-// Number formats of `TranslationMode`; the main panel offers the first three.
-inline constexpr std::array<std::string_view, 4> kFormats{
-    "Select Format", "Exp5b Man11b", "Exp(2^X) Manual input", "Exp(2^X) Auto input"};
-inline constexpr int kMainFormatCount = 3;
-
 // Start-up of a command panel window by the console's bus mode.
 struct PanelStartup {
     std::optional<std::string_view> pmbus_heading;  // caption of `Pmbus`; empty: keep
@@ -84,7 +83,16 @@ struct PanelStartup {
     bool page_shown;    // SendBytePgNumber, PageNumber
     bool format_shown;  // TranslationMode
 };
-const PanelStartup& panel_startup(BusMode mode);
+inline constexpr std::array<PanelStartup, 3> kPanelStartups{{
+    // I2C, PMBus, SBS (order of BusMode)
+    {std::nullopt, false, "", "", false, false},
+    {"PMBus Command", true, "B8", "88", true, true},
+    {"SBS Command", true, "16", "16", false, false},
+}};
+// The bus mode switches write the same texts into the open panels.
+constexpr const PanelStartup& panel_startup(BusMode mode) {
+    return kPanelStartups[static_cast<size_t>(mode)];
+}
 
 // Block command frame of the main panel.
 enum class BlockOption { Read, Write, WriteRead };

@@ -3,11 +3,10 @@
 #include <optional>
 
 #include "formats/number_text.h"
+#include "formats/open_panels.h"
 
 namespace velmora::formats {
 namespace {
-
-constexpr size_t kMaxOpenPanels = 8;
 
 std::string panel_name(int n) {
     return n == 0 ? std::string("Main Control") : "Control" + std::to_string(n);
@@ -45,7 +44,8 @@ bool append_record(const GroupPanel& panel, int n, GroupRequest& req) {
 }  // namespace
 
 GroupRequest group_set_request(const GroupPanel& main, std::span<const GroupPanel> open) {
-    if (open.size() > kMaxOpenPanels) open = open.first(kMaxOpenPanels);
+    constexpr size_t kMost = kMaxOpenPanels;
+    if (open.size() > kMost) open = open.first(kMost);
     GroupRequest req;
     req.bytes = "S" + std::to_string(open.size());
     bool ok = append_record(main, 0, req);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/open_panels.h"
 #include "formats/value_entry.h"
 
 namespace velmora::formats {
@@ -34,8 +35,6 @@ enum RecordField : size_t {
     kRecordFields
 };
 using PanelRecord = std::array<std::string, kRecordFields>;
-
-inline constexpr int kMaxOpenPanels = 8;
 
 // records[0] is the main panel, records[1..] the open panels (at most 8 are written).
 std::string settings_text(BusMode mode, std::span<const PanelRecord> records);

@@ -16,6 +16,7 @@ inline constexpr std::string_view kExpManual = "Exp(2^X) Manual input";
 inline constexpr std::string_view kExpAuto = "Exp(2^X) Auto input";
 inline constexpr std::array<std::string_view, 4> kFormatItems{kSelectFormat, kExp5bMan11b,
                                                               kExpManual, kExpAuto};
+inline constexpr int kMainFormatCount = 3;
 
 // A byte as eight "0"/"1" characters, most significant first.
 std::string Byte_To_Bin(uint8_t b);

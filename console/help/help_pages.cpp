@@ -4,6 +4,7 @@
 #include <span>
 
 #include "command_tables.h"
+#include "transaction_types.h"
 
 namespace velmora {
 namespace {
@@ -44,29 +45,16 @@ std::string page(std::string_view title, const std::string& body) {
 }
 
 // The transaction types a panel accepts for a command of each class.
-std::string_view class_types(int cmd_class) {
-    switch (cmd_class) {
-        case 0:
-            return "Send Byte";
-        case 1:
-            return "Write Byte";
-        case 2:
-            return "Read Byte";
-        case 3:
-            return "Read Word";
-        case 4:
-            return "Write Byte, Read Byte";
-        case 5:
-            return "Read Word, Write Word";
-        case 6:
-            return "Write Word";
-        case 7:
-        case 8:
-        case 9:
-            return "block transfer: use the Block Command frame";
-        default:
-            return "any (not checked)";
+std::string class_types(int8_t cmd_class) {
+    if (cmd_class < 0 || cmd_class >= kClassNoTest) return "any (not checked)";
+    const std::vector<std::string_view> types = accepted_types(cmd_class);
+    if (types.empty()) return "block transfer: use the Block Command frame";
+    std::string out;
+    for (std::string_view t : types) {
+        if (!out.empty()) out += ", ";
+        out += t;
     }
+    return out;
 }
 
 std::string command_table(std::string_view heading, std::span<const CommandRow> rows) {

@@ -29,25 +29,25 @@ enum class Op : uint8_t {
 
 struct Step {
     Op op;
-    Field field = Field::CmdProtocol;
+    PanelField field = PanelField::CmdProtocol;
     std::string_view text = {};
     bool main_only = false;  // once for the console, in the main panel's turn
 };
 
 constexpr Step once(Op op) {
-    return {op, Field::CmdProtocol, {}, true};
+    return {op, PanelField::CmdProtocol, {}, true};
 }
-constexpr Step show(Field f) {
+constexpr Step show(PanelField f) {
     return {Op::Show, f};
 }
-constexpr Step hide(Field f) {
+constexpr Step hide(PanelField f) {
     return {Op::Hide, f};
 }
-constexpr Step write(Field f, std::string_view text) {
+constexpr Step write(PanelField f, std::string_view text) {
     return {Op::Write, f, text};
 }
 
-using F = Field;
+using F = PanelField;
 using Steps = std::span<const Step>;
 
 // Pieces of the switches, in the order each runs them.
@@ -63,12 +63,19 @@ constexpr Step kShowPage[] = {show(F::SendBytePgNumber), show(F::PageNumber)};
 constexpr Step kHideNames[] = {hide(F::Pmbus), hide(F::PMBuscmd), hide(F::Linear16bit)};
 constexpr Step kShowNames[] = {show(F::Pmbus), show(F::PMBuscmd), show(F::Linear16bit)};
 constexpr Step kUntick[] = {{Op::UntickNonstop}};
-constexpr Step kNoAddress[] = {write(F::txt_Device_Addr, ""), write(F::txt_Device_Cmd, "")};
-constexpr Step kPMBusAddress[] = {write(F::txt_Device_Addr, "B8"), write(F::txt_Device_Cmd, "88")};
-constexpr Step kSBSAddress[] = {write(F::txt_Device_Addr, "16"), write(F::txt_Device_Cmd, "16")};
+// A switch leaves the address, command and heading a panel window starts with.
+constexpr const PanelStartup& kI2CStart = panel_startup(BusMode::I2C);
+constexpr const PanelStartup& kPMBusStart = panel_startup(BusMode::PMBus);
+constexpr const PanelStartup& kSBSStart = panel_startup(BusMode::SBS);
+constexpr Step kNoAddress[] = {write(F::txt_Device_Addr, kI2CStart.addr),
+                               write(F::txt_Device_Cmd, kI2CStart.cmd)};
+constexpr Step kPMBusAddress[] = {write(F::txt_Device_Addr, kPMBusStart.addr),
+                                  write(F::txt_Device_Cmd, kPMBusStart.cmd)};
+constexpr Step kSBSAddress[] = {write(F::txt_Device_Addr, kSBSStart.addr),
+                                write(F::txt_Device_Cmd, kSBSStart.cmd)};
 constexpr Step kMainExtByte[] = {{Op::Write, F::txt_Device_Cmdlsb, "00", true}};
-constexpr Step kPMBusHeading[] = {write(F::Pmbus, "PMBus Command")};
-constexpr Step kSBSHeading[] = {write(F::Pmbus, "SBS Command")};
+constexpr Step kPMBusHeading[] = {write(F::Pmbus, *kPMBusStart.pmbus_heading)};
+constexpr Step kSBSHeading[] = {write(F::Pmbus, *kSBSStart.pmbus_heading)};
 constexpr Step kEmptyLow[] = {write(F::txt_RW_LSByte, "")};
 constexpr Step kEmptyHigh[] = {write(F::txt_RW_MSByte, "")};
 constexpr Step kEmptyValue[] = {write(F::Linear16bit, "")};
@@ -116,10 +123,10 @@ constexpr int kFirstExtItem = static_cast<int>(kBasicTypes.size());
 void run_step(WorkspaceWindows& w, PanelControls& p, const Step& s) {
     switch (s.op) {
         case Op::ExtToBasic: {
-            const std::string type = p.text(Field::CmdProtocol);
+            const std::string type = p.text(PanelField::CmdProtocol);
             for (const auto& [ext, basic] : kBasicOfExt) {
                 if (type != ext) continue;
-                p.set_text(Field::CmdProtocol, std::string(basic));
+                p.set_text(PanelField::CmdProtocol, std::string(basic));
                 break;
             }
             return;
@@ -127,7 +134,7 @@ void run_step(WorkspaceWindows& w, PanelControls& p, const Step& s) {
         case Op::RemoveExtTypes:
             if (p.CmdProtocol_ListCount() != kTypeListWithExt) return;
             for (size_t i = 0; i < kExtTypes.size(); ++i) p.CmdProtocol_RemoveItem(kFirstExtItem);
-            p.set_visible(Field::txt_Device_Cmdlsb, false);
+            p.set_visible(PanelField::txt_Device_Cmdlsb, false);
             return;
         case Op::AddExtTypes:
             Add_Ext_Types(p);
@@ -149,7 +156,7 @@ void run_step(WorkspaceWindows& w, PanelControls& p, const Step& s) {
             p.set_visible(s.field, s.op == Op::Show);
             return;
         case Op::UntickNonstop:
-            p.set_ticked(Field::Nonstop, false);
+            p.set_ticked(PanelField::Nonstop, false);
             return;
         case Op::Write:
             p.set_text(s.field, std::string(s.text));
@@ -166,7 +173,7 @@ void run_turn(WorkspaceWindows& w, PanelControls& p, BusMode mode) {
 }  // namespace
 
 void Cmdlsb_Follows_Type(PanelControls& p) {
-    p.set_visible(Field::txt_Device_Cmdlsb, is_ext_type(p.text(Field::CmdProtocol)));
+    p.set_visible(PanelField::txt_Device_Cmdlsb, is_ext_type(p.text(PanelField::CmdProtocol)));
 }
 
 void Add_Ext_Types(PanelControls& p) {
@@ -177,7 +184,7 @@ void Add_Ext_Types(PanelControls& p) {
 void run_bus_mode_switch(WorkspaceWindows& w, BusMode mode) {
     run_turn(w, w.main_panel(), mode);
     // PanelCount is read afresh for each panel, as the open panels are walked.
-    for (int k = 1; k <= kPanelWindowCount && shared().PanelCount >= k; ++k)
+    for (int k = 1; k <= kPanelWindows && shared().PanelCount >= k; ++k)
         run_turn(w, w.panel(k), mode);
 }
 

@@ -1,6 +1,5 @@
 #include "group_set.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,16 +12,16 @@ namespace velmora::workspace {
 namespace {
 
 formats::GroupPanel boxes_of(const PanelControls& p) {
-    return {p.text(Field::CmdProtocol), p.text(Field::txt_Device_Addr),
-            p.text(Field::txt_Device_Cmd), p.text(Field::txt_RW_LSByte),
-            p.text(Field::txt_RW_MSByte)};
+    return {p.text(PanelField::CmdProtocol), p.text(PanelField::txt_Device_Addr),
+            p.text(PanelField::txt_Device_Cmd), p.text(PanelField::txt_RW_LSByte),
+            p.text(PanelField::txt_RW_MSByte)};
 }
 
 }  // namespace
 
 void Groupsetbut_Click(WorkspaceWindows& w) {
     SharedState& s = shared();
-    const int open = std::clamp<int>(s.PanelCount, 0, kPanelWindowCount);
+    const int open = open_panel_count();
     std::vector<formats::GroupPanel> panels;
     for (int k = 1; k <= open; ++k) panels.push_back(boxes_of(w.panel(k)));
 

@@ -20,7 +20,7 @@ struct Place {
     int left;
     int top;
 };
-inline constexpr std::array<Place, kPanelWindowCount + 1> kFixedPlaces{{
+inline constexpr std::array<Place, kPanelWindows + 1> kFixedPlaces{{
     {15, 495},
     {4995, 495},
     {4995, 4605},

@@ -12,6 +12,7 @@
 
 #include "bus_mode_switch.h"
 #include "formats/number_text.h"
+#include "formats/word_formats.h"
 #include "mod_Miscellaneous_Subroutines.h"
 #include "panel_send.h"
 #include "panel_set.h"
@@ -24,18 +25,18 @@ namespace {
 namespace fs = std::filesystem;
 
 // The panel's control for each field of a record, in file order.
-constexpr std::array<Field, formats::kRecordFields> kRecordControls{
-    Field::SendBytePgNumber, Field::PageNumber,      Field::CmdProtocol,
-    Field::txt_Device_Addr,  Field::txt_Device_Cmd,  Field::txt_Device_Cmdlsb,
-    Field::txt_RW_LSByte,    Field::txt_RW_MSByte,   Field::Nonstop,
-    Field::Linear16bit,      Field::TranslationMode, Field::Xtext,
-    Field::Xlabel,
+constexpr std::array<PanelField, formats::kRecordFields> kRecordControls{
+    PanelField::SendBytePgNumber, PanelField::PageNumber,      PanelField::CmdProtocol,
+    PanelField::txt_Device_Addr,  PanelField::txt_Device_Cmd,  PanelField::txt_Device_Cmdlsb,
+    PanelField::txt_RW_LSByte,    PanelField::txt_RW_MSByte,   PanelField::Nonstop,
+    PanelField::Linear16bit,      PanelField::TranslationMode, PanelField::Xtext,
+    PanelField::Xlabel,
 };
-static_assert(kRecordControls[formats::kCmdProtocol] == Field::CmdProtocol &&
-              kRecordControls[formats::kTranslationMode] == Field::TranslationMode &&
-              kRecordControls[formats::kXlabel] == Field::Xlabel);
+static_assert(formats::kMaxOpenPanels == kPanelWindows);
+static_assert(kRecordControls[formats::kCmdProtocol] == PanelField::CmdProtocol &&
+              kRecordControls[formats::kTranslationMode] == PanelField::TranslationMode &&
+              kRecordControls[formats::kXlabel] == PanelField::Xlabel);
 
-constexpr std::string_view kManualFormat = "Exp(2^X) Manual input";
 // The class the load gives an Ext type, one the send check does not test.
 constexpr int16_t kExtLoadedClass = kClassNoTest;
 
@@ -43,8 +44,8 @@ constexpr int16_t kExtLoadedClass = kClassNoTest;
 // runaway file cannot hold the load. Anything beyond reads as a file that ended there.
 constexpr size_t kMostFileBytes = size_t{16} << 20;
 
-bool is_check_box(Field f) {
-    return f == Field::SendBytePgNumber || f == Field::Nonstop;
+bool is_check_box(PanelField f) {
+    return f == PanelField::SendBytePgNumber || f == PanelField::Nonstop;
 }
 
 // Files store a check box as 0 or 1. Any other number counts as ticked, a text without a
@@ -53,17 +54,17 @@ bool stored_tick(std::string_view value) {
     return formats::round_half_even(formats::leading_number(value)) != 0;
 }
 
-void load_field(WorkspaceWindows& w, PanelControls& p, Field f, const std::string& value) {
+void load_field(WorkspaceWindows& w, PanelControls& p, PanelField f, const std::string& value) {
     if (is_check_box(f)) {
         p.set_ticked(f, stored_tick(value));
         return;
     }
     p.set_text(f, value);
-    if (f == Field::CmdProtocol) p.CmdProtocol_Click();
-    if (f == Field::TranslationMode && w.bus_mode() == BusMode::PMBus) {
-        const bool manual = value == kManualFormat;
-        p.set_visible(Field::Xtext, manual);
-        p.set_visible(Field::Xlabel, manual);
+    if (f == PanelField::CmdProtocol) p.CmdProtocol_Click();
+    if (f == PanelField::TranslationMode && w.bus_mode() == BusMode::PMBus) {
+        const bool manual = value == formats::kExpManual;
+        p.set_visible(PanelField::Xtext, manual);
+        p.set_visible(PanelField::Xlabel, manual);
     }
 }
 
@@ -126,7 +127,7 @@ void load_file(WorkspaceWindows& w, const std::string& path, std::string_view mi
 formats::PanelRecord Panel_Record(const PanelControls& p) {
     formats::PanelRecord r;
     for (size_t i = 0; i < r.size(); ++i) {
-        const Field f = kRecordControls[i];
+        const PanelField f = kRecordControls[i];
         r[i] = is_check_box(f) ? (p.ticked(f) ? "1" : "0") : p.text(f);
     }
     return r;
@@ -134,7 +135,7 @@ formats::PanelRecord Panel_Record(const PanelControls& p) {
 
 bool Save_Settings(WorkspaceWindows& w, const std::string& path) {
     std::vector<formats::PanelRecord> records{Panel_Record(w.main_panel())};
-    const int open = std::clamp<int>(shared().PanelCount, 0, kPanelWindowCount);
+    const int open = open_panel_count();
     for (int k = 1; k <= open; ++k) records.push_back(Panel_Record(w.panel(k)));
     const std::string text = formats::settings_text(w.bus_mode(), records);
     return replace_file(path, text);
@@ -161,18 +162,18 @@ bool Load_Settings(WorkspaceWindows& w, std::string_view file, bool mark_ext_cla
 
     size_t next = 0;
     auto load_record = [&](PanelControls& p) {
-        for (Field f : kRecordControls) {
+        for (PanelField f : kRecordControls) {
             if (next == read.fields.size()) return false;
             load_field(w, p, f, read.fields[next++]);
         }
-        if (mark_ext_class && is_ext_type(p.text(Field::CmdProtocol)))
+        if (mark_ext_class && is_ext_type(p.text(PanelField::CmdProtocol)))
             s.CmdClass[static_cast<size_t>(p.number())] = kExtLoadedClass;
         return true;
     };
     if (!load_record(w.main_panel())) return false;
-    for (int k = 1; k <= kPanelWindowCount; ++k) {
+    for (int k = 1; k <= kPanelWindows; ++k) {
         if (s.PanelCount < k) {
-            for (int j = k; j <= kPanelWindowCount; ++j) w.unload_panel(j);
+            for (int j = k; j <= kPanelWindows; ++j) w.unload_panel(j);
             break;
         }
         if (!load_record(w.panel(k))) return false;

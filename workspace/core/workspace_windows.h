@@ -8,45 +8,25 @@
 #include <string>
 #include <string_view>
 
-#include "bus_mode.h"
+#include "formats/bus_mode.h"
+#include "panel_field.h"
+#include "shared_state.h"
 
 namespace velmora::workspace {
-
-// Command panel windows Control1..Control8 beside the console's main panel.
-inline constexpr int kPanelWindowCount = 8;
-
-// The controls of a panel that the workspace reads or writes, under their control names.
-enum class Field : uint8_t {
-    SendBytePgNumber,  // check box
-    PageNumber,
-    CmdProtocol,
-    txt_Device_Addr,
-    txt_Device_Cmd,
-    txt_Device_Cmdlsb,
-    txt_RW_LSByte,
-    txt_RW_MSByte,
-    Nonstop,  // check box
-    Linear16bit,
-    TranslationMode,
-    Xtext,
-    Xlabel,  // label
-    Pmbus,   // label
-    PMBuscmd,
-};
 
 class PanelControls {
   public:
     virtual ~PanelControls() = default;
     virtual int number() const = 0;  // 0: the main panel, 1..8: Control1..Control8
     // Text of a box or caption of a label.
-    virtual std::string text(Field f) const = 0;
+    virtual std::string text(PanelField f) const = 0;
     // Writes a box as typing does: its change handling runs, and is complete on return,
     // even when the box held that text already. `CmdProtocol`: the text only, with no
     // click handling. A label gets the caption.
-    virtual void set_text(Field f, const std::string& text) = 0;
-    virtual void set_visible(Field f, bool shown) = 0;
-    virtual bool ticked(Field check_box) const = 0;
-    virtual void set_ticked(Field check_box, bool on) = 0;
+    virtual void set_text(PanelField f, const std::string& text) = 0;
+    virtual void set_visible(PanelField f, bool shown) = 0;
+    virtual bool ticked(PanelField check_box) const = 0;
+    virtual void set_ticked(PanelField check_box, bool on) = 0;
     // The list of `CmdProtocol`; adding and removing items leaves its text alone.
     virtual int CmdProtocol_ListCount() const = 0;
     virtual void CmdProtocol_AddItem(std::string_view item) = 0;

@@ -20,25 +20,25 @@ class FakePanel final : public PanelControls {
   public:
     FakePanel(int n, BusMode mode) : n_(n) {
         for (std::string_view t : kBasicTypes) list.emplace_back(t);
-        texts[Field::CmdProtocol] = "Read Word";
-        texts[Field::TranslationMode] = "Select Format";
-        texts[Field::Xtext] = "-13";
-        texts[Field::Xlabel] = "X=";
-        texts[Field::PageNumber] = "0";
+        texts[PanelField::CmdProtocol] = "Read Word";
+        texts[PanelField::TranslationMode] = "Select Format";
+        texts[PanelField::Xtext] = "-13";
+        texts[PanelField::Xlabel] = "X=";
+        texts[PanelField::PageNumber] = "0";
         const PanelStartup& s = panel_startup(mode);
-        texts[Field::txt_Device_Addr] = std::string(s.addr);
-        texts[Field::txt_Device_Cmd] = std::string(s.cmd);
+        texts[PanelField::txt_Device_Addr] = std::string(s.addr);
+        texts[PanelField::txt_Device_Cmd] = std::string(s.cmd);
     }
 
     int number() const override { return n_; }
-    std::string text(Field f) const override {
+    std::string text(PanelField f) const override {
         auto it = texts.find(f);
         return it == texts.end() ? std::string() : it->second;
     }
-    void set_text(Field f, const std::string& t) override { texts[f] = t; }
-    void set_visible(Field f, bool shown) override { visible[f] = shown; }
-    bool ticked(Field f) const override { return ticks.count(f) && ticks.at(f); }
-    void set_ticked(Field f, bool on) override { ticks[f] = on; }
+    void set_text(PanelField f, const std::string& t) override { texts[f] = t; }
+    void set_visible(PanelField f, bool shown) override { visible[f] = shown; }
+    bool ticked(PanelField f) const override { return ticks.count(f) && ticks.at(f); }
+    void set_ticked(PanelField f, bool on) override { ticks[f] = on; }
     int CmdProtocol_ListCount() const override { return static_cast<int>(list.size()); }
     void CmdProtocol_AddItem(std::string_view item) override { list.emplace_back(item); }
     void CmdProtocol_RemoveItem(int index) override {
@@ -47,9 +47,9 @@ class FakePanel final : public PanelControls {
     }
     void CmdProtocol_Click() override { ++clicks; }
 
-    std::map<Field, std::string> texts;
-    std::map<Field, bool> visible;
-    std::map<Field, bool> ticks;
+    std::map<PanelField, std::string> texts;
+    std::map<PanelField, bool> visible;
+    std::map<PanelField, bool> ticks;
     std::vector<std::string> list;
     int clicks = 0;
 
@@ -88,18 +88,18 @@ class FakeWorkspace final : public WorkspaceWindows {
     FakePanel& fake(int k) { return k == 0 ? main_ : static_cast<FakePanel&>(panel(k)); }
 
     BusMode mode = BusMode::SBS;
-    std::array<bool, kPanelWindowCount + 1> shown{};
-    std::array<std::pair<int, int>, kPanelWindowCount + 1> places{};
+    std::array<bool, kPanelWindows + 1> shown{};
+    std::array<std::pair<int, int>, kPanelWindows + 1> places{};
     bool send_block_enabled = false;
 
   private:
     static size_t checked(int k, int lowest = 1) {
-        if (k < lowest || k > kPanelWindowCount) std::abort();
+        if (k < lowest || k > kPanelWindows) std::abort();
         return static_cast<size_t>(k);
     }
 
     FakePanel main_;
-    std::array<std::unique_ptr<FakePanel>, kPanelWindowCount + 1> windows_;
+    std::array<std::unique_ptr<FakePanel>, kPanelWindows + 1> windows_;
 };
 
 }  // namespace velmora::workspace::testing

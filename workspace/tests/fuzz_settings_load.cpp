@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool complete = ws::Load_Settings(w, file, true);
 
     const int count = velmora::shared().PanelCount;
-    if (count < 0 || count > ws::kPanelWindowCount) std::abort();
-    for (int k = 1; k <= ws::kPanelWindowCount; ++k)
+    if (count < 0 || count > velmora::kPanelWindows) std::abort();
+    for (int k = 1; k <= velmora::kPanelWindows; ++k)
         if (w.shown[static_cast<size_t>(k)] != (k <= count)) std::abort();
     if (!complete) return 0;
 

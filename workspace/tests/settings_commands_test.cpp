@@ -359,7 +359,8 @@ TEST_P(RoundTrip, EveryFieldComesBack) {
         p.txt_RW_MSByte->setText(QStringLiteral("00"));
         p.Linear16bit->setText(type.find("Write Word") == std::string::npos ? QStringLiteral("12.5")
                                                                             : QStringLiteral("0"));
-        p.TranslationMode->setEditText(qs(kFormats[static_cast<size_t>(n) % kFormats.size()]));
+        p.TranslationMode->setEditText(
+            qs(formats::kFormatItems[static_cast<size_t>(n) % formats::kFormatItems.size()]));
         p.Xtext->setText(QString::number(n - 4));
         p.Nonstop->setChecked(n % 3 == 0);
         saved.push_back(record_of(n));

@@ -1,3 +1,0 @@
-#pragma once
-
-#include "formats/bus_mode.h"
