@@ -129,16 +129,8 @@ inline constexpr auto kTemplateRows = std::to_array<TemplateRow>({
     WordRow(kSectionQuadHs, "IOPinDriveQuad", TemplateValue::QuadDrive),
 });
 
-// The "RS232 UART" buttons of the high-speed dual page have no key: reading a template
-// ticks each when none of its side's other modes is ticked.
-struct UartButton {
-    std::string_view uart;
-    std::array<std::string_view, 3> modes;
-};
-inline constexpr std::array<UartButton, 2> kHsUartButtons = {{
-    {"RadioButton1", {"RadioButton2", "RadioButton3", "RadioButton4"}},
-    {"RadioButton7", {"RadioButton8", "RadioButton9", "RadioButton10"}},
-}};
+// The "RS232 UART" buttons of the high-speed dual page (kHsDualSides) have no key:
+// reading a template ticks each when none of its side's other modes is ticked.
 
 // Writes every key into a new file beside `file` and then puts it in place, so that a
 // template that cannot be written completely leaves the old file as it was. False when
