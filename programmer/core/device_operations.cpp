@@ -166,11 +166,7 @@ void ProgramAllDevices() {
             CloseOpenDevice();
             return;
         }
-        // The read-back must not change the selected kind for the devices after this one.
-        const KindFlags selected = s.Kinds;
-        const int result = ReadAndParseDevice(false);
-        s.Kinds = selected;
-        if (result != kParseOk) {
+        if (ReadAndParseKeepingKinds() != kParseOk) {
             ErrorDialog("Error reading device");
             CloseOpenDevice();
             return;

@@ -106,4 +106,11 @@ int ReadAndParseDevice(bool fresh) {
     return ParseEepromImage(state().ProgramData, fresh);
 }
 
+int ReadAndParseKeepingKinds() {
+    const KindFlags selected = state().Kinds;
+    const int result = ReadAndParseDevice(false);
+    state().Kinds = selected;
+    return result;
+}
+
 }  // namespace pelmo
