@@ -127,10 +127,13 @@ class Frm_Monitor : public QMainWindow, private CaptureView, private LoopHost {
     void exit_steps();
     void set_menus_enabled(bool enabled);
     void set_RX_BackColor(uint32_t color);
+    static std::string help_file();
     void show_help(int topic);
     // Text into a box at its caret; the caret ends after it.
     static void insert_at_caret(QPlainTextEdit* box, std::string_view text);
     void flush_lines();
+    // Empties `Data`, with the lines not yet shown.
+    void clear_Data();
     // Unloads the window; with `end_if_last` the program ends when no window is left.
     void Unload(bool end_if_last);
 
