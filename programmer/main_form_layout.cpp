@@ -74,7 +74,7 @@ void BuildSide(QWidget* parent, const SideNames& n, QRect r) {
     Radio(drv, n.buttons.direct, "Rawlink Direct", {8, 34, w - 12, 18});
 }
 
-// The label of one row of an "IO Pins" box: its name and its text.
+// A control's name and its text (a row label of an "IO Pins" box, a check box).
 struct RowLabel {
     const char* name;
     const char* text;
@@ -110,20 +110,32 @@ void BuildDualPage(QWidget* page) {
 void BuildFourthGenPage(QWidget* page) {
     auto* gb11 = Group(page, "GB11", "  Device Options  ", {4, 4, 304, 262});
     auto* gb12 = Group(gb11, "GB12", "Invert RS232 Signals", {6, 16, 136, 170});
-    constexpr std::array<const char*, 8> kInvert = {"Invert TXD",  "Invert RXD",  "Invert RTS#",
-                                                    "Invert CTS#", "Invert DTR#", "Invert DSR#",
-                                                    "Invert DCD#", "Invert RI#"};
+    constexpr std::array<RowLabel, 8> kInvert = {{{"CB6", "Invert TXD"},
+                                                  {"CB7", "Invert RXD"},
+                                                  {"CB8", "Invert RTS#"},
+                                                  {"CB9", "Invert CTS#"},
+                                                  {"CB10", "Invert DTR#"},
+                                                  {"CB11", "Invert DSR#"},
+                                                  {"CB12", "Invert DCD#"},
+                                                  {"CB13", "Invert RI#"}}};
     for (int i = 0; i < 8; ++i) {
-        const std::string name = "CB" + std::to_string(6 + i);
-        Check(gb12, name.c_str(), kInvert[i], {8, 16 + 18 * i, 120, 18});
+        Check(gb12, kInvert[i].name, kInvert[i].text, {8, 16 + 18 * i, 120, 18});
     }
     auto* gb13 = Group(gb11, "GB13", "I/O Controls", {148, 16, 150, 130});
+    // Per C pin: its label, the label's text and its list.
+    struct CPinRow {
+        const char* label;
+        const char* caption;
+        const char* list;
+    };
+    constexpr std::array<CPinRow, 5> kCPins = {{{"LabelC0", "C0", "CBX1"},
+                                                {"LabelC1", "C1", "CBX2"},
+                                                {"LabelC2", "C2", "CBX3"},
+                                                {"LabelC3", "C3", "CBX4"},
+                                                {"LabelC4", "C4", "CBX5"}}};
     for (int i = 0; i < 5; ++i) {
-        const std::string label = "LabelC" + std::to_string(i);
-        const std::string caption = "C" + std::to_string(i);
-        const std::string list = "CBX" + std::to_string(1 + i);
-        Label(gb13, label.c_str(), caption.c_str(), {8, 18 + 22 * i, 20, 18});
-        Combo(gb13, list.c_str(), {30, 16 + 22 * i, 110, 20});
+        Label(gb13, kCPins[i].label, kCPins[i].caption, {8, 18 + 22 * i, 20, 18});
+        Combo(gb13, kCPins[i].list, {30, 16 + 22 * i, 110, 20});
     }
     auto* gb14 = Group(gb11, "GB14", "  Options  ", {148, 150, 150, 106});
     Check(gb14, "CB16", "High Current I/O's", {8, 16, 136, 18});
