@@ -100,9 +100,8 @@ class Frm_Monitor : public QMainWindow, private CaptureView, private LoopHost {
     void monPMBus_Click();
     void monAbout_Click();
 
-    // The decoded log goes on in a further file "\test" + (LogFileCount + 1) + ".txt" of
-    // the program folder, beginning "continued... ". Nothing in the capture calls it.
-    // False when the file could not be created.
+    // The decoded log goes on in a further file of the program folder (log_files.h).
+    // Nothing in the capture calls it. False when the file could not be created.
     bool CreateNewFile();
 
     // The capture and its loop (tests reach the loop's idle wait through it).
