@@ -257,7 +257,7 @@ BasicDetails DecodedBasicDetails(const ProgrammingRecord& r, const KindFlags& ki
     } else if (r.IsT2) {
         d.device_type_entry = 3;
     } else if (r.IsT4) {
-        d.device_type_entry = kinds.KindT4Fifo ? 7 : 6;
+        d.device_type_entry = kinds.KindT4Fifo ? kEntryTessel4F : kEntryTessel4U;
     } else if (r.Is5D) {
         d.device_type_entry = 9;
     } else if (r.Is5Q) {
