@@ -165,9 +165,12 @@ void Frm_Monitor::Form_Load() {
     show_help(kTopicMonitor);
 }
 
+std::string Frm_Monitor::help_file() {
+    return App_Folder() + "/" + kHelpFile;
+}
+
 void Frm_Monitor::show_help(int topic) {
-    platform::ui::services().html_help(App_Folder() + "/" + kHelpFile,
-                                       platform::ui::kHelpDisplayTopic, topic);
+    platform::ui::services().html_help(help_file(), platform::ui::kHelpDisplayTopic, topic);
 }
 
 void Frm_Monitor::set_menus_enabled(bool enabled) {
@@ -192,6 +195,11 @@ void Frm_Monitor::insert_at_caret(QPlainTextEdit* box, std::string_view text) {
     QTextCursor caret = box->textCursor();
     caret.insertText(qs(text));
     box->setTextCursor(caret);
+}
+
+void Frm_Monitor::clear_Data() {
+    pending_lines_.clear();
+    Data->clear();
 }
 
 void Frm_Monitor::flush_lines() {
@@ -229,10 +237,7 @@ void Frm_Monitor::before_chunk() {
     // (and ends in one more), so each line end is counted once again.
     const QTextDocument* doc = Data->document();
     const auto held = static_cast<size_t>(doc->characterCount() - 1 + doc->blockCount() - 1);
-    if (held + pending_lines_.size() > kDataLimit) {
-        pending_lines_.clear();
-        Data->clear();
-    }
+    if (held + pending_lines_.size() > kDataLimit) clear_Data();
 }
 
 void Frm_Monitor::before_yield() {
@@ -253,8 +258,7 @@ void Frm_Monitor::Unload(bool end_if_last) {
     }
     if (!end_if_last) return;
     // The help pages are windows of the program too: they go with it.
-    platform::ui::services().html_help(App_Folder() + "/" + kHelpFile, platform::ui::kHelpCloseAll,
-                                       0);
+    platform::ui::services().html_help(help_file(), platform::ui::kHelpCloseAll, 0);
     platform::ui::quit_when_no_window_left();
 }
 

@@ -100,9 +100,8 @@ class Frm_Monitor : public QMainWindow, private CaptureView, private LoopHost {
     void monPMBus_Click();
     void monAbout_Click();
 
-    // The decoded log goes on in a further file "\test" + (LogFileCount + 1) + ".txt" of
-    // the program folder, beginning "continued... ". Nothing in the capture calls it.
-    // False when the file could not be created.
+    // The decoded log goes on in a further file of the program folder (log_files.h).
+    // Nothing in the capture calls it. False when the file could not be created.
     bool CreateNewFile();
 
     // The capture and its loop (tests reach the loop's idle wait through it).
@@ -127,10 +126,13 @@ class Frm_Monitor : public QMainWindow, private CaptureView, private LoopHost {
     void exit_steps();
     void set_menus_enabled(bool enabled);
     void set_RX_BackColor(uint32_t color);
+    static std::string help_file();
     void show_help(int topic);
     // Text into a box at its caret; the caret ends after it.
     static void insert_at_caret(QPlainTextEdit* box, std::string_view text);
     void flush_lines();
+    // Empties `Data`, with the lines not yet shown.
+    void clear_Data();
     // Unloads the window; with `end_if_last` the program ends when no window is left.
     void Unload(bool end_if_last);
 

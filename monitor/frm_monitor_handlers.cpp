@@ -50,8 +50,7 @@ void Frm_Monitor::RXStop_Click() {
 }
 
 void Frm_Monitor::Clearmsg_Click() {
-    pending_lines_.clear();
-    Data->clear();
+    clear_Data();
     purge_monitor_link();
     cap_.decoder().clear_line_texts();
 }
@@ -97,8 +96,7 @@ bool Frm_Monitor::CreateNewFile() {
 void Frm_Monitor::Leave_Monitor() {
     send_leave_sequence();
     cap_.leave();
-    pending_lines_.clear();
-    Data->clear();
+    clear_Data();
 }
 
 void Frm_Monitor::exit_steps() {

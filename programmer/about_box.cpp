@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "jpeg_logo.h"
+#include "main_form.h"
 
 namespace pelmo {
 namespace {
@@ -43,7 +44,7 @@ TAboutBox::TAboutBox(QWidget* parent, std::span<const uint8_t> logo) : QDialog(p
         has_logo_ = true;
     }
 
-    auto* version = new QLabel("PELMO Version 3.5", panel);
+    auto* version = new QLabel(QString("PELMO Version %1").arg(kVersionText), panel);
     version->setObjectName("Version");
     version->setGeometry(8, 112, kClientWidth - 32, 20);
     version->setAlignment(Qt::AlignCenter);

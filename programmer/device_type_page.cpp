@@ -50,19 +50,6 @@ PageState ClearedPage() {
     return PageState{};
 }
 
-std::string_view DefaultProductIdText(int device_entry) {
-    switch (device_entry) {
-        case 5:  // Tessel-3DA
-        case kEntryTessel3DB:
-        case 9:  // Tessel-5D
-            return "E010";
-        case 10:  // Tessel-5Q
-            return "E011";
-        default:
-            return "E001";
-    }
-}
-
 bool EraseAllowed(int device_entry) {
     return device_entry != kEntryTessel4U && device_entry != kEntryTessel4F;
 }
@@ -78,12 +65,12 @@ PageState DeviceTypePage(int device_entry, int vid_pid_entry, bool use_fixed_ser
     p.vendor_id_enabled = true;
     p.product_id_enabled = true;
     if (vid_pid_entry == 0) {
-        p.vendor_id_text = "4B1D";
+        p.vendor_id_text = kDefaultVendorIdText;
         p.product_id_text = DefaultProductIdText(device_entry);
         p.vendor_id_enabled = false;
         p.product_id_enabled = false;
     } else if (vid_pid_entry == 1) {
-        p.vendor_id_text = "4B1D";
+        p.vendor_id_text = kDefaultVendorIdText;
         p.vendor_id_enabled = false;
     }
 

@@ -6,13 +6,10 @@
 #include <optional>
 #include <string_view>
 
+#include "device_operations.h"
 #include "programmer_state.h"
 
 namespace pelmo {
-
-inline constexpr int kEntryTessel4U = 6;
-inline constexpr int kEntryTessel4F = 7;
-inline constexpr int kEntryTessel3DB = 8;
 
 // The page for one selection. Control groups that it disables stay disabled, and pages
 // that it hides stay hidden, whatever was shown before.
@@ -54,8 +51,5 @@ PageState DeviceTypePage(int device_entry, int vid_pid_entry, bool use_fixed_ser
 
 // Erase is offered in program mode for every device type but the fourth generation.
 bool EraseAllowed(int device_entry);
-
-// The Product ID that "KELD Default" gives a device type.
-std::string_view DefaultProductIdText(int device_entry);
 
 }  // namespace pelmo

@@ -1,7 +1,6 @@
 #include "form_record.h"
 
 #include <array>
-#include <initializer_list>
 #include <span>
 #include <utility>
 
@@ -21,16 +20,6 @@ uint16_t UsbVersionOf(const FormValues& v) {
     return v.CB3 == 0 ? kUsb11 : kUsb20;
 }
 
-// Of a group of mode buttons the first ticked one sets its flag, so at most one is set.
-void SetFirstTicked(std::initializer_list<std::pair<bool, uint8_t*>> buttons) {
-    for (const auto& [ticked, flag] : buttons) {
-        if (ticked) {
-            *flag = 1;
-            return;
-        }
-    }
-}
-
 // A list entry without a selection counts as the first entry.
 uint8_t EntryValue(int entry) {
     return static_cast<uint8_t>(entry < 0 ? 0 : entry);
@@ -40,30 +29,50 @@ int ListEntry(int value, size_t entries) {
     return value >= 0 && value < static_cast<int>(entries) ? value : -1;
 }
 
-// The buttons of one side of a dual chip: "RS232 UART" and three other modes, "Virtual
-// COM Port" and "Rawlink Direct".
-struct SideButtons {
-    bool FormValues::*uart;
-    std::array<bool FormValues::*, 3> modes;
-    bool FormValues::*vcp;
-    bool FormValues::*direct;
-};
+// The record flags of one side's buttons (SideButtons): a mode flag per mode button
+// and the "Virtual COM Port" flag.
 struct SideFlags {
-    std::array<uint8_t, 3> modes;
-    uint8_t vcp;
+    SideButtons buttons;
+    std::array<uint8_t ProgrammingRecord::*, 3> modes;
+    uint8_t ProgrammingRecord::*vcp;
 };
+using R = ProgrammingRecord;
+constexpr SideFlags kDualSideFlags[] = {
+    {kDualSides[0], {&R::AIs245Fifo, &R::AIsCpuFifo, &R::AIsOptoIsolate}, &R::AIsVcp},
+    {kDualSides[1], {&R::BIs245Fifo, &R::BIsCpuFifo, &R::BIsOptoIsolate}, &R::BIsVcp},
+};
+constexpr SideFlags kHsDualSideFlags[] = {
+    {kHsDualSides[0], {&R::IFAIsFifo7, &R::IFAIsFifoTar7, &R::IFAIsFastSer7}, &R::AIsVCP7},
+    {kHsDualSides[1], {&R::IFBIsFifo7, &R::IFBIsFifoTar7, &R::IFBIsFastSer7}, &R::BIsVCP7},
+};
+
+// Of the mode buttons the first ticked one sets its flag, so at most one is set.
+void SidesToRecord(const FormValues& v, ProgrammingRecord& r, std::span<const SideFlags> sides) {
+    for (const SideFlags& side : sides) {
+        for (size_t i = 0; i < side.modes.size(); ++i) {
+            if (Member<bool>(v, side.buttons.modes[i])) {
+                r.*side.modes[i] = 1;
+                break;
+            }
+        }
+        r.*side.vcp = Member<bool>(v, side.buttons.vcp);
+    }
+}
 
 // A decoded image may set several mode bits; the button shown is the mode the record is
 // programmed with (the first set flag wins, as in the chip flags); none is "RS232 UART".
-void ShowSide(FormValues& v, const SideButtons& b, const SideFlags& f) {
-    bool shown = false;
-    for (size_t i = 0; i < b.modes.size(); ++i) {
-        v.*b.modes[i] = !shown && f.modes[i];
-        shown = shown || f.modes[i];
+void RecordToSides(const ProgrammingRecord& r, FormValues& v, std::span<const SideFlags> sides) {
+    for (const SideFlags& side : sides) {
+        bool shown = false;
+        for (size_t i = 0; i < side.modes.size(); ++i) {
+            const bool set = r.*side.modes[i] != 0;
+            Member<bool>(v, side.buttons.modes[i]) = !shown && set;
+            shown = shown || set;
+        }
+        Member<bool>(v, side.buttons.uart) = !shown;
+        Member<bool>(v, side.buttons.vcp) = r.*side.vcp != 0;
+        Member<bool>(v, side.buttons.direct) = r.*side.vcp == 0;
     }
-    v.*b.uart = !shown;
-    v.*b.vcp = f.vcp;
-    v.*b.direct = !f.vcp;
 }
 
 // Boxes that each hold one flag of the record, per kind, in both directions.
@@ -72,7 +81,6 @@ struct BoxFlag {
     uint8_t ProgrammingRecord::*flag;
 };
 using V = FormValues;
-using R = ProgrammingRecord;
 constexpr BoxFlag kDualBoxes[] = {{&V::CB4, &R::AHighCurrent}, {&V::CB5, &R::BHighCurrent}};
 constexpr BoxFlag kT4Boxes[] = {
     {&V::CB6, &R::InvertTXD},
@@ -168,12 +176,7 @@ void FormToProgramData(const FormValues& v, const OwnEnabled& enabled, int count
         r.IsDual = 1;
         PullDownAndSerialRules(v, enabled);
         BoxesToRecord(v, r, kDualBoxes);
-        SetFirstTicked(
-            {{v.RB4, &r.AIs245Fifo}, {v.RB5, &r.AIsCpuFifo}, {v.RB6, &r.AIsOptoIsolate}});
-        r.AIsVcp = v.RB7;
-        SetFirstTicked(
-            {{v.RB10, &r.BIs245Fifo}, {v.RB11, &r.BIsCpuFifo}, {v.RB12, &r.BIsOptoIsolate}});
-        r.BIsVcp = v.RB13;
+        SidesToRecord(v, r, kDualSideFlags);
     }
     if (k.KindT4) {
         r.IsT4 = 1;
@@ -191,14 +194,7 @@ void FormToProgramData(const FormValues& v, const OwnEnabled& enabled, int count
         r.UsbVersion = kUsb20;
         r.Is5D = 1;
         PullDownAndSerialRules(v, enabled);
-        SetFirstTicked({{v.RadioButton2, &r.IFAIsFifo7},
-                        {v.RadioButton3, &r.IFAIsFifoTar7},
-                        {v.RadioButton4, &r.IFAIsFastSer7}});
-        r.AIsVCP7 = v.RadioButton5;
-        SetFirstTicked({{v.RadioButton8, &r.IFBIsFifo7},
-                        {v.RadioButton9, &r.IFBIsFifoTar7},
-                        {v.RadioButton10, &r.IFBIsFastSer7}});
-        r.BIsVCP7 = v.RadioButton11;
+        SidesToRecord(v, r, kHsDualSideFlags);
         BoxesToRecord(v, r, kHsDualBoxes);
         r.IoPinDrive = PackDualDrive(v);
     }
@@ -236,35 +232,12 @@ bool ProgramDataToForm(FormValues& v) {
         s.SerialDisabled = v.CheckBox8;
     }
     if (r.IsDual) {
-        ShowSide(v,
-                 {&FormValues::RB3,
-                  {&FormValues::RB4, &FormValues::RB5, &FormValues::RB6},
-                  &FormValues::RB7,
-                  &FormValues::RB8},
-                 {{r.AIs245Fifo, r.AIsCpuFifo, r.AIsOptoIsolate}, r.AIsVcp});
-        ShowSide(v,
-                 {&FormValues::RB9,
-                  {&FormValues::RB10, &FormValues::RB11, &FormValues::RB12},
-                  &FormValues::RB13,
-                  &FormValues::RB14},
-                 {{r.BIs245Fifo, r.BIsCpuFifo, r.BIsOptoIsolate}, r.BIsVcp});
+        RecordToSides(r, v, kDualSideFlags);
         RecordToBoxes(r, v, kDualBoxes);
     }
     bool suspend_visible = false;
     if (r.Is5D) {
-        ShowSide(v,
-                 {&FormValues::RadioButton1,
-                  {&FormValues::RadioButton2, &FormValues::RadioButton3, &FormValues::RadioButton4},
-                  &FormValues::RadioButton5,
-                  &FormValues::RadioButton6},
-                 {{r.IFAIsFifo7, r.IFAIsFifoTar7, r.IFAIsFastSer7}, r.AIsVCP7});
-        ShowSide(
-            v,
-            {&FormValues::RadioButton7,
-             {&FormValues::RadioButton8, &FormValues::RadioButton9, &FormValues::RadioButton10},
-             &FormValues::RadioButton11,
-             &FormValues::RadioButton12},
-            {{r.IFBIsFifo7, r.IFBIsFifoTar7, r.IFBIsFastSer7}, r.BIsVCP7});
+        RecordToSides(r, v, kHsDualSideFlags);
         RecordToBoxes(r, v, kHsDualBoxes);
         suspend_visible = true;
         UnpackDualDrive(r.IoPinDrive, v);

@@ -80,6 +80,29 @@ inline constexpr std::array<std::string_view, 10> kC4PinNames = {
 inline constexpr int kCPinFifoEntry = 13;  // the list's own entry, forced for the FIFO model
 inline constexpr int kC4PinFifoEntry = 1;
 
+// The option buttons of one side of a dual chip: "RS232 UART", the three other modes,
+// "Virtual COM Port" and "Rawlink Direct". Of the modes the first ticked one counts.
+struct SideButtons {
+    std::string_view uart;
+    std::array<std::string_view, 3> modes;
+    std::string_view vcp;
+    std::string_view direct;
+};
+inline constexpr std::array<SideButtons, 2> kDualSides = {{
+    {"RB3", {"RB4", "RB5", "RB6"}, "RB7", "RB8"},
+    {"RB9", {"RB10", "RB11", "RB12"}, "RB13", "RB14"},
+}};
+inline constexpr std::array<SideButtons, 2> kHsDualSides = {{
+    {"RadioButton1",
+     {"RadioButton2", "RadioButton3", "RadioButton4"},
+     "RadioButton5",
+     "RadioButton6"},
+    {"RadioButton7",
+     {"RadioButton8", "RadioButton9", "RadioButton10"},
+     "RadioButton11",
+     "RadioButton12"},
+}};
+
 // One control and the member that holds its value.
 using FormMember = std::variant<int FormValues::*, bool FormValues::*, std::string FormValues::*>;
 struct FormBinding {

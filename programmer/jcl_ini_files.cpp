@@ -144,7 +144,10 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 
     const auto span = FindSection(lines_, section);
     if (!span) {
-        lines_.push_back("[" + std::string(section) + "]");
+        std::string header = "[";
+        header += section;
+        header += ']';
+        lines_.push_back(std::move(header));
         lines_.push_back(std::move(line));
         return;
     }

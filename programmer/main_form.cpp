@@ -17,7 +17,7 @@
 namespace pelmo {
 namespace {
 
-QString Latin1(const std::string& text) {
+QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -81,11 +81,11 @@ TMainForm::~TMainForm() {
 }
 
 QWidget* TMainForm::control(std::string_view name) const {
-    return controls_.value(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    return controls_.value(Latin1(name));
 }
 
 QAction* TMainForm::action(std::string_view name) const {
-    return actions_.value(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    return actions_.value(Latin1(name));
 }
 
 void TMainForm::set_enabled(std::initializer_list<std::string_view> names, bool enabled) {
@@ -225,17 +225,16 @@ void TMainForm::apply_page(const PageState& p) {
     set_visible({"GB12"}, p.invert_visible);
     set_enabled({"CBX1", "CBX2", "CBX3", "CBX4", "CBX5"}, p.c_pins_enabled);
     auto* pages = qobject_cast<QTabWidget*>(control("PageControl1"));
-    if (p.fourth_gen_caption) pages->setTabText(1, Latin1(std::string(*p.fourth_gen_caption)));
+    if (p.fourth_gen_caption) pages->setTabText(1, Latin1(*p.fourth_gen_caption));
     set_visible({"GroupBox1", "GroupBox10", "GroupBox13", "CheckBox27"}, p.hs_dual_visible);
     set_visible({"GroupBox14", "GroupBox15", "GroupBox16", "GroupBox17", "GroupBox18"},
                 p.hs_quad_visible);
     pages->setCurrentIndex(p.tab);
     if (p.vendor_id_text) {
-        qobject_cast<QLineEdit*>(control("Edit1"))->setText(Latin1(std::string(*p.vendor_id_text)));
+        qobject_cast<QLineEdit*>(control("Edit1"))->setText(Latin1(*p.vendor_id_text));
     }
     if (p.product_id_text) {
-        qobject_cast<QLineEdit*>(control("Edit2"))
-            ->setText(Latin1(std::string(*p.product_id_text)));
+        qobject_cast<QLineEdit*>(control("Edit2"))->setText(Latin1(*p.product_id_text));
     }
     if (p.untick_only_blank)
         SetButtonChecked(qobject_cast<QAbstractButton*>(control("CheckBox6")), false);

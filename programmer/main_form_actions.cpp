@@ -77,7 +77,7 @@ void TMainForm::MPOpenExecute() {
             }
         }
     }
-    for (const auto& b : kHsUartButtons) apply_control(b.uart, v);
+    for (const auto& b : kHsDualSides) apply_control(b.uart, v);
     state().SerialDisabled = v.CheckBox8;
     UpdateDeviceTypePage();
     enter_program_mode();

@@ -20,28 +20,28 @@ namespace pelmo {
 namespace {
 
 template <typename W>
-W* Named(W* w, const char* name, QRect r) {
-    w->setObjectName(name);
+W* Named(W* w, std::string_view name, QRect r) {
+    w->setObjectName(QLatin1String(name.data(), static_cast<qsizetype>(name.size())));
     w->setGeometry(r);
     return w;
 }
 
-QGroupBox* Group(QWidget* parent, const char* name, const char* caption, QRect r) {
+QGroupBox* Group(QWidget* parent, std::string_view name, const char* caption, QRect r) {
     return Named(new QGroupBox(caption, parent), name, r);
 }
-QLabel* Label(QWidget* parent, const char* name, const char* text, QRect r) {
+QLabel* Label(QWidget* parent, std::string_view name, const char* text, QRect r) {
     return Named(new QLabel(text, parent), name, r);
 }
-QLineEdit* Edit(QWidget* parent, const char* name, QRect r) {
+QLineEdit* Edit(QWidget* parent, std::string_view name, QRect r) {
     return Named(new QLineEdit(parent), name, r);
 }
-QCheckBox* Check(QWidget* parent, const char* name, const char* caption, QRect r) {
+QCheckBox* Check(QWidget* parent, std::string_view name, const char* caption, QRect r) {
     return Named(new QCheckBox(caption, parent), name, r);
 }
-QRadioButton* Radio(QWidget* parent, const char* name, const char* caption, QRect r) {
+QRadioButton* Radio(QWidget* parent, std::string_view name, const char* caption, QRect r) {
     return Named(new QRadioButton(caption, parent), name, r);
 }
-QComboBox* Combo(QWidget* parent, const char* name, QRect r) {
+QComboBox* Combo(QWidget* parent, std::string_view name, QRect r) {
     auto* box = Named(new QComboBox(parent), name, r);
     for (std::string_view item : ListItems(name)) {
         box->addItem(QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size())));
@@ -55,8 +55,7 @@ struct SideNames {
     const char* side_caption;
     const char* hardware;
     const char* driver;
-    std::array<const char*, 4> modes;  // RS232 UART, 245 FIFO, CPU FIFO, OPTO Isolate
-    std::array<const char*, 2> drivers;
+    const SideButtons& buttons;
     const char* high_current;  // nullptr: none on this page
 };
 
@@ -64,18 +63,18 @@ void BuildSide(QWidget* parent, const SideNames& n, QRect r) {
     auto* side = Group(parent, n.side, n.side_caption, r);
     const int w = r.width() - 12;
     auto* hw = Group(side, n.hardware, " Hardware ", {6, 16, w, n.high_current ? 110 : 92});
-    constexpr std::array<const char*, 4> kModeCaptions = {"RS232 UART", "245 FIFO", "CPU FIFO ",
-                                                          "OPTO Isolate"};
-    for (int i = 0; i < 4; ++i)
-        Radio(hw, n.modes[i], kModeCaptions[i], {8, 16 + 18 * i, w - 12, 18});
+    Radio(hw, n.buttons.uart, "RS232 UART", {8, 16, w - 12, 18});
+    constexpr std::array<const char*, 3> kModeCaptions = {"245 FIFO", "CPU FIFO ", "OPTO Isolate"};
+    for (int i = 0; i < 3; ++i)
+        Radio(hw, n.buttons.modes[i], kModeCaptions[i], {8, 34 + 18 * i, w - 12, 18});
     if (n.high_current) Check(hw, n.high_current, "High Current I/O's", {8, 88, w - 12, 18});
     const int driver_top = 16 + hw->height() + 4;
     auto* drv = Group(side, n.driver, "Driver", {6, driver_top, w, 56});
-    Radio(drv, n.drivers[0], "Virtual COM Port", {8, 16, w - 12, 18});
-    Radio(drv, n.drivers[1], "Rawlink Direct", {8, 34, w - 12, 18});
+    Radio(drv, n.buttons.vcp, "Virtual COM Port", {8, 16, w - 12, 18});
+    Radio(drv, n.buttons.direct, "Rawlink Direct", {8, 34, w - 12, 18});
 }
 
-// The label of one row of an "IO Pins" box: its name and its text.
+// A control's name and its text (a row label of an "IO Pins" box, a check box).
 struct RowLabel {
     const char* name;
     const char* text;
@@ -94,51 +93,49 @@ void BuildIoPins(QWidget* parent, const char* name, const char* header_prefix, Q
     for (size_t i = 0; i < groups.size(); ++i) {
         const int y = 40 + 18 * static_cast<int>(i);
         Label(box, labels[i].name, labels[i].text, {10, y, 30, 18});
-        Check(box, std::string(groups[i].slow_slew).c_str(), "", {50, y, 20, 18});
-        Check(box, std::string(groups[i].schmitt).c_str(), "", {104, y, 20, 18});
-        Combo(box, std::string(groups[i].drive).c_str(), {160, y, 70, 18});
+        Check(box, groups[i].slow_slew, "", {50, y, 20, 18});
+        Check(box, groups[i].schmitt, "", {104, y, 20, 18});
+        Combo(box, groups[i].drive, {160, y, 70, 18});
     }
 }
 
 void BuildDualPage(QWidget* page) {
     auto* gb10 = Group(page, "GB10", " Tessel-3DA Device Options ", {4, 4, 304, 262});
-    BuildSide(gb10,
-              {"GBSideA",
-               "  Side A  ",
-               "GBHardwareA",
-               "GBDriverA",
-               {"RB3", "RB4", "RB5", "RB6"},
-               {"RB7", "RB8"},
-               "CB4"},
+    BuildSide(gb10, {"GBSideA", "  Side A  ", "GBHardwareA", "GBDriverA", kDualSides[0], "CB4"},
               {6, 18, 144, 236});
-    BuildSide(gb10,
-              {"GBSideB",
-               "  Side B  ",
-               "GBHardwareB",
-               "GBDriverB",
-               {"RB9", "RB10", "RB11", "RB12"},
-               {"RB13", "RB14"},
-               "CB5"},
+    BuildSide(gb10, {"GBSideB", "  Side B  ", "GBHardwareB", "GBDriverB", kDualSides[1], "CB5"},
               {154, 18, 144, 236});
 }
 
 void BuildFourthGenPage(QWidget* page) {
     auto* gb11 = Group(page, "GB11", "  Device Options  ", {4, 4, 304, 262});
     auto* gb12 = Group(gb11, "GB12", "Invert RS232 Signals", {6, 16, 136, 170});
-    constexpr std::array<const char*, 8> kInvert = {"Invert TXD",  "Invert RXD",  "Invert RTS#",
-                                                    "Invert CTS#", "Invert DTR#", "Invert DSR#",
-                                                    "Invert DCD#", "Invert RI#"};
+    constexpr std::array<RowLabel, 8> kInvert = {{{"CB6", "Invert TXD"},
+                                                  {"CB7", "Invert RXD"},
+                                                  {"CB8", "Invert RTS#"},
+                                                  {"CB9", "Invert CTS#"},
+                                                  {"CB10", "Invert DTR#"},
+                                                  {"CB11", "Invert DSR#"},
+                                                  {"CB12", "Invert DCD#"},
+                                                  {"CB13", "Invert RI#"}}};
     for (int i = 0; i < 8; ++i) {
-        const std::string name = "CB" + std::to_string(6 + i);
-        Check(gb12, name.c_str(), kInvert[i], {8, 16 + 18 * i, 120, 18});
+        Check(gb12, kInvert[i].name, kInvert[i].text, {8, 16 + 18 * i, 120, 18});
     }
     auto* gb13 = Group(gb11, "GB13", "I/O Controls", {148, 16, 150, 130});
+    // Per C pin: its label, the label's text and its list.
+    struct CPinRow {
+        const char* label;
+        const char* caption;
+        const char* list;
+    };
+    constexpr std::array<CPinRow, 5> kCPins = {{{"LabelC0", "C0", "CBX1"},
+                                                {"LabelC1", "C1", "CBX2"},
+                                                {"LabelC2", "C2", "CBX3"},
+                                                {"LabelC3", "C3", "CBX4"},
+                                                {"LabelC4", "C4", "CBX5"}}};
     for (int i = 0; i < 5; ++i) {
-        const std::string label = "LabelC" + std::to_string(i);
-        const std::string caption = "C" + std::to_string(i);
-        const std::string list = "CBX" + std::to_string(1 + i);
-        Label(gb13, label.c_str(), caption.c_str(), {8, 18 + 22 * i, 20, 18});
-        Combo(gb13, list.c_str(), {30, 16 + 22 * i, 110, 20});
+        Label(gb13, kCPins[i].label, kCPins[i].caption, {8, 18 + 22 * i, 20, 18});
+        Combo(gb13, kCPins[i].list, {30, 16 + 22 * i, 110, 20});
     }
     auto* gb14 = Group(gb11, "GB14", "  Options  ", {148, 150, 150, 106});
     Check(gb14, "CB16", "High Current I/O's", {8, 16, 136, 18});
@@ -150,23 +147,10 @@ void BuildFourthGenPage(QWidget* page) {
 }
 
 void BuildHsDualPage(QWidget* page) {
-    BuildSide(page,
-              {"GroupBox1",
-               "  Side A  ",
-               "GroupBox2",
-               "GroupBox3",
-               {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4"},
-               {"RadioButton5", "RadioButton6"},
-               nullptr},
+    BuildSide(page, {"GroupBox1", "  Side A  ", "GroupBox2", "GroupBox3", kHsDualSides[0], nullptr},
               {4, 4, 150, 174});
     BuildSide(page,
-              {"GroupBox10",
-               "  Side B  ",
-               "GroupBox11",
-               "GroupBox12",
-               {"RadioButton7", "RadioButton8", "RadioButton9", "RadioButton10"},
-               {"RadioButton11", "RadioButton12"},
-               nullptr},
+              {"GroupBox10", "  Side B  ", "GroupBox11", "GroupBox12", kHsDualSides[1], nullptr},
               {158, 4, 150, 174});
     BuildIoPins(page, "GroupBox13", "LabelDual", {4, 180, 304, 86},
                 {{{"LabelAL", "AL"}, {"LabelAH", "AH"}, {"LabelBL", "BL"}, {"LabelBH", "BH"}}},

@@ -89,7 +89,7 @@ bool WriteTemplate(const std::string& file, const FormValues& v) {
 
 FormValues ReadTemplate(const std::string& file, FormValues v) {
     for (const auto& row : kTemplateRows) ReadRow(file, row, v);
-    for (const auto& b : kHsUartButtons) {
+    for (const auto& b : kHsDualSides) {
         Member<bool>(v, b.uart) = std::none_of(b.modes.begin(), b.modes.end(),
                                                [&](auto mode) { return Member<bool>(v, mode); });
     }

@@ -129,17 +129,6 @@ inline constexpr auto kTemplateRows = std::to_array<TemplateRow>({
     WordRow(kSectionQuadHs, "IOPinDriveQuad", TemplateValue::QuadDrive),
 });
 
-// The "RS232 UART" buttons of the high-speed dual page have no key: reading a template
-// ticks each when none of its side's other modes is ticked.
-struct UartButton {
-    std::string_view uart;
-    std::array<std::string_view, 3> modes;
-};
-inline constexpr std::array<UartButton, 2> kHsUartButtons = {{
-    {"RadioButton1", {"RadioButton2", "RadioButton3", "RadioButton4"}},
-    {"RadioButton7", {"RadioButton8", "RadioButton9", "RadioButton10"}},
-}};
-
 // Writes every key into a new file beside `file` and then puts it in place, so that a
 // template that cannot be written completely leaves the old file as it was. False when
 // anything could not be written.
@@ -147,8 +136,8 @@ bool WriteTemplate(const std::string& file, const FormValues& v);
 
 // The values read from `file` over `v`: every key of the table (missing keys are false,
 // 0 or empty; a list entry out of its list's range is -1, no selection), each paired
-// button the opposite of its partner, the high-speed "RS232 UART" buttons as their side's
-// modes say. Other controls keep their values.
+// button the opposite of its partner, the high-speed "RS232 UART" buttons (which have no
+// key) as their side's modes say. Other controls keep their values.
 FormValues ReadTemplate(const std::string& file, FormValues v);
 
 // The "ERROR : " lines of the settings that may not be saved; none when they may.

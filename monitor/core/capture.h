@@ -3,9 +3,7 @@
 // watchdog's stop. The window keeps its controls and the link and calls these from its
 // handlers:
 //   Start:  if running() ignore; Datalogwrite(); show "Data capture in process ..."; open
-//           the link; begin(); then loop until CaptureStopped(): let the window system
-//           run when a YieldPacer says so; read a chunk (on an empty queue wait briefly);
-//           empty `Data` past kDataLimit; on_chunk().
+//           the link; begin(); then the capture loop (capture_loop.h) until CaptureStopped().
 //   Stop:   const bool was = stop(); purge and close the link; if (was) report().
 //   Clear:  decoder().clear_line_texts().   Exit: close_logs().   Leave: leave().
 //   CreateNewFile: CreateNewFile().

@@ -135,8 +135,7 @@ void SbsDecoder::decode(const Event* events, int count, std::string& line) {
                 append_temperature(value_, t.word(lo, hi));
                 break;
             case Value::Flags:
-                flags_.clear();
-                append_flags(cmd->flags, t.word(lo, hi), flags_);
+                append_flags(cmd->flags, t.word(lo, hi), value_);
                 break;
             case Value::Digits:
                 break;
@@ -162,13 +161,13 @@ void SbsDecoder::decode(const Event* events, int count, std::string& line) {
                 t.replace(lo, {});
                 t.replace(lo + 1, "[");
                 t.replace(lo + 2, {});
-                t.replace(hi, flags_);
+                t.replace(hi, value_);
                 t.replace(hi + 1, "]");
                 break;
             case Placement::R3:  // no brackets; the low byte's acknowledge stays
                 t.replace(lo, {});
                 t.replace(lo + 1, {});
-                t.replace(hi, flags_);
+                t.replace(hi, value_);
                 t.replace(hi + 1, {});
                 break;
             case Placement::None:

@@ -17,9 +17,9 @@ class SbsDecoder {
     void decode(const Event* events, int count, std::string& line);
 
   private:
-    // Scratch texts, kept to spare an allocation per transaction.
+    // Scratch text of the data word (its number or its flag texts), kept to spare an
+    // allocation per transaction.
     std::string value_;
-    std::string flags_;
 };
 
 }  // namespace velmora::monitor

@@ -169,9 +169,14 @@ TEST_F(CaptureWindowTest, AHighRateSwitchesToPostProcessingWithTimeLinesInTheLog
     // stop, the second record's time line, and its lines; numbered anew, without a stamp.
     std::string expected = "Switch to Post-processing due to high data rate.\r\n";
     int n = 0;
-    for (int i = 0; i < 99; ++i) expected += "#" + std::to_string(++n) + "  \t[S]B2[A][P]\r\n";
+    const auto add_line = [&] {
+        expected += '#';
+        expected += std::to_string(++n);
+        expected += "  \t[S]B2[A][P]\r\n";
+    };
+    for (int i = 0; i < 99; ++i) add_line();
     expected += "Time elapsed: " + ms[1] + "mSec\r\n";
-    for (int i = 0; i < 100; ++i) expected += "#" + std::to_string(++n) + "  \t[S]B2[A][P]\r\n";
+    for (int i = 0; i < 100; ++i) add_line();
     EXPECT_EQ(read_file(path("run1.txt")), expected);
     EXPECT_GT(std::stoi(ms[0]), 0);
     EXPECT_GT(std::stoi(ms[1]), std::stoi(ms[0]));

@@ -166,11 +166,7 @@ void ProgramAllDevices() {
             CloseOpenDevice();
             return;
         }
-        // The read-back must not change the selected kind for the devices after this one.
-        const KindFlags selected = s.Kinds;
-        const int result = ReadAndParseDevice(false);
-        s.Kinds = selected;
-        if (result != kParseOk) {
+        if (ReadAndParseKeepingKinds() != kParseOk) {
             ErrorDialog("Error reading device");
             CloseOpenDevice();
             return;
@@ -216,6 +212,19 @@ void CycleAllDevices() {
     }
 }
 
+std::string_view DefaultProductIdText(int device_entry) {
+    switch (device_entry) {
+        case 5:  // Tessel-3DA
+        case kEntryTessel3DB:
+        case 9:  // Tessel-5D
+            return "E010";
+        case 10:  // Tessel-5Q
+            return "E011";
+        default:
+            return "E001";
+    }
+}
+
 std::vector<std::string> HexDumpLines(const EepromWords& image, int words) {
     std::vector<std::string> lines;
     for (int first = 0; first + 8 <= words && first + 8 <= kImageWords; first += 8) {
@@ -248,7 +257,7 @@ BasicDetails DecodedBasicDetails(const ProgrammingRecord& r, const KindFlags& ki
     } else if (r.IsT2) {
         d.device_type_entry = 3;
     } else if (r.IsT4) {
-        d.device_type_entry = kinds.KindT4Fifo ? 7 : 6;
+        d.device_type_entry = kinds.KindT4Fifo ? kEntryTessel4F : kEntryTessel4U;
     } else if (r.Is5D) {
         d.device_type_entry = 9;
     } else if (r.Is5Q) {
@@ -258,7 +267,8 @@ BasicDetails DecodedBasicDetails(const ProgrammingRecord& r, const KindFlags& ki
     }
     d.device_type_text = kDeviceTypeNames[d.device_type_entry];
     if (r.VendorId == kDefaultVendorId) {
-        const uint16_t default_pid = (r.IsDual || r.Is5D) ? 0xE010 : r.Is5Q ? 0xE011 : 0xE001;
+        const auto default_pid =
+            static_cast<uint16_t>(HexTextToInt(DefaultProductIdText(d.device_type_entry)));
         d.vid_pid_entry = r.ProductId == default_pid ? 0 : 1;
     } else {
         d.vid_pid_entry = 2;

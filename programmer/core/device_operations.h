@@ -22,7 +22,14 @@ inline constexpr std::array<std::string_view, 11> kDeviceTypeNames = {
 inline constexpr std::array<std::string_view, 3> kVidPidTypeNames = {
     "KELD Default", "KELD Supplied PID", "Own VID & PID"};
 
+inline constexpr int kEntryTessel4U = 6;
+inline constexpr int kEntryTessel4F = 7;
+inline constexpr int kEntryTessel3DB = 8;
+
 inline constexpr uint16_t kDefaultVendorId = 0x4B1D;
+inline constexpr std::string_view kDefaultVendorIdText = "4B1D";
+// The Product ID that "KELD Default" gives a device type entry of `CB1`.
+std::string_view DefaultProductIdText(int device_entry);
 
 // Re-programming a device whose serial read back equals the previous device's: a
 // clock serial changes with the next second, so a few tries, each after the clock has

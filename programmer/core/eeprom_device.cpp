@@ -30,21 +30,21 @@ void ProbeEepromSize() {
     s.EepromSizeText.clear();
     // A 64-word part ignores address bits 7 and 6, a 128-word part bit 7.
     if (ProbeReadsBackAt(0)) {
-        s.EepromSizeText = "93C46";
+        s.EepromSizeText = kEeprom93C46;
     } else if (ProbeReadsBackAt(64)) {
-        s.EepromSizeText = "93C56";
+        s.EepromSizeText = kEeprom93C56;
     } else if (ProbeReadsBackAt(192)) {
-        s.EepromSizeText = "93C66";
+        s.EepromSizeText = kEeprom93C66;
     } else {
-        s.EepromSizeText = "Unknown";
+        s.EepromSizeText = kEepromUnknown;
     }
 }
 
 void WriteEepromImage() {
     const std::string& size = state().EepromSizeText;
     int words = 0;
-    if (size == "93C46") words = 64;
-    if (size == "93C56" || size == "93C66") words = 128;
+    if (size == kEeprom93C46) words = 64;
+    if (size == kEeprom93C56 || size == kEeprom93C66) words = 128;
     // Write failures show when the device is read back.
     for (int i = 0; i < words; ++i) WriteEEWord(static_cast<uint32_t>(i), state().EepromImage[i]);
 }
@@ -68,7 +68,7 @@ std::optional<std::string> ProgramDevice(const ProgrammingRecord& record) {
         return std::nullopt;
     }
     if (s.Kinds.KindT4) {
-        s.EepromSizeText = "93C46";
+        s.EepromSizeText = kEeprom93C46;
         SetProgramTime();
     } else {
         ProbeEepromSize();
@@ -76,8 +76,8 @@ std::optional<std::string> ProgramDevice(const ProgrammingRecord& record) {
         // A 64-word image on a larger part is written and read back as 64 words: the
         // words above it stay erased (a zero word 127 would read back as blank) and the
         // strings are found where the image's pointers put them.
-        if (!HasTypeWord(SelectedKind(s.Kinds)) && s.EepromSizeText != "Unknown") {
-            s.EepromSizeText = "93C46";
+        if (!HasTypeWord(SelectedKind(s.Kinds)) && s.EepromSizeText != kEepromUnknown) {
+            s.EepromSizeText = kEeprom93C46;
         }
     }
     std::string serial = BuildEepromImage(record);
@@ -104,6 +104,13 @@ int ReadAndParseDevice(bool fresh) {
     ClearProgramData();
     if (!ReadEepromImage()) return kParseReadFailed;
     return ParseEepromImage(state().ProgramData, fresh);
+}
+
+int ReadAndParseKeepingKinds() {
+    const KindFlags selected = state().Kinds;
+    const int result = ReadAndParseDevice(false);
+    state().Kinds = selected;
+    return result;
 }
 
 }  // namespace pelmo

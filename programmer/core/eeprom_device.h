@@ -24,5 +24,8 @@ std::optional<std::string> ProgramDevice(const ProgrammingRecord& record);
 bool ReadEepromImage();
 // 0 = decoded, 15 = blank or invalid, 4 = read failed.
 int ReadAndParseDevice(bool fresh);
+// ReadAndParseDevice(false) that leaves the kind flags as they were: while programming,
+// the kind the user selected holds for every device, whatever one of them decodes as.
+int ReadAndParseKeepingKinds();
 
 }  // namespace pelmo

@@ -233,12 +233,12 @@ std::string BuildEepromImage(const ProgrammingRecord& r) {
 
     if (layout.type_word == 0) {
         StoreChecksum64();
-    } else if (s.EepromSizeText == "93C46") {
+    } else if (s.EepromSizeText == kEeprom93C46) {
         image[layout.type_word] = 0x0046;
         StoreChecksum64();
     } else {
         MoveStringsHigh();
-        image[layout.type_word] = s.EepromSizeText == "93C56" ? 0x0056 : 0x0066;
+        image[layout.type_word] = s.EepromSizeText == kEeprom93C56 ? 0x0056 : 0x0066;
         StoreChecksum128();
     }
     return serial;

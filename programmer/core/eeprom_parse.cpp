@@ -65,7 +65,7 @@ bool CheckByTypeWord(uint16_t type_word) {
         case 0x0056:
         case 0x0066:
             if (!VerifyChecksum128()) return false;
-            state().EepromSizeText = type_word == 0x0056 ? "93C56" : "93C66";
+            state().EepromSizeText = type_word == 0x0056 ? kEeprom93C56 : kEeprom93C66;
             return true;
         default:
             return true;
@@ -159,7 +159,7 @@ int ParseImage(ProgrammingRecord& r, bool fresh, const DeviceTypeQuery& device_t
     if (fresh) {
         s.ChipFlagsWord = 0;
         s.Kinds = KindFlags{};
-        s.EepromSizeText = "93C46";
+        s.EepromSizeText = kEeprom93C46;
         valid = img[0] != 0xFFFF;
     } else {
         valid = s.Kinds.KindT4 || (img[0] != 0xFFFF && img[127] != 0);
@@ -182,7 +182,7 @@ int ParseImage(ProgrammingRecord& r, bool fresh, const DeviceTypeQuery& device_t
     r.SelfPowered = (img[4] & 0x0040) ? 1 : 0;
     r.RemoteWakeup = (img[4] & 0x0020) ? 1 : 0;
 
-    const bool small_part = s.EepromSizeText == "93C46";
+    const bool small_part = s.EepromSizeText == kEeprom93C46;
     CopyString(img, DescriptorAt(img, 7, small_part), r.Manufacturer);
     CopyString(img, DescriptorAt(img, 8, small_part), r.Description);
 

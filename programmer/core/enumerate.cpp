@@ -151,11 +151,8 @@ class Enumeration {
     // The kind the user selected decides the rule for every device, however the parses
     // of earlier devices changed the flags.
     int Parse() {
-        auto& s = state();
-        const KindFlags saved = s.Kinds;
-        const int result = ReadAndParseDevice(false);
-        if (purpose_ == Purpose::Program) s.Kinds = saved;
-        return result;
+        return purpose_ == Purpose::Program ? ReadAndParseKeepingKinds()
+                                            : ReadAndParseDevice(false);
     }
 
     void Count(int32_t index, bool blank) {

@@ -17,6 +17,13 @@ inline constexpr int kListEntries = 128;
 inline constexpr int kDeviceLimit = 16;  // devices with index 0..15 are looked at
 inline constexpr int kStringLimit = 48;  // greatest total length of the descriptor strings
 
+// The texts of EepromSizeText: the part that holds 64 words, the two that hold 128, and
+// a probe that found none of them.
+inline constexpr char kEeprom93C46[] = "93C46";
+inline constexpr char kEeprom93C56[] = "93C56";
+inline constexpr char kEeprom93C66[] = "93C66";
+inline constexpr char kEepromUnknown[] = "Unknown";
+
 using EepromWords = std::array<uint16_t, kImageWords>;
 // A zero-terminated text of at most 63 characters.
 using StringBuffer = std::array<char, kStringBufferSize>;

@@ -62,7 +62,10 @@ struct Assembler {
 
 // The prefix of line n without a time stamp.
 inline std::string prefix(int n) {
-    return "#" + std::to_string(n) + "  \t";
+    std::string p = "#";
+    p += std::to_string(n);
+    p += "  \t";
+    return p;
 }
 
 // A golden case of a traffic decoder: one transaction in, its line after the prefix out.
