@@ -6,14 +6,15 @@ FUZZ_RUNS  ?= 1000000
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES   := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev \
-              libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+              libgtest-dev libgmock-dev libbenchmark-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 .PHONY: all deps configure build run test bench fuzz screenshots clean
 
 all: build
 
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@missing=""; for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -41,7 +42,8 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target benchmarks
 	@for b in $(BENCH_DIR)/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
 
-fuzz: deps
+fuzz:
+	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DQX_TESTS=OFF -DQX_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
