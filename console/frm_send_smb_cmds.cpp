@@ -91,14 +91,12 @@ frmSendSMB_cmds* frmSendSMB_cmds::Load() {
 
 void frmSendSMB_cmds::build_menus() {
     auto menu = [this](QMenu* parent, const char* name, const char* caption) {
-        QMenu* m = parent ? parent->addMenu(QString::fromLatin1(caption))
-                          : menuBar()->addMenu(QString::fromLatin1(caption));
-        m->setObjectName(QLatin1String(name));
-        return m;
+        return named(parent ? parent->addMenu(QString::fromLatin1(caption))
+                            : menuBar()->addMenu(QString::fromLatin1(caption)),
+                     name);
     };
     auto item = [this](QMenu* m, const char* name, const char* caption, auto handler) {
-        QAction* a = m->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QLatin1String(name));
+        QAction* a = named(m->addAction(QString::fromLatin1(caption)), name);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "transaction_types.h"
+#include "ui/qt_text.h"
 
 class QLabel;
 class QLineEdit;
@@ -18,19 +19,10 @@ class QWidget;
 
 namespace velmora {
 
-inline QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-inline std::string ss(const QString& s) {
-    return s.toStdString();
-}
+using platform::ui::named;
+using platform::ui::qs;
+using platform::ui::ss;
 
-// A control under its name.
-template <typename W>
-W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
 QLabel* make_label(QWidget* parent, const char* name, const char* caption);
 QLineEdit* make_box(QWidget* parent, const char* name, const char* text, int width);
 QPushButton* make_button(QWidget* parent, const char* name, const char* caption);

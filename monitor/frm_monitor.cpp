@@ -21,27 +21,21 @@
 #include "mod_Miscellaneous_Subroutines.h"
 #include "monitor_link.h"
 #include "ui/qt_services.h"
+#include "ui/qt_text.h"
 #include "ui/services.h"
 
 namespace velmora::monitor {
 namespace {
 
-Frm_Monitor* g_monitor = nullptr;
+using platform::ui::named;
+using platform::ui::qs;
 
-template <typename W>
-W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
+Frm_Monitor* g_monitor = nullptr;
 
 QPlainTextEdit* text_box(QWidget* parent, const char* name) {
     auto* box = named(new QPlainTextEdit(parent), name);
     box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     return box;
-}
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 }  // namespace
@@ -91,8 +85,7 @@ Frm_Monitor* Frm_Monitor::Load() {
 void Frm_Monitor::build_menus() {
     auto item = [this](QMenu* menu, const char* name, const char* caption,
                        void (Frm_Monitor::*handler)()) {
-        QAction* a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QLatin1String(name));
+        QAction* a = named(menu->addAction(QString::fromLatin1(caption)), name);
         connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return a;
     };

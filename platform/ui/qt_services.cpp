@@ -12,12 +12,10 @@
 #include <QUrl>
 #include <vector>
 
+#include "qt_text.h"
+
 namespace platform::ui {
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 std::vector<QPointer<QTextBrowser>>& help_windows() {
     static std::vector<QPointer<QTextBrowser>> windows;
