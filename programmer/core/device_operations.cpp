@@ -131,7 +131,7 @@ void ReadAndParseAll() {
     });
 }
 
-bool CheckStringLengths() {
+bool StringLengthsFit() {
     const StringFields f = window().string_fields();
     const size_t total = f.manufacturer.size() + f.prefix.size() + f.description.size() +
                          (f.use_fixed_serial ? f.fixed_serial.size() : 8);
@@ -141,6 +141,11 @@ bool CheckStringLengths() {
             Num(kStringLimit));
         return false;
     }
+    return true;
+}
+
+bool CheckStringLengths() {
+    if (!StringLengthsFit()) return false;
     window().clear_log();
     return true;
 }
@@ -156,7 +161,9 @@ void ProgramAllDevices() {
     }
     int tries = 0;
     while (i < n) {
-        CheckStringLengths();  // a failing check is shown but does not stop programming
+        // A failing check is shown but does not stop programming; a passing one leaves
+        // the lines of the devices before in the log.
+        StringLengthsFit();
         window().FormToProgramData(i);
         if (!OpenDeviceByIndex(s.TargetList[i])) {
             ErrorDialog("Error opening device");

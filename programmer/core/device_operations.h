@@ -1,6 +1,6 @@
 // Operations over all attached bridge chips: scan, erase, read, read and parse, program,
-// cycle. Each clears the log first (program: per device), works device by device and
-// leaves none open. Results are lines of the window's log or modal dialogs.
+// cycle. Each clears the log first (program: the window does), works device by device
+// and leaves none open. Results are lines of the window's log or modal dialogs.
 #pragma once
 
 #include <array>
@@ -44,6 +44,10 @@ void ScanDevices();
 void EraseAllDevices();
 void ReadAllDevices();
 void ReadAndParseAll();
+// The 48-character check of the descriptor strings: logs the error line when they are
+// longer. CheckStringLengths also clears the log when they fit, which is for the user's
+// edits of the strings only: it would wipe the lines of an operation.
+bool StringLengthsFit();
 bool CheckStringLengths();
 void ProgramAllDevices();
 void CycleAllDevices();

@@ -72,6 +72,17 @@ bool CheckByTypeWord(uint16_t type_word) {
     }
 }
 
+// The image is checked by the layout of the chip's own kind when the driver names it: a
+// parse that is not fresh starts from the selected kind, whose layout would judge a
+// programmed chip of another kind blank. Only an unknown type falls back to the flags.
+KindFlags ChecksumKind(const KindFlags& flags, std::optional<uint32_t> type) {
+    const bool known = type && (*type <= 1 || (*type >= 4 && *type <= 7));
+    if (!known) return flags;
+    KindFlags own;  // none set for the first generation
+    SetKindOfType(own, type, true);
+    return own;
+}
+
 bool ChecksumValid(const KindFlags& k, const EepromWords& image) {
     if (k.KindT2) return VerifyChecksum64();
     if (k.KindDual) return CheckByTypeWord(image[10]);
@@ -166,8 +177,9 @@ int ParseImage(ProgrammingRecord& r, bool fresh, const DeviceTypeQuery& device_t
     }
 
     if (valid) {
-        SetKindOfType(s.Kinds, device_type(), true);
-        valid = ChecksumValid(s.Kinds, img);
+        const std::optional<uint32_t> type = device_type();
+        SetKindOfType(s.Kinds, type, true);
+        valid = ChecksumValid(ChecksumKind(s.Kinds, type), img);
     }
     if (!valid) {
         SetKindOfType(s.Kinds, device_type(), false);

@@ -1,6 +1,7 @@
 #include "enumerate.h"
 
 #include <array>
+#include <string>
 
 #include "device_operations.h"
 #include "eeprom_device.h"
@@ -122,8 +123,7 @@ bool EndsWithChannel(std::string_view d, std::string_view letters) {
 class Enumeration {
   public:
     explicit Enumeration(Purpose purpose)
-        : purpose_(purpose),
-          selected_(state().Kinds),
+        : selected_(state().Kinds),
           only_blank_(state().OnlyBlank),
           rule_(RuleFor(GroupOf(SelectedKind(selected_)), purpose, only_blank_)) {}
 
@@ -148,13 +148,6 @@ class Enumeration {
     }
 
   private:
-    // The kind the user selected decides the rule for every device, however the parses
-    // of earlier devices changed the flags.
-    int Parse() {
-        return purpose_ == Purpose::Program ? ReadAndParseKeepingKinds()
-                                            : ReadAndParseDevice(false);
-    }
-
     void Count(int32_t index, bool blank) {
         auto& s = state();
         s.CountedList[s.BlankCount + s.ProgrammedCount] = index;
@@ -163,8 +156,11 @@ class Enumeration {
 
     void Judge(int32_t index) {
         auto& s = state();
+        // Every parse starts from the selected kind and leaves it as it was, so that no
+        // device is judged, and no later operation chooses its devices, by the kind of
+        // a device before it.
         int parsed = -1;
-        if (only_blank_) parsed = Parse();
+        if (only_blank_) parsed = ReadAndParseKeepingKinds();
         if (rule_.types != 0 || rule_.channel != Channel::Any) {
             Info info;
             QueryInfo(info);
@@ -182,14 +178,18 @@ class Enumeration {
             !UpperTypeTest(selected_.KindT4Fifo, window().ignore_upper_type())) {
             return;
         }
-        if (!only_blank_) parsed = Parse();
+        if (!only_blank_) parsed = ReadAndParseKeepingKinds();
+        if (parsed == kParseReadFailed) {
+            // Neither blank nor programmed: reported, and left out of the operation.
+            window().add_log_line("ERROR - Read EEPROM failed Device " + std::to_string(index));
+            return;
+        }
         const bool blank = parsed == kParseInvalid;
         if (rule_.blank_only_count && !blank) return;
         Count(index, blank);
         if (!only_blank_ || blank) s.TargetList[s.TargetCount++] = index;
     }
 
-    Purpose purpose_;
     KindFlags selected_;
     bool only_blank_;
     Rule rule_;

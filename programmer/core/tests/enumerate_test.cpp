@@ -152,14 +152,14 @@ TEST_F(EnumerationRules, IgnoringTheUpperTypeTakesEitherModel) {
     EXPECT_EQ(state().TargetList[2], 3);
 }
 
-TEST_F(EnumerationRules, ProgramEnumerationKeepsTheSelectedKind) {
+TEST_F(EnumerationRules, EveryEnumerationKeepsTheSelectedKind) {
     Load(kSingleWorld);
     state().Kinds = kFirst;
     state().OnlyBlank = false;
-    FindProgramTargets();
-    EXPECT_EQ(state().Kinds, kFirst);
-    FindReadTargets();  // the others let the parses change it
-    EXPECT_TRUE(state().Kinds.KindT2);
+    for (auto find : {FindProgramTargets, FindEraseTargets, FindReadTargets}) {
+        find();
+        EXPECT_EQ(state().Kinds, kFirst);
+    }
 }
 
 TEST_F(EnumerationRules, OnlySixteenOfTwentyDevicesAreLookedAt) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "device_operations.h"
 #include "sim_world.h"
 
@@ -51,6 +53,41 @@ TEST_F(Operations, EraseWithOnlyBlankLeavesProgrammedChips) {
     EXPECT_EQ(win.log, Texts{"Erase successful Device 0"});
     EXPECT_EQ(Peek(1, 1), 0xFFFF);  // the broken image counted as blank
     EXPECT_EQ(Peek(0, 1), 0x4B1D);
+}
+
+// Each chip is judged with the selected kind, whatever the chips before it (or the Scan
+// before the Erase) decoded as: with OnlyBlank on no programmed chip is erased, with it
+// off exactly the kind's targets are.
+TEST_F(Operations, MixedBenchIsJudgedWithTheSelectedKind) {
+    struct Case {
+        const char* name;
+        KindFlags kind;
+        int blank, programmed;
+        std::vector<int> erased_when_off;
+    };
+    const Case cases[] = {
+        {"second generation", {.KindT2 = true}, 4, 8, {1, 5, 7, 8}},
+        {"dual", {.KindDual = true}, 3, 4, {5}},
+        {"high-speed quad", {.Kind5Q = true}, 3, 4, {1}},
+    };
+    for (const auto& c : cases) {
+        for (bool only_blank : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (only_blank ? ", only blank" : ""));
+            Load(testing::MixedBench());
+            state().Kinds = c.kind;
+            state().OnlyBlank = only_blank;
+            ScanDevices();
+            EXPECT_EQ(win.log, (Texts{"Number Of Blank Devices = " + std::to_string(c.blank),
+                                      "Number Of Programmed Devices = " +
+                                          std::to_string(c.programmed)}));
+            EXPECT_EQ(state().Kinds, c.kind);
+            EraseAllDevices();
+            for (int chip : {1, 5, 7, 8}) {  // the programmed ones
+                const bool erased = !only_blank && std::ranges::count(c.erased_when_off, chip);
+                EXPECT_EQ(Peek(chip, 1), erased ? 0xFFFF : 0x4B1D) << chip;
+            }
+        }
+    }
 }
 
 TEST_F(Operations, EraseWithNothingFound) {

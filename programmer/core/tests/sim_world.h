@@ -36,6 +36,19 @@ inline std::vector<SimChip> Chips(int n, const SimChip& chip) {
     return std::vector<SimChip>(static_cast<size_t>(n), chip);
 }
 
+// A bench of mixed kinds, as devices: 0 gen2 blank; 1-4 hs-quad programmed (256 words);
+// 5-6 dual programmed (128 words); 7 gen4 programmed; 8 gen2 programmed; 9-10 dual blank
+// (128 words); 11 gen2 blank.
+inline std::vector<SimChip> MixedBench() {
+    return {Chip(),
+            Chip("hs-quad", "programmed", "eeprom 256"),
+            Chip("dual", "programmed", "eeprom 128"),
+            Chip("gen4", "programmed"),
+            Chip("gen2", "programmed"),
+            Chip("dual", "blank", "eeprom 128"),
+            Chip()};
+}
+
 class SimWorldTest : public ProgrammerTest {
   protected:
     SimWorldTest() { RLSIM_SetStateDir(nullptr); }
