@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <array>
+#include <utility>
 #include <variant>
 
 #include "device_operations.h"
@@ -142,7 +143,15 @@ void TMainForm::apply_control(std::string_view name, const FormValues& v) {
 }
 
 void TMainForm::apply_values(const FormValues& v) {
-    for (const auto& b : kFormBindings) apply_control(b.control, v);
+    write_from_code([&] {
+        for (const auto& b : kFormBindings) apply_control(b.control, v);
+    });
+}
+
+void TMainForm::write_from_code(const std::function<void()>& writes) {
+    ++code_writes_;
+    writes();
+    if (--code_writes_ == 0 && std::exchange(strings_written_, false)) StringLengthsFit();
 }
 
 void TMainForm::clear_log() {

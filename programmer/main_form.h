@@ -100,6 +100,10 @@ class TMainForm : public QMainWindow, public WindowSteps {
     void set_enabled(std::initializer_list<std::string_view> names, bool enabled);
     void set_visible(std::initializer_list<std::string_view> names, bool visible);
     void apply_values(const FormValues& v);
+    // Runs `writes` of setting controls from code. Their handlers run as for an edit, but
+    // the string-length check waits until the writes are done and then only adds its error
+    // line: clearing the log is for the user's typing, not for Open or an operation.
+    void write_from_code(const std::function<void()>& writes);
     void apply_control(std::string_view name, const FormValues& v);
     void apply_page(const PageState& page);
     void set_edit_groups_enabled(bool enabled);
@@ -119,7 +123,9 @@ class TMainForm : public QMainWindow, public WindowSteps {
     QHash<QString, QAction*> actions_;
     QPlainTextEdit* Memo1 = nullptr;
     QDialog* about_box_ = nullptr;
-    bool busy_ = false;  // a device operation is running
+    bool busy_ = false;             // a device operation is running
+    int code_writes_ = 0;           // nesting of write_from_code
+    bool strings_written_ = false;  // a string field changed inside write_from_code
 };
 
 // Ticks or unticks an option button, even the ticked one of its group.

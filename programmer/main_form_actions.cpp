@@ -65,19 +65,22 @@ void TMainForm::MPOpenExecute() {
     if (!file) return;
     template_file_ = *file;
     const FormValues v = ReadTemplate(*file, form_values());
-    // Control by control in the order of the file, each running its handler.
-    for (const auto& row : kTemplateRows) {
-        if (!row.control.empty()) apply_control(row.control, v);
-        if (!row.paired.empty()) apply_control(row.paired, v);
-        if (row.value == TemplateValue::DualDrive || row.value == TemplateValue::QuadDrive) {
-            const auto& groups =
-                row.value == TemplateValue::DualDrive ? kDualDriveGroups : kQuadDriveGroups;
-            for (const auto& g : groups) {
-                for (auto name : {g.drive, g.slow_slew, g.schmitt}) apply_control(name, v);
+    // Control by control in the order of the file, each running its handler; the log
+    // stays as it was.
+    write_from_code([&] {
+        for (const auto& row : kTemplateRows) {
+            if (!row.control.empty()) apply_control(row.control, v);
+            if (!row.paired.empty()) apply_control(row.paired, v);
+            if (row.value == TemplateValue::DualDrive || row.value == TemplateValue::QuadDrive) {
+                const auto& groups =
+                    row.value == TemplateValue::DualDrive ? kDualDriveGroups : kQuadDriveGroups;
+                for (const auto& g : groups) {
+                    for (auto name : {g.drive, g.slow_slew, g.schmitt}) apply_control(name, v);
+                }
             }
         }
-    }
-    for (const auto& b : kHsDualSides) apply_control(b.uart, v);
+        for (const auto& b : kHsDualSides) apply_control(b.uart, v);
+    });
     state().SerialDisabled = v.CheckBox8;
     UpdateDeviceTypePage();
     enter_program_mode();

@@ -90,7 +90,11 @@ void TMainForm::Edit9Change() {
 
 // Edit5Change, Edit6Change, Edit10Change and Edit11Change: the descriptor strings.
 void TMainForm::StringFieldChange() {
-    CheckStringLengths();
+    if (code_writes_ > 0) {
+        strings_written_ = true;  // checked once the writes are done
+    } else {
+        CheckStringLengths();
+    }
     EditRule(true);
 }
 

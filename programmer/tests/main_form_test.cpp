@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "../core/tests/sim_chips.h"
 #include "about_box.h"
 #include "device_operations.h"
 #include "eeprom_image.h"
@@ -321,9 +322,9 @@ TEST_F(MainForm, ReadAndParseShowsAProgrammedChip) {
               0)
         << RLSIM_LastError();
     act("MReadAndParse")->trigger();
-    // Both channels are read (no kind selected); each decoded device clears the log
-    // through the string fields' check, so the last one's line stays.
-    EXPECT_EQ(log().value(0), QString("Read EEPROM successful Device 1"));
+    // Both channels are read (no kind selected).
+    EXPECT_EQ(log(),
+              QStringList({"Read EEPROM successful Device 0", "Read EEPROM successful Device 1"}));
     EXPECT_EQ(entry("CB1"), 5);
     EXPECT_EQ(text("Edit10"), QString("ACME"));
     EXPECT_EQ(text("Edit6"), QString("KD000001"));
@@ -331,6 +332,23 @@ TEST_F(MainForm, ReadAndParseShowsAProgrammedChip) {
     EXPECT_TRUE(shown("GB10"));
     EXPECT_TRUE(enabled("MPSaveAs"));
     EXPECT_FALSE(state().DeviceOpen);
+}
+
+// Showing a decoded chip writes the string fields; their check must not clear the lines
+// of the devices before, nor the error lines of the blank ones.
+TEST_F(MainForm, ReadAndParseKeepsEveryDevicesLine) {
+    ASSERT_EQ(RLSIM_LoadWorldText(testing::WorldText(testing::MixedBench()).c_str()), 0)
+        << RLSIM_LastError();
+    act("MReadAndParse")->trigger();
+    QStringList expected;
+    for (int k = 0; k < 12; ++k) {
+        const bool blank = k == 0 || k >= 9;
+        expected << (blank ? "ERROR - Read EEPROM failed Device "
+                           : "Read EEPROM successful Device ") +
+                        QString::number(k);
+    }
+    EXPECT_EQ(log(), expected);
+    EXPECT_EQ(entry("CB1"), 3);  // the last chip decoded, second generation
 }
 
 }  // namespace

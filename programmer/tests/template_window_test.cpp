@@ -179,6 +179,16 @@ TEST_F(TemplateWindow, OpenSetsSerialDisabledFromTheFile) {
     ExpectProgramMode(true);
 }
 
+TEST_F(TemplateWindow, OpenKeepsTheLog) {
+    std::ofstream(file("t.ept")) << "[Basic Details]\r\nDevice Type=3\r\n"
+                                    "[USB String Descriptors]\r\nManufacturer=ACME\r\n";
+    act("MPScan")->trigger();
+    Open(file("t.ept"));
+    EXPECT_EQ(find<QLineEdit>("Edit10")->text(), QString("ACME"));
+    EXPECT_EQ(log(),
+              QStringList({"Number Of Blank Devices = 1", "Number Of Programmed Devices = 0"}));
+}
+
 TEST_F(TemplateWindow, WithoutTheQuadSectionTheQuadOptionsAreOff) {
     act("MPNew")->trigger();
     pick("CB1", 10);

@@ -77,9 +77,9 @@ TEST_F(Operations, MixedBenchIsJudgedWithTheSelectedKind) {
             state().Kinds = c.kind;
             state().OnlyBlank = only_blank;
             ScanDevices();
-            EXPECT_EQ(win.log, (Texts{"Number Of Blank Devices = " + std::to_string(c.blank),
-                                      "Number Of Programmed Devices = " +
-                                          std::to_string(c.programmed)}));
+            EXPECT_EQ(win.log,
+                      (Texts{"Number Of Blank Devices = " + std::to_string(c.blank),
+                             "Number Of Programmed Devices = " + std::to_string(c.programmed)}));
             EXPECT_EQ(state().Kinds, c.kind);
             EraseAllDevices();
             for (int chip : {1, 5, 7, 8}) {  // the programmed ones
