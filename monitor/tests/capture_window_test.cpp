@@ -251,6 +251,14 @@ TEST_F(CaptureWindowTest, CreateNewFileDuringACaptureTakesTheLaterLines) {
     fs::remove(next);
 }
 
+TEST_F(CaptureWindowTest, TimeStampsAreInTheUsersDateAndTimeForm) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    enter_with_first_chunk("S101100100P", 11);
+    ui.ui.answers = {Answer::No};
+    start();
+    EXPECT_EQ(read_file(path("run1.txt")), "#1  09.12.26 04:28:05\t[S]B2[A][P]\r\n");
+}
+
 class TrafficBoxLimitTest : public CaptureWindowTest {
   protected:
     const std::string line = "#1  " + kStamp + "\t[S]B2[A][P]\r\n";
