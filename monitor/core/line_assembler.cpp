@@ -106,4 +106,11 @@ void LineAssembler::clear_line_texts() {
     PmbusLineText.clear();
 }
 
+void LineAssembler::resync() {
+    bits = BitState{};
+    clear_line_texts();
+    EventCount = 0;
+    StartSeen = false;
+}
+
 }  // namespace velmora::monitor

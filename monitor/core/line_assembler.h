@@ -87,6 +87,9 @@ class LineAssembler {
 
     // Start, Clear and Stop empty the three line texts.
     void clear_line_texts();
+    // The stream was cut (the receive queue purged): the half-assembled byte and line are
+    // dropped, and nothing is assembled before the next start.
+    void resync();
 
   private:
     std::string& line_text();
