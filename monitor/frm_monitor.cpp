@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -29,8 +31,20 @@ namespace {
 
 using platform::ui::named;
 using platform::ui::qs;
+using platform::ui::ss;
 
 Frm_Monitor* g_monitor = nullptr;
+
+// The user's short time form with seconds: short forms mostly leave them out.
+QString time_with_seconds(const QLocale& locale) {
+    QString form = locale.timeFormat(QLocale::ShortFormat);
+    if (form.contains(QLatin1Char('s'))) return form;
+    const qsizetype minutes = form.indexOf(QLatin1String("mm"));
+    if (minutes < 0) return locale.timeFormat(QLocale::LongFormat);
+    const QChar sep =
+        minutes > 0 && !form.at(minutes - 1).isLetter() ? form.at(minutes - 1) : QLatin1Char(':');
+    return form.insert(minutes + 2, QString(sep) + QLatin1String("ss"));
+}
 
 QPlainTextEdit* text_box(QWidget* parent, const char* name) {
     auto* box = named(new QPlainTextEdit(parent), name);
@@ -39,6 +53,15 @@ QPlainTextEdit* text_box(QWidget* parent, const char* name) {
 }
 
 }  // namespace
+
+std::string user_datetime_text(const std::string& clock_text) {
+    const QDateTime t =
+        QDateTime::fromString(qs(clock_text), QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    if (!t.isValid()) return clock_text;
+    const QLocale locale;
+    return ss(locale.toString(t.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+              locale.toString(t.time(), time_with_seconds(locale)));
+}
 
 MonitorHooks& monitor_hooks() {
     static MonitorHooks hooks;
@@ -66,6 +89,7 @@ Frm_Monitor::Frm_Monitor()
     // Design state: display on, "Hex" selected, time off.
     DisplayON->setChecked(true);
     btnHex->setChecked(true);
+    cap_.decoder().stamp_form = user_datetime_text;
     build_menus();
     build_layout();
     connect_handlers();

@@ -49,6 +49,10 @@ struct MonitorHooks {
 
 MonitorHooks& monitor_hooks();
 
+// The clock's local date and time ("09/12/2026 04:28:05") in the user's short date and
+// time form, with seconds: the time stamp of the traffic lines.
+std::string user_datetime_text(const std::string& clock_text);
+
 class Frm_Monitor : public QMainWindow, private CaptureView, private LoopHost {
     Q_OBJECT
   public:

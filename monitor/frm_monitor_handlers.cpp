@@ -52,7 +52,7 @@ void Frm_Monitor::RXStop_Click() {
 void Frm_Monitor::Clearmsg_Click() {
     clear_Data();
     purge_monitor_link();
-    cap_.decoder().clear_line_texts();
+    cap_.purged();
 }
 
 void Frm_Monitor::DisplayON_Click() {

@@ -87,8 +87,8 @@ double cpu_seconds() {
 }
 
 struct RawFile {
-    std::string chars;  // the captured characters of every record, in order
-    std::vector<uint32_t> ms;
+    std::string chars;     // the captured characters of every record, in order
+    std::vector<long> ms;  // negative in the first second
     size_t largest = 0;
     bool well_formed = true;
 };
@@ -103,7 +103,7 @@ RawFile parse_raw(const std::string& text) {
             raw.well_formed = false;
             break;
         }
-        raw.ms.push_back(static_cast<uint32_t>(std::stoul(text.substr(at + 1, semi - at - 1))));
+        raw.ms.push_back(std::stol(text.substr(at + 1, semi - at - 1)));
         raw.chars.append(text, semi + 1, end - semi - 1);
         raw.largest = std::max(raw.largest, end - semi - 1);
         at = end + 2;

@@ -22,6 +22,7 @@ bool Capture::Datalogwrite() {
     decoder_.DatalogOn = LogStream.is_open() && RawStream.is_open();
     if (!path) return false;
     log_path_ = *path;
+    not_written_.clear();
     return true;
 }
 
@@ -31,6 +32,8 @@ void Capture::begin() {
     decoder_.LineNumber = 0;
     decoder_.clear_line_texts();
     first_chunk_ = true;
+    switched_at_ = 0;
+    purged_at_.clear();
     running_ = true;
     t0_ = ui::clock().tick_count_ms();
     decoder_.Timechk = true;
@@ -39,19 +42,25 @@ void Capture::begin() {
 
 void Capture::on_chunk(std::string_view chunk) {
     const uint32_t elapsed = ui::clock().tick_count_ms() - t0_;  // wraps safely
-    if (decoder_.DatalogOn && elapsed > kRawDelayMs) {
-        write_raw_record(RawStream, elapsed - kRawDelayMs, chunk);
+    const bool switching = !decoder_.PostProcessMode && chunk.size() > kLiveChunkLimit;
+    if (decoder_.DatalogOn) {
+        if (switching) switched_at_ = RawStream.size();
+        // From the switch on every chunk is recorded, one of the first second too:
+        // post-processing decodes them from the file.
+        if (elapsed > kRawDelayMs || decoder_.PostProcessMode || switching) {
+            write_raw_record(RawStream, int64_t{elapsed} - int64_t{kRawDelayMs}, chunk);
+        }
     }
-    if (decoder_.PostProcessMode) return;
-    if (chunk.size() > kLiveChunkLimit) {
+    if (switching) {
         decoder_.PostProcessMode = true;
         if (!CaptureStopped_) {
             LogStream.write_line(kSwitchLine);
             view_.show_text(kSwitchMessage);
         }
-        return;
+    } else if (!decoder_.PostProcessMode) {
+        decode_live(chunk);
     }
-    decode_live(chunk);
+    check_logs();
 }
 
 void Capture::decode_live(std::string_view chunk) {
@@ -70,31 +79,63 @@ void Capture::decode_live(std::string_view chunk) {
     while (!chunk.empty()) chunk.remove_prefix(decoder_.feed(chunk).taken);
 }
 
-bool Capture::stop() {
-    CaptureStopped_ = true;
+void Capture::purged() {
+    if (running_ && decoder_.PostProcessMode) {
+        // Nothing after the switch has been decoded yet: the cut waits for post-processing.
+        if (decoder_.DatalogOn) purged_at_.push_back(RawStream.size());
+        return;
+    }
+    decoder_.resync();
+}
+
+void Capture::clear_line_state() {
     decoder_.LineNumber = 0;
     decoder_.clear_line_texts();
     decoder_.StartSeen = false;
+}
+
+bool Capture::stop() {
+    CaptureStopped_ = true;
     const bool was_running = running_;
     running_ = false;
+    // Post-processing takes the stream up where live decoding left it: a transaction
+    // that spans the switch is decoded whole, and the line numbers go on.
+    if (!(was_running && decoder_.PostProcessMode)) clear_line_state();
     return was_running;
+}
+
+std::string Capture::not_written_text() const {
+    return std::string(kNotWritten) + not_written_;
+}
+
+void Capture::check_logs() {
+    if (decoder_.DatalogOn && (LogStream.failed() || RawStream.failed())) close_logs();
 }
 
 void Capture::report() {
     RawStream.flush();
+    check_logs();
     const std::string raw_path = raw_path_of(log_path_);
     std::error_code ec;
     const auto size = std::filesystem::file_size(raw_path, ec);
-    if (!ec && size == 0) {
+    if (!not_written_.empty()) {
+        // The logging has ended: nothing is post-processed into it.
+    } else if (!ec && size == 0) {
         view_.show_text(kNoDataMessage);
     } else if (!ec && decoder_.PostProcessMode) {
         decoder_.Timechk = false;
         view_.set_Timechk(false);
         if (decoder_.DatalogOn) view_.show_text(kPostProcessingMessage);
-        post_process_file(raw_path, decoder_, *this);
+        post_process_file(raw_path, {switched_at_, purged_at_, !first_chunk_}, decoder_, *this);
     }
+    clear_line_state();
     // The results are opened by another program: it must see every line.
     LogStream.flush();
+    check_logs();
+    if (!not_written_.empty()) {
+        view_.show_text(not_written_text() + "\r\n");
+        return;
+    }
 
     const std::string saved = "Data saved in " + log_path_ + "\r\n";
     view_.show_text(saved);
@@ -110,15 +151,21 @@ void Capture::leave() {
 }
 
 void Capture::close_logs() {
-    RawStream.close();
-    LogStream.close();
+    // The file that failed first is the one named.
+    const bool raw_first = RawStream.failed() && !LogStream.failed();
+    const bool raw_ok = RawStream.close();
+    const bool log_ok = LogStream.close();
     decoder_.DatalogOn = false;
+    if ((raw_ok && log_ok) || !not_written_.empty()) return;
+    not_written_ = raw_first || log_ok ? RawStream.path() : LogStream.path();
+    ui::show_message(not_written_text());
 }
 
 bool Capture::CreateNewFile(int16_t& LogFileCount, std::string& DataFileName,
                             const std::string& app_folder) {
     // The old log is written out first: the new file may be the very same file.
     LogStream.flush();
+    check_logs();
     TextFile next;
     if (!monitor::CreateNewFile(LogFileCount, DataFileName, app_folder, next)) return false;
     LogStream.swap(next);

@@ -5,7 +5,7 @@
 //   Start:  if running() ignore; Datalogwrite(); show "Data capture in process ..."; open
 //           the link; begin(); then the capture loop (capture_loop.h) until CaptureStopped().
 //   Stop:   const bool was = stop(); purge and close the link; if (was) report().
-//   Clear:  decoder().clear_line_texts().   Exit: close_logs().   Leave: leave().
+//   Clear:  purge the link; purged().   Exit: close_logs().   Leave: leave().
 //   CreateNewFile: CreateNewFile().
 //   Controls: decoder().mode, decoder().DisplayON, decoder().Timechk.
 #pragma once
@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "line_assembler.h"
 #include "log_files.h"
@@ -25,9 +26,12 @@ inline constexpr std::string_view kNoDataMessage = "No data captured\r\n";
 inline constexpr std::string_view kPostProcessingMessage = "Post-processing...\r\n";
 inline constexpr char kWatchdogMessage[] = "No Start or Stop bit detected";
 inline constexpr char kOpenResultsTitle[] = "Open Results";
+// A log file that could not be written, followed by its path.
+inline constexpr std::string_view kNotWritten = "Data could not be written to ";
 // A read of more than this many characters abandons live decoding for the capture.
 inline constexpr size_t kLiveChunkLimit = 1000;
-// Chunks read in the first second are not recorded in the raw file.
+// Chunks read in the first second are not recorded in the raw file, unless the capture
+// has switched to post-processing.
 inline constexpr uint32_t kRawDelayMs = 1000;
 
 // `Data` is emptied before a chunk when it holds more than this many characters.
@@ -97,16 +101,22 @@ class Capture : private LineSink {
     // One chunk as read from the board.
     void on_chunk(std::string_view chunk);
 
+    // The receive queue was purged (Clear): decoding picks up at the next start. After the
+    // switch this takes effect where the raw file has got to.
+    void purged();
+
     // Stop's first step: ends the loop, clears the line number, the line texts and the
-    // start seen. Returns whether a capture was running (then call report()).
+    // start seen. Returns whether a capture was running (then call report()). A capture
+    // that switched keeps its line state for report(), which goes on from it.
     bool stop();
-    // The rest of Stop: post-processes the raw file of a capture that switched, then
-    // reports "Data saved in" P and asks whether to open the results.
+    // The rest of Stop: post-processes the raw file of a capture that switched, from the
+    // chunk of the switch on, then reports "Data saved in" P and asks whether to open the
+    // results; or, when a log could not be written, says so instead.
     void report();
 
     // The leave sequence: ends the loop and clears the line number.
     void leave();
-    // Exit: closes both logs.
+    // Exit: closes both logs; one that could not be written is reported.
     void close_logs();
 
     // `CreateNewFile`: the decoded log goes on in the next numbered file of `app_folder`
@@ -120,6 +130,10 @@ class Capture : private LineSink {
     void log_line(std::string_view line) override;
     void watchdog_fired() override;
     void decode_live(std::string_view chunk);
+    void clear_line_state();
+    // Ends the logging, with a message, when a log could not be written.
+    void check_logs();
+    std::string not_written_text() const;
 
     CaptureView& view_;
     LineAssembler decoder_{*this};
@@ -131,6 +145,11 @@ class Capture : private LineSink {
     bool first_chunk_ = true;
     bool in_setup_ = false;
     uint32_t t0_ = 0;
+    // Post-processing: the raw file's records from the switch on, cut where Clear purged.
+    uint64_t switched_at_ = 0;
+    std::vector<uint64_t> purged_at_;
+    // The log file that could not be written during this logging, or empty.
+    std::string not_written_;
 };
 
 }  // namespace velmora::monitor

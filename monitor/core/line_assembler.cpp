@@ -1,6 +1,7 @@
 #include "line_assembler.h"
 
 #include <charconv>
+#include <utility>
 
 #include "ui/services.h"
 
@@ -40,7 +41,14 @@ void LineAssembler::start_line(std::string& text) {
     text.push_back('#');
     text.append(num, r.ptr);
     text.append("  ");
-    if (Timechk) text.append(platform::ui::clock().local_datetime_text());
+    if (Timechk) {
+        std::string now = platform::ui::clock().local_datetime_text();
+        if (now != stamp_from_) {
+            stamp_ = stamp_form ? stamp_form(now) : now;
+            stamp_from_ = std::move(now);
+        }
+        text.append(stamp_);
+    }
     text.push_back('\t');
 }
 
@@ -96,6 +104,13 @@ void LineAssembler::clear_line_texts() {
     HexLineText.clear();
     SbsLineText.clear();
     PmbusLineText.clear();
+}
+
+void LineAssembler::resync() {
+    bits = BitState{};
+    clear_line_texts();
+    EventCount = 0;
+    StartSeen = false;
 }
 
 }  // namespace velmora::monitor

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,10 @@ class LineAssembler {
     bool Timechk = false;               // date and time in each new line's prefix
     bool PostProcessMode = false;       // live showing abandoned; lines are only logged
     bool DatalogOn = false;             // log completed lines
+    // The time stamp from the clock's local date and time ("09/12/2026 04:28:05"), in the
+    // form the user reads dates and times in; the window supplies it. Unset, the clock's
+    // text stands.
+    std::function<std::string(const std::string&)> stamp_form;
 
     // Decoding state, start values as the window loads.
     BitState bits;
@@ -82,6 +87,9 @@ class LineAssembler {
 
     // Start, Clear and Stop empty the three line texts.
     void clear_line_texts();
+    // The stream was cut (the receive queue purged): the half-assembled byte and line are
+    // dropped, and nothing is assembled before the next start.
+    void resync();
 
   private:
     std::string& line_text();
@@ -89,6 +97,9 @@ class LineAssembler {
     void complete_line(std::string& text);
 
     LineSink& sink_;
+    // The last stamp made, for the clock text it was made from: one a second, not a line.
+    std::string stamp_from_;
+    std::string stamp_;
     SbsDecoder sbs_;
     PmbusDecoder pmbus_;
 };

@@ -42,18 +42,27 @@ std::optional<std::string> Datalogwrite(TextFile& LogStream, TextFile& RawStream
         ui::show_message(kProgramFilesRefused);
         return std::nullopt;
     }
-    std::error_code ec;
-    if (fs::exists(path, ec)) {
+    // The raw file is the user's data as much as the log is: neither is ever replaced.
+    // A link counts as taken even when it leads nowhere.
+    const auto taken = [](const std::string& p) {
+        std::error_code ec;
+        return fs::exists(fs::symlink_status(p, ec));
+    };
+    if (taken(path) || taken(raw_path_of(path))) {
         ui::show_message(kOverwriteRefused);
         return std::nullopt;
     }
 
-    int err = LogStream.create(path);
-    if (err == 0) err = RawStream.create(raw_path_of(path));
+    int err = LogStream.create(path, TextFile::Create::New);
+    if (err == 0) err = RawStream.create(raw_path_of(path), TextFile::Create::New);
     if (err != 0) {
         LogStream.close();
         RawStream.close();
-        if (err == EACCES || err == EPERM || err == EROFS) ui::show_message(kAccessDenied);
+        if (err == EEXIST) {
+            ui::show_message(kOverwriteRefused);  // put there since the check above
+        } else if (err == EACCES || err == EPERM || err == EROFS) {
+            ui::show_message(kAccessDenied);
+        }
         return std::nullopt;
     }
     if (!listed_in_folder(path)) {

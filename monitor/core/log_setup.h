@@ -1,6 +1,6 @@
 // The log set-up of a capture (`Datalogwrite`): the user picks the decoded log's path P
-// in a save dialog; P is refused under "Program Files" and when a file P exists; then the
-// decoded log P and the raw file P + "a" are created, replacing any raw file, and P must
+// in a save dialog; P is refused under "Program Files" and when anything (a link too) is
+// named P or P + "a"; then both files are created anew, never through a link, and P must
 // show up in a listing of its folder.
 #pragma once
 

@@ -9,7 +9,8 @@
 
 namespace velmora::monitor {
 
-RawReplay::RawReplay(LineAssembler& decoder, LineSink& log) : decoder_(decoder), log_(log) {
+RawReplay::RawReplay(LineAssembler& decoder, LineSink& log, bool synced)
+    : decoder_(decoder), log_(log), synced_(synced) {
     time_text_.reserve(kMaxTimeText);
 }
 
@@ -77,19 +78,35 @@ bool RawReplay::feed(std::string_view piece) {
     return !stopped_;
 }
 
-PostProcessResult post_process_file(const std::string& raw_path, LineAssembler& decoder,
-                                    LineSink& log) {
+PostProcessResult post_process_file(const std::string& raw_path, const ReplayRange& range,
+                                    LineAssembler& decoder, LineSink& log) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(raw_path.c_str(), "rb"),
                                                       &std::fclose);
     if (!f) return PostProcessResult::ReadError;
+    if (range.from > 0 && fseeko(f.get(), static_cast<off_t>(range.from), SEEK_SET) != 0)
+        return PostProcessResult::ReadError;
     std::vector<char> buf(1 << 20);
-    RawReplay replay(decoder, log);
+    RawReplay replay(decoder, log, range.synced);
+    auto cut = range.cuts.begin();
+    uint64_t at = range.from;  // file offset of buf[0]
     bool any = false;
     for (;;) {
         const size_t n = std::fread(buf.data(), 1, buf.size(), f.get());
         if (n == 0) break;
         any = true;
-        if (!replay.feed(std::string_view(buf.data(), n))) return PostProcessResult::Watchdog;
+        size_t done = 0;
+        for (;;) {
+            while (cut != range.cuts.end() && *cut < at + done) ++cut;
+            const size_t upto =
+                cut != range.cuts.end() && *cut < at + n ? static_cast<size_t>(*cut - at) : n;
+            if (!replay.feed(std::string_view(buf.data() + done, upto - done)))
+                return PostProcessResult::Watchdog;
+            done = upto;
+            if (done == n) break;
+            replay.resync();
+            ++cut;
+        }
+        at += n;
     }
     if (std::ferror(f.get())) return PostProcessResult::ReadError;
     if (!any) return PostProcessResult::NoData;

@@ -3,16 +3,19 @@
 // "," + milliseconds + ";" + captured characters + CR LF.
 // Output: the captured characters, in order, to the line assembler; at each record's ";"
 // the line "Time elapsed: " + its milliseconds + "mSec" to the decoded log, ahead of the
-// lines completed in that record. Decoding begins at the file's first character when it
-// is 'S', else just after its first 'P' (with no 'P', nothing is decoded). The CR LF that
+// lines completed in that record. Unless the stream was already synchronised (live
+// decoding went on to the first record replayed), decoding begins at the first character
+// when it is 'S', else just after the first 'P' (with no 'P', nothing is decoded). The CR LF that
 // ends a record is skipped, so a byte that spans two records is assembled whole; a CR or
 // LF inside the captured characters still counts as a bit, as it did live.
 // Memory stays bounded whatever the file holds.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "line_assembler.h"
 
@@ -20,14 +23,20 @@ namespace velmora::monitor {
 
 class RawReplay {
   public:
-    // Time lines go to `log`'s log_line while the decoder logs.
-    RawReplay(LineAssembler& decoder, LineSink& log);
+    // Time lines go to `log`'s log_line while the decoder logs. `synced`: the decoder is in
+    // step with the stream already and takes it from its first character.
+    RawReplay(LineAssembler& decoder, LineSink& log, bool synced = false);
 
     // Returns false once the watchdog has fired: the logs are closed then, and the rest of
     // the file is not decoded.
     bool feed(std::string_view piece);
     // End of the file: a record end still held back is dropped.
     void finish() { held_ = 0; }
+    // Between records: the stream was cut here (line_assembler.h, resync()).
+    void resync() {
+        held_ = 0;
+        decoder_.resync();
+    }
 
     bool watchdog_fired() const { return stopped_; }
 
@@ -55,8 +64,16 @@ enum class PostProcessResult {
     Watchdog,   // the watchdog fired and ended the decoding
 };
 
+// Which part of a raw file post-processing decodes, and how.
+struct ReplayRange {
+    uint64_t from = 0;  // offset of the first record decoded
+    // Offsets of records, in ascending order, before which the stream was cut.
+    std::vector<uint64_t> cuts;
+    bool synced = false;  // as for RawReplay
+};
+
 // Post-processes the raw file at `raw_path` in bounded memory.
-PostProcessResult post_process_file(const std::string& raw_path, LineAssembler& decoder,
-                                    LineSink& log);
+PostProcessResult post_process_file(const std::string& raw_path, const ReplayRange& range,
+                                    LineAssembler& decoder, LineSink& log);
 
 }  // namespace velmora::monitor

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextCursor>
 #include <regex>
 
@@ -249,6 +250,120 @@ TEST_F(CaptureWindowTest, CreateNewFileDuringACaptureTakesTheLaterLines) {
     // Stop still names the file the user chose.
     EXPECT_EQ(ui.ui.messages.at(0).text, saved_in("run1.txt") + "Do you want to open the results?");
     fs::remove(next);
+}
+
+// Traffic that counts: Write Word 0x44 to the battery, its data one up on each
+// transaction, 38 characters each, about 3.2 s of the stream before the count wraps.
+constexpr int kCounts = 10000;
+
+std::string counting_traffic() {
+    std::string s;
+    const auto byte = [&s](int b) {
+        for (int bit = 7; bit >= 0; --bit) s += (b >> bit) & 1 ? '1' : '0';
+        s += '0';
+    };
+    for (int i = 0; i < kCounts; ++i) {
+        s += 'S';
+        byte(0x16);
+        byte(0x44);
+        byte(i & 0xFF);
+        byte(i >> 8);
+        s += 'P';
+    }
+    return s;
+}
+
+struct CountingCapture {
+    const char* name;
+    int switch_ms;  // when one read of more than 1000 characters comes; -1: never
+    int clear_ms;   // when Clear is pressed; -1: never
+};
+
+class CountingCaptureTest : public CaptureWindowTest,
+                            public ::testing::WithParamInterface<CountingCapture> {};
+
+// Two seconds at the full line rate, read 600 characters at a time (2400 at the switch),
+// then Stop: the log holds every transaction from the first decoded start on, once, in
+// order, and whole; Clear only leaves out what it purged.
+TEST_P(CountingCaptureTest, LogsEveryTransactionOnceInOrder) {
+    const CountingCapture c = GetParam();
+    enter(replay_world(counting_traffic()));
+    int ms = 0;
+    uint32_t arrived = 0;
+    const auto read_for = [&](int step_ms) {
+        const uint32_t before = queued();
+        ui.clock.advance(step_ms / 1000.0);  // the board moves with the program's clock
+        arrived += queued() - before;
+        ms += step_ms;
+    };
+    script.push_back([&] {
+        ui.clock.step = 0;
+        read_for(5);
+    });
+    for (int i = 1; i < 400; ++i) {
+        script.push_back([&] {
+            if (ms == c.clear_ms) {
+                read_for(5);  // what arrived goes with the purge, a byte cut in two
+                mon->Clearmsg->click();
+            } else {
+                read_for(ms == c.switch_ms ? 20 : 5);
+            }
+        });
+    }
+    ui.ui.answers = {Answer::No};
+    start();
+    ASSERT_EQ(mon->capture().PostProcessMode(), c.switch_ms >= 0);
+
+    const std::regex transaction(
+        "#(\\d+)  "
+        "[^\t]*\t\\[S\\]16\\[A\\]44\\[A\\]([0-9A-F]{2})\\[A\\]([0-9A-F]{2})\\[A\\]\\[P\\]");
+    const std::regex time_line("Time elapsed: -?\\d+mSec");
+    std::istringstream log(read_file(path("run1.txt")));
+    std::vector<int> numbers, counts;
+    int switch_lines = 0, gaps = 0;
+    for (std::string line; std::getline(log, line);) {
+        ASSERT_EQ(line.back(), '\r');
+        line.pop_back();
+        std::smatch m;
+        if (line == "Switch to Post-processing due to high data rate.") {
+            ++switch_lines;
+        } else if (std::regex_match(line, time_line)) {
+            EXPECT_EQ(switch_lines, 1) << "a time line before the switch";
+        } else {
+            ASSERT_TRUE(std::regex_match(line, m, transaction)) << "not sent on the bus: " << line;
+            numbers.push_back(std::stoi(m[1]));
+            counts.push_back(std::stoi(m[3].str() + m[2].str(), nullptr, 16));
+        }
+    }
+    EXPECT_EQ(switch_lines, c.switch_ms >= 0 ? 1 : 0);
+    const int purged = c.clear_ms >= 0 ? 1 : 0;
+    ASSERT_GT(counts.size(), arrived / 38 - 3 - purged * 17);
+    for (size_t i = 1; i < counts.size(); ++i) {
+        if (counts[i] == (counts[i - 1] + 1) % kCounts) {
+            EXPECT_TRUE(purged || numbers[i] == numbers[i - 1] + 1) << numbers[i];
+        } else {
+            ++gaps;
+            EXPECT_LE(gaps, purged) << "count " << counts[i - 1] << " then " << counts[i];
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, CountingCaptureTest,
+                         ::testing::Values(CountingCapture{"NoSwitch", -1, -1},
+                                           CountingCapture{"SwitchBeforeOneSecond", 500, -1},
+                                           CountingCapture{"SwitchAfterOneSecond", 1500, -1},
+                                           CountingCapture{"ClearWhileLive", -1, 810},
+                                           CountingCapture{"ClearAfterTheSwitch", 500, 1200}),
+                         [](const ::testing::TestParamInfo<CountingCapture>& p) {
+                             return std::string(p.param.name);
+                         });
+
+TEST_F(CaptureWindowTest, TimeStampsAreInTheUsersDateAndTimeForm) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    enter_with_first_chunk("S101100100P", 11);
+    ui.ui.answers = {Answer::No};
+    start();
+    EXPECT_EQ(read_file(path("run1.txt")), "#1  09.12.26 04:28:05\t[S]B2[A][P]\r\n");
 }
 
 class TrafficBoxLimitTest : public CaptureWindowTest {

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLocale>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -50,6 +51,8 @@ class MonitorFixture : public ::testing::Test {
   protected:
     MonitorFixture() {
         test_app();
+        // Time stamps in a fixed user's form: day, month and four-digit year.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         RLSIM_SetStateDir(nullptr);
         RLSIM_ClearFaults();
         RLSIM_UseVirtualClock(1);
@@ -70,6 +73,7 @@ class MonitorFixture : public ::testing::Test {
         RLSIM_UseVirtualClock(0);
         RLSIM_LoadDefaultWorld();
         monitor_hooks() = MonitorHooks{};
+        QLocale::setDefault(QLocale::system());
         fs::remove_all(dir);
     }
 

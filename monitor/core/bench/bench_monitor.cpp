@@ -74,7 +74,7 @@ void BM_Decode(benchmark::State& state) {
     dec.DisplayON = false;
     dec.DatalogOn = true;
     for (auto _ : state) {
-        sink.log.create(path);
+        sink.log.create(path, TextFile::Create::Replace);
         dec.feed(chars);
         sink.log.close();
     }
@@ -117,10 +117,10 @@ std::string write_raw_file(int mib) {
     const std::string path = temp_file("bench_monitor_raw.txta");
     const std::string chunk = traffic(4000, false);
     TextFile raw;
-    raw.create(path);
+    raw.create(path, TextFile::Create::Replace);
     const size_t target = static_cast<size_t>(mib) << 20;
     size_t written = 0;
-    for (uint32_t ms = 1; written < target; ms += 33) {
+    for (int64_t ms = 1; written < target; ms += 33) {
         velmora::monitor::write_raw_record(raw, ms, chunk);
         written += chunk.size() + 12;
     }
@@ -135,12 +135,12 @@ void BM_PostProcess(benchmark::State& state) {
     reset_peak_rss();
     for (auto _ : state) {
         FileSink sink;
-        sink.log.create(log);
+        sink.log.create(log, TextFile::Create::Replace);
         LineAssembler dec(sink);
         dec.mode = DecodeMode::SBS;
         dec.PostProcessMode = true;
         dec.DatalogOn = true;
-        velmora::monitor::post_process_file(raw, dec, sink);
+        velmora::monitor::post_process_file(raw, {}, dec, sink);
         sink.log.close();
     }
     // Peak of the whole process while post-processing, the program's own code included.

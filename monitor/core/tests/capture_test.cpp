@@ -1,7 +1,9 @@
 #include "capture.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -67,27 +69,39 @@ class CaptureTest : public ::testing::Test {
     }
 };
 
-TEST_F(CaptureTest, LogSetUpRefusesProgramFilesAndExistingFilesAndStaysQuietOnCancel) {
+TEST_F(CaptureTest, LogSetUpRefusesProgramFilesExistingFilesOrLinksAndStaysQuietOnCancel) {
     fs::create_directories(dir / "Program Files");
+    fs::create_directories(dir / "elsewhere");
     std::ofstream(path("taken.txt")) << "x";
-    std::ofstream(path("free.txta")) << "old";
+    std::ofstream(path("run.txta")) << "old";
+    // Links that lead nowhere yet, into another folder.
+    fs::create_symlink(dir / "elsewhere/log.txt", path("link.txt"));
+    fs::create_symlink(dir / "elsewhere/raw.txta", path("rawlink.txta"));
     fs::create_directories(dir / "program files");
-    doubles.ui.file_answers = {path("Program Files/a.txt"), path("taken.txt"), std::nullopt,
-                               path("program files/b.txt"), path("free.txt")};
-    EXPECT_FALSE(cap.Datalogwrite());
-    EXPECT_FALSE(cap.Datalogwrite());
-    EXPECT_FALSE(cap.Datalogwrite());
+    doubles.ui.file_answers = {path("Program Files/a.txt"),
+                               path("taken.txt"),
+                               path("run.txt"),
+                               path("link.txt"),
+                               path("rawlink.txt"),
+                               std::nullopt,
+                               path("program files/b.txt"),
+                               path("free.txt")};
+    for (int i = 0; i < 6; ++i) EXPECT_FALSE(cap.Datalogwrite());
     EXPECT_EQ(doubles.ui.message_texts(),
-              (std::vector<std::string>{kProgramFilesRefused, kOverwriteRefused}));
+              (std::vector<std::string>{kProgramFilesRefused, kOverwriteRefused, kOverwriteRefused,
+                                        kOverwriteRefused, kOverwriteRefused}));
     EXPECT_EQ(doubles.ui.save_dialogs.at(0).filter, "*.txt | *.txt");
     EXPECT_FALSE(cap.DatalogOn());
+    EXPECT_EQ(read_file(path("run.txta")), "old");
+    EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
+    EXPECT_FALSE(fs::exists(path("run.txt")));
 
     EXPECT_TRUE(cap.Datalogwrite());  // lower case is not the refused folder
-    EXPECT_TRUE(cap.Datalogwrite());  // an existing raw file is replaced
+    EXPECT_TRUE(cap.Datalogwrite());
     EXPECT_TRUE(cap.DatalogOn());
     EXPECT_EQ(cap.log_path(), path("free.txt"));
-    EXPECT_EQ(read_file(path("free.txta")), "");
-    EXPECT_EQ(doubles.ui.messages.size(), 2u);
+    EXPECT_TRUE(fs::exists(path("free.txta")));
+    EXPECT_EQ(doubles.ui.messages.size(), 5u);
 }
 
 TEST_F(CaptureTest, ACaptureStoppedWithinTheFirstSecondReportsNoData) {
@@ -170,15 +184,15 @@ TEST_F(CaptureTest, AHighRateSwitchesToPostProcessingAndStopDecodesTheRawFile) {
     ASSERT_GE(lines.size(), 8u);
     EXPECT_EQ(lines[0], "#1  09/12/2026 04:28:05\t[S]16[A][P]\r");
     EXPECT_EQ(lines[1], "Switch to Post-processing due to high data rate.\r");
-    // The first record is decoded after its first stop: its own time line is not written.
+    // Post-processing takes up at the record of the switch, the line numbers going on.
     EXPECT_EQ(lines[2], "Time elapsed: 205mSec\r");
     EXPECT_EQ(lines[3],
-              prefix(1) + "[S][SMBBatt](Wr)[A][Voltage][A][s][SMBBatt](Rd)[A][12340mV][N][P]\r");
+              prefix(2) + "[S][SMBBatt](Wr)[A][Voltage][A][s][SMBBatt](Rd)[A][12340mV][N][P]\r");
     const size_t n = lines.size();
     EXPECT_EQ(lines[n - 3], "Time elapsed: 210mSec\r");
     // A transaction that spans two records is decoded whole.
-    EXPECT_EQ(lines[n - 2], prefix(static_cast<int>(n) - 5) + "[S][SMBBatt](Wr)[A]09[A][P]\r");
-    EXPECT_EQ(lines[n - 1], prefix(static_cast<int>(n) - 4) + "[S][SMBChrgr](Wr)[A][P]\r");
+    EXPECT_EQ(lines[n - 2], prefix(static_cast<int>(n) - 4) + "[S][SMBBatt](Wr)[A]09[A][P]\r");
+    EXPECT_EQ(lines[n - 1], prefix(static_cast<int>(n) - 3) + "[S][SMBChrgr](Wr)[A][P]\r");
 }
 
 TEST_F(CaptureTest, TheWatchdogStopsTheCaptureClosesTheLogsAndStopAsksNothing) {
@@ -209,15 +223,69 @@ TEST_F(CaptureTest, StopClearsTheLineStateButNotTheBitAssembly) {
     EXPECT_EQ(cap.decoder().bits.BitsLeft, 4);
 }
 
-TEST_F(CaptureTest, CreateNewFileNumbersTheNextLogInTheProgramFolder) {
+TEST_F(CaptureTest, CreateNewFileNumbersTheNextLogInTheProgramFolderAndWritesNoLink) {
     int16_t count = 1;
     std::string name = "/test1.txt";
+    std::ofstream(path("target.txt")) << "keep";
+    fs::create_symlink(path("target.txt"), dir / "test2.txt");
     TextFile log;
     ASSERT_TRUE(CreateNewFile(count, name, dir.string(), log));
     log.close();
     EXPECT_EQ(count, 2);
     EXPECT_EQ(name, "/test2.txt");
+    EXPECT_FALSE(fs::is_symlink(dir / "test2.txt"));
     EXPECT_EQ(read_file(dir / "test2.txt"), "continued... \r\n");
+    EXPECT_EQ(read_file(path("target.txt")), "keep");
+}
+
+// Every file this process writes fails past `bytes`, as on a full disk, while it lives.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) : old_handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, old_handler_);
+    }
+
+  private:
+    rlimit old_{};
+    void (*old_handler_)(int);
+};
+
+TEST_F(CaptureTest, ALogThatCannotBeWrittenEndsTheLoggingAndIsNeverToldSaved) {
+    const auto not_written = [this](const std::string& name) {
+        return "Data could not be written to " + path(name);
+    };
+    start("run1.txt");
+    {
+        // Found while capturing: the raw records of the switch fill the buffer.
+        FileSizeLimit full(10);
+        for (int i = 0; i < 100 && cap.DatalogOn(); ++i) at_ms(1200, std::string(4000, '0'));
+    }
+    EXPECT_FALSE(cap.DatalogOn());
+    EXPECT_EQ(doubles.ui.message_texts(), std::vector<std::string>{not_written("run1.txta")});
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    EXPECT_EQ(view.data, std::string(kSwitchMessage) + not_written("run1.txta") + "\r\n");
+
+    view.data.clear();
+    start("run2.txt");
+    at_ms(10, events("S 16a P"));
+    {
+        // Found at Stop, when the log is written out.
+        FileSizeLimit full(10);
+        ASSERT_TRUE(cap.stop());
+        cap.report();
+    }
+    EXPECT_EQ(view.data, "No data captured\r\n" + not_written("run2.txt") + "\r\n");
+    // Neither Stop asks whether to open the results.
+    EXPECT_EQ(doubles.ui.message_texts(),
+              (std::vector<std::string>{not_written("run1.txta"), not_written("run2.txt")}));
 }
 
 TEST_F(CaptureTest, AfterCreateNewFileLaterLinesLandInTheNewFile) {

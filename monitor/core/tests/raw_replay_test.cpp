@@ -99,15 +99,15 @@ class RawFile : public ::testing::Test {
 TEST_F(RawFile, IsDecodedFromDisk) {
     write(kSpanning);
     Replay r;
-    EXPECT_EQ(post_process_file(path.string(), r.dec, r.sink), PostProcessResult::Done);
+    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::Done);
     EXPECT_EQ(r.sink.logged, kSpanningLines);
 }
 
 TEST_F(RawFile, EmptyOrMissingIsReported) {
     Replay r;
-    EXPECT_EQ(post_process_file(path.string(), r.dec, r.sink), PostProcessResult::ReadError);
+    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::ReadError);
     write("");
-    EXPECT_EQ(post_process_file(path.string(), r.dec, r.sink), PostProcessResult::NoData);
+    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::NoData);
 }
 
 }  // namespace
