@@ -33,6 +33,13 @@ void look(Box* box, Look l) {
 
 }  // namespace
 
+void write_box(QLineEdit* box, const QString& text) {
+    if (box->text() == text)
+        emit box->textChanged(text);
+    else
+        box->setText(text);
+}
+
 QLabel* make_label(QWidget* parent, const char* name, const char* caption) {
     return named(new QLabel(QString::fromLatin1(caption), parent), name);
 }

@@ -28,6 +28,10 @@ QLineEdit* make_box(QWidget* parent, const char* name, const char* text, int wid
 QPushButton* make_button(QWidget* parent, const char* name, const char* caption);
 QRadioButton* make_option(QWidget* parent, const char* name, const char* caption);
 
+// Writes a text box from code as typing does: its change handling runs even when the
+// box held that text already (Qt reports real changes only).
+void write_box(QLineEdit* box, const QString& text);
+
 // Read: pale cyan and locked; Write: window colour and editable; Unlocked: editable.
 void apply_look(QLineEdit* box, Look look);
 void apply_look(QPlainTextEdit* box, Look look);

@@ -53,11 +53,11 @@ void frmSendSMB_cmds::Show_Result(int n) {
     switch (view.block) {
         case formats::BlockBoxes::Read:
             frm_Block_Cmd->set_Block_Data_Text(s.BlockReadText);
-            frm_Block_Cmd->txt_Block_Count->setText(qs(s.BlockCountHex));
+            write_box(frm_Block_Cmd->txt_Block_Count, qs(s.BlockCountHex));
             break;
         case formats::BlockBoxes::WriteRead:
             frm_Block_Cmd->set_Block_Data1_Text(s.BlockReadText);
-            frm_Block_Cmd->txt_Block1_Count->setText(qs(s.BlockCountHex));
+            write_box(frm_Block_Cmd->txt_Block1_Count, qs(s.BlockCountHex));
             break;
         case formats::BlockBoxes::None:
             break;
@@ -79,12 +79,12 @@ void frmSendSMB_cmds::Repeat_Panel(int n) {
 void frmSendSMB_cmds::Show_Read_Bytes(const formats::ResultView& view, int n) {
     if (view.stop_repeat_all) Stop_Repeat_All();
     CommandPanel* p = Panel(n);
-    p->txt_RW_MSByte->setText(qs(view.ms_byte));
-    p->txt_RW_LSByte->setText(qs(view.ls_byte));
+    write_box(p->txt_RW_MSByte, qs(view.ms_byte));
+    write_box(p->txt_RW_LSByte, qs(view.ls_byte));
 }
 
 void frmSendSMB_cmds::Show_Value_Panel(const std::string& value, int n) {
-    Panel(n)->Linear16bit->setText(qs(value));
+    write_box(Panel(n)->Linear16bit, qs(value));
 }
 
 std::string frmSendSMB_cmds::Get_Panel_Cmd(int n) const {
