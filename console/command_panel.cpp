@@ -110,12 +110,12 @@ void CommandPanel::build_layout() {
 
 void CommandPanel::connect_handlers() {
     // Writing a box from code runs its change handling as typing does (textChanged); a
-    // combo's click handling runs only when an item is picked (activated).
-    connect(CmdProtocol, &QComboBox::activated, this, [this] { CmdProtocol_Click(); });
+    // list box's click handling runs only when an item is picked from its list.
+    on_list_pick(CmdProtocol, [this] { CmdProtocol_Click(); });
     connect(txt_Device_Cmd, &QLineEdit::textChanged, this, [this] { txt_Device_Cmd_Change(); });
     connect(txt_Device_Addr, &QLineEdit::textChanged, this, [this] { txt_Device_Addr_Change(); });
     connect(Linear16bit, &QLineEdit::textChanged, this, [this] { Linear16bit_Change(); });
-    connect(TranslationMode, &QComboBox::activated, this, [this] { TranslationMode_Click(); });
+    on_list_pick(TranslationMode, [this] { TranslationMode_Click(); });
     connect(Xtext, &QLineEdit::textChanged, this, [this] { Xtext_Change(); });
     connect(SendButton, &QPushButton::clicked, this, [this] { Send_Click(); });
 }
