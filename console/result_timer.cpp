@@ -46,18 +46,19 @@ void frmSendSMB_cmds::Show_Result(int n) {
     const std::string format = ss(p->TranslationMode->currentText());
     const std::string xtext = ss(p->Xtext->text());
     const formats::ResultView view = formats::result_view(
-        {letter, s.PanelError[i] != False, s.ResultMSB[i], s.ResultLSB[i]},
+        {letter, s.PanelError[i] != False, s.ResultMSB[i], s.ResultLSB[i], s.BlockCountHex,
+         s.BlockReadText},
         {bus_mode(), main_address, command, format, xtext}, user_number_format());
     if (view.show_bytes) Show_Read_Bytes(view, n);
     if (view.value) Show_Value_Panel(*view.value, n);  // none: the value box keeps its text
     switch (view.block) {
         case formats::BlockBoxes::Read:
-            frm_Block_Cmd->set_Block_Data_Text(s.BlockReadText);
-            write_box(frm_Block_Cmd->txt_Block_Count, qs(s.BlockCountHex));
+            frm_Block_Cmd->set_Block_Data_Text(view.block_data);
+            write_box(frm_Block_Cmd->txt_Block_Count, qs(view.block_count));
             break;
         case formats::BlockBoxes::WriteRead:
-            frm_Block_Cmd->set_Block_Data1_Text(s.BlockReadText);
-            write_box(frm_Block_Cmd->txt_Block1_Count, qs(s.BlockCountHex));
+            frm_Block_Cmd->set_Block_Data1_Text(view.block_data);
+            write_box(frm_Block_Cmd->txt_Block1_Count, qs(view.block_count));
             break;
         case formats::BlockBoxes::None:
             break;
