@@ -470,6 +470,17 @@ TEST_F(Settings, BareValuesOfOtherCopiesLoad) {
     EXPECT_FALSE(main().txt_RW_MSByte->isReadOnly()) << "the Write Word layout ran";
 }
 
+TEST_F(Settings, AQuotedValueIsTheTextInsideItsQuotes) {
+    std::vector<std::string> lines{
+        "0",           "SBS", "0", "0", "\"Write Byte\"  ", "16",  "\"09\",junk", "",
+        "\"01\",junk", "",    "0", "",  "Select Format",    "-13", "X="};
+    load_text(settings_file(lines));
+    EXPECT_EQ(main().CmdProtocol_Text(), "Write Byte");
+    EXPECT_FALSE(main().txt_RW_LSByte->isReadOnly()) << "the Write Byte layout ran";
+    EXPECT_EQ(main().txt_Device_Cmd->text(), "09");
+    EXPECT_EQ(main().txt_RW_LSByte->text(), "01");
+}
+
 class DefaultSettings : public Settings {
   protected:
     void SetUp() override {
