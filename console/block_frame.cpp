@@ -116,7 +116,7 @@ void BlockCommandFrame::apply(BlockOption option) {
     const Look look = l.read_look ? Look::Read : Look::Write;
     apply_look(txt_Block_Count, look);
     apply_look(txt_Block_Data, look);
-    if (l.count_prefill) txt_Block_Count->setText(qs(*l.count_prefill));
+    if (l.count_prefill) write_box(txt_Block_Count, qs(*l.count_prefill));
     if (l.data_prefill) set_Block_Data_Text(std::string(*l.data_prefill));
 }
 

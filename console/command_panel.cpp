@@ -110,12 +110,12 @@ void CommandPanel::build_layout() {
 
 void CommandPanel::connect_handlers() {
     // Writing a box from code runs its change handling as typing does (textChanged); a
-    // combo's click handling runs only when an item is picked (activated).
-    connect(CmdProtocol, &QComboBox::activated, this, [this] { CmdProtocol_Click(); });
+    // list box's click handling runs only when an item is picked from its list.
+    on_list_pick(CmdProtocol, [this] { CmdProtocol_Click(); });
     connect(txt_Device_Cmd, &QLineEdit::textChanged, this, [this] { txt_Device_Cmd_Change(); });
     connect(txt_Device_Addr, &QLineEdit::textChanged, this, [this] { txt_Device_Addr_Change(); });
     connect(Linear16bit, &QLineEdit::textChanged, this, [this] { Linear16bit_Change(); });
-    connect(TranslationMode, &QComboBox::activated, this, [this] { TranslationMode_Click(); });
+    on_list_pick(TranslationMode, [this] { TranslationMode_Click(); });
     connect(Xtext, &QLineEdit::textChanged, this, [this] { Xtext_Change(); });
     connect(SendButton, &QPushButton::clicked, this, [this] { Send_Click(); });
 }
@@ -127,8 +127,9 @@ void CommandPanel::Form_Load() {
     for (QWidget* w : {static_cast<QWidget*>(Pmbus), static_cast<QWidget*>(PMBuscmd),
                        static_cast<QWidget*>(Linear16bit)})
         w->setVisible(s.names_shown);
-    txt_Device_Addr->setText(qs(s.addr));
-    txt_Device_Cmd->setText(qs(s.cmd));
+    // The design texts may equal these: the lookup must run all the same.
+    write_box(txt_Device_Addr, qs(s.addr));
+    write_box(txt_Device_Cmd, qs(s.cmd));
     SendBytePgNumber->setVisible(s.page_shown);
     PageNumber->setVisible(s.page_shown);
     TranslationMode->setVisible(s.format_shown);
@@ -191,7 +192,7 @@ void CommandPanel::CmdProtocol_Click() {
     set_vis(label_RW_MSByte, l.high.vis);
     apply_look(txt_RW_MSByte, l.high.look);
     apply_look(Linear16bit, l.value);
-    Linear16bit->clear();
+    write_box(Linear16bit, QString());
 }
 
 void CommandPanel::Send_Click() {
@@ -283,11 +284,7 @@ void CommandPanel::set_text(PanelField field, const std::string& text) {
     QWidget* w = control(field);
     const QString t = qs(text);
     if (auto* b = qobject_cast<QLineEdit*>(w)) {
-        // Qt reports only real changes; a write that keeps the text runs the handling too.
-        if (b->text() == t)
-            emit b->textChanged(t);
-        else
-            b->setText(t);
+        write_box(b, t);
     } else if (auto* c = qobject_cast<QComboBox*>(w)) {
         c->setEditText(t);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
@@ -309,7 +306,7 @@ bool CommandPanel::SendBytePgNumber_ticked() const {
 }
 
 void CommandPanel::set_PageNumber(const std::string& text) {
-    PageNumber->setText(qs(text));
+    write_box(PageNumber, qs(text));
 }
 
 void CommandPanel::untick_Nonstop() {

@@ -22,11 +22,11 @@ void CommandPanel::Linear16bit_Change() {
     const formats::ValueEntryOutcome out = formats::value_entry_outcome(
         current_bus_mode(), {protocol, value, command, format, xtext},
         user_number_format());
-    if (out.value_to_zero) Linear16bit->setText(QStringLiteral("0"));  // runs this again first
+    if (out.value_to_zero) write_box(Linear16bit, QStringLiteral("0"));  // runs this again first
     if (!out.message.empty()) platform::ui::show_message(out.message);
     if (!out.write_bytes) return;
-    txt_RW_LSByte->setText(qs(out.bytes.ls_byte));
-    txt_RW_MSByte->setText(qs(out.bytes.ms_byte));
+    write_box(txt_RW_LSByte, qs(out.bytes.ls_byte));
+    write_box(txt_RW_MSByte, qs(out.bytes.ms_byte));
 }
 
 void CommandPanel::TranslationMode_Click() {
@@ -54,7 +54,7 @@ void CommandPanel::Read_Vout_Mode() {
 
 void CommandPanel::Xtext_Change() {
     if (std::optional<std::string> repaired = formats::xtext_repair(ss(Xtext->text())))
-        Xtext->setText(qs(*repaired));  // runs this again, which accepts it
+        write_box(Xtext, qs(*repaired));  // runs this again, which accepts it
 }
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 #include "qt_controls.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,6 +34,36 @@ void look(Box* box, Look l) {
 }
 
 }  // namespace
+
+// The list's pick, as the drop-down container reports it to its box; connected after the
+// box's own handling, so the box holds the picked text when `click` runs.
+class ListPick : public QObject {
+    Q_OBJECT
+  public:
+    ListPick(QComboBox* box, std::function<void()> click) : QObject(box), click_(std::move(click)) {
+        QObject* list = box->view()->parentWidget();
+        const bool wired = connect(list, SIGNAL(itemSelected(QModelIndex)), this, SLOT(picked()));
+        Q_ASSERT_X(wired, "on_list_pick", "the drop-down list reports no pick");
+        (void)wired;
+    }
+
+  public slots:
+    void picked() { click_(); }
+
+  private:
+    std::function<void()> click_;
+};
+
+void on_list_pick(QComboBox* box, std::function<void()> click) {
+    new ListPick(box, std::move(click));
+}
+
+void write_box(QLineEdit* box, const QString& text) {
+    if (box->text() == text)
+        emit box->textChanged(text);
+    else
+        box->setText(text);
+}
 
 QLabel* make_label(QWidget* parent, const char* name, const char* caption) {
     return named(new QLabel(QString::fromLatin1(caption), parent), name);
@@ -84,3 +116,5 @@ uint32_t back_color(const QWidget* button) {
 }
 
 }  // namespace velmora
+
+#include "qt_controls.moc"

@@ -4,12 +4,14 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "transaction_types.h"
 #include "ui/qt_text.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -27,6 +29,15 @@ QLabel* make_label(QWidget* parent, const char* name, const char* caption);
 QLineEdit* make_box(QWidget* parent, const char* name, const char* text, int width);
 QPushButton* make_button(QWidget* parent, const char* name, const char* caption);
 QRadioButton* make_option(QWidget* parent, const char* name, const char* caption);
+
+// Writes a text box from code as typing does: its change handling runs even when the
+// box held that text already (Qt reports real changes only).
+void write_box(QLineEdit* box, const QString& text);
+
+// Runs `click` when the user picks an item from the box's drop-down list, with the mouse
+// or with the keyboard in the open list. An editable box reports Return and a focus loss
+// with a listed text as `activated` too; those, typing and writes from code never run it.
+void on_list_pick(QComboBox* box, std::function<void()> click);
 
 // Read: pale cyan and locked; Write: window colour and editable; Unlocked: editable.
 void apply_look(QLineEdit* box, Look look);

@@ -46,18 +46,19 @@ void frmSendSMB_cmds::Show_Result(int n) {
     const std::string format = ss(p->TranslationMode->currentText());
     const std::string xtext = ss(p->Xtext->text());
     const formats::ResultView view = formats::result_view(
-        {letter, s.PanelError[i] != False, s.ResultMSB[i], s.ResultLSB[i]},
+        {letter, s.PanelError[i] != False, s.ResultMSB[i], s.ResultLSB[i], s.BlockCountHex,
+         s.BlockReadText},
         {bus_mode(), main_address, command, format, xtext}, user_number_format());
     if (view.show_bytes) Show_Read_Bytes(view, n);
     if (view.value) Show_Value_Panel(*view.value, n);  // none: the value box keeps its text
     switch (view.block) {
         case formats::BlockBoxes::Read:
-            frm_Block_Cmd->set_Block_Data_Text(s.BlockReadText);
-            frm_Block_Cmd->txt_Block_Count->setText(qs(s.BlockCountHex));
+            frm_Block_Cmd->set_Block_Data_Text(view.block_data);
+            write_box(frm_Block_Cmd->txt_Block_Count, qs(view.block_count));
             break;
         case formats::BlockBoxes::WriteRead:
-            frm_Block_Cmd->set_Block_Data1_Text(s.BlockReadText);
-            frm_Block_Cmd->txt_Block1_Count->setText(qs(s.BlockCountHex));
+            frm_Block_Cmd->set_Block_Data1_Text(view.block_data);
+            write_box(frm_Block_Cmd->txt_Block1_Count, qs(view.block_count));
             break;
         case formats::BlockBoxes::None:
             break;
@@ -79,12 +80,12 @@ void frmSendSMB_cmds::Repeat_Panel(int n) {
 void frmSendSMB_cmds::Show_Read_Bytes(const formats::ResultView& view, int n) {
     if (view.stop_repeat_all) Stop_Repeat_All();
     CommandPanel* p = Panel(n);
-    p->txt_RW_MSByte->setText(qs(view.ms_byte));
-    p->txt_RW_LSByte->setText(qs(view.ls_byte));
+    write_box(p->txt_RW_MSByte, qs(view.ms_byte));
+    write_box(p->txt_RW_LSByte, qs(view.ls_byte));
 }
 
 void frmSendSMB_cmds::Show_Value_Panel(const std::string& value, int n) {
-    Panel(n)->Linear16bit->setText(qs(value));
+    write_box(Panel(n)->Linear16bit, qs(value));
 }
 
 std::string frmSendSMB_cmds::Get_Panel_Cmd(int n) const {

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPixmap>
 
 #include "console_startup.h"
@@ -40,8 +41,12 @@ void watch_clicks(QObject* filter, const std::vector<QWidget*>& controls) {
     for (QWidget* w : controls) w->installEventFilter(filter);
 }
 
-bool is_click(QEvent* event) {
-    return event->type() == QEvent::MouseButtonRelease;
+// A click that a control inside the frame leaves unhandled reaches the frame too: it
+// counts only where it landed, so a control without click handling never ends the form.
+bool is_click(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonRelease) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    return w && !w->childAt(static_cast<QMouseEvent*>(event)->position().toPoint());
 }
 
 QString firmware_text(const char* prefix) {
@@ -112,8 +117,8 @@ void frmSplash::keyPressEvent(QKeyEvent*) {
     Form_KeyPress();
 }
 
-bool frmSplash::eventFilter(QObject*, QEvent* event) {
-    if (is_click(event)) Form_KeyPress();
+bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
+    if (is_click(watched, event)) Form_KeyPress();
     return false;
 }
 
@@ -155,8 +160,8 @@ void frmSplash1::keyPressEvent(QKeyEvent*) {
     Form_KeyPress();
 }
 
-bool frmSplash1::eventFilter(QObject*, QEvent* event) {
-    if (is_click(event)) Form_KeyPress();
+bool frmSplash1::eventFilter(QObject* watched, QEvent* event) {
+    if (is_click(watched, event)) Form_KeyPress();
     return false;
 }
 

@@ -98,7 +98,8 @@ void Send_SW_MB905_Cmd(int n) {
     if (n == 0) s.BlockCount = static_cast<uint8_t>(s.BlockTxCount & 0xFF);
     s.CommsError = False;
     SMB_Transaction();
-    s.PanelError[n] = s.CommsTimeout ? True : False;
+    // Any reply that did not come whole failed, a read error as much as a time-out.
+    s.PanelError[n] = (s.TimeoutFlag != False || s.ReadErrFlag != False) ? True : False;
     const std::string& letter = s.RowProtocol[n];
     if (letter == "2" || letter == "D" || letter == "O") {
         s.ResultLSB[n] = static_cast<uint8_t>(s.Reply1);

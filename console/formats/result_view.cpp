@@ -131,6 +131,10 @@ ResultView result_view(const PanelResult& result, const DecodeContext& ctx,
     }
     if (letter == "G") view.block = BlockBoxes::Read;
     if (letter == "U") view.block = BlockBoxes::WriteRead;
+    if (view.block != BlockBoxes::None && !result.panel_error) {
+        view.block_count = result.block_count;
+        view.block_data = result.block_data;
+    }
     return view;
 }
 

@@ -28,12 +28,15 @@ struct DecodeContext {
 std::optional<std::string> decode_word_value(const DecodeContext& ctx, uint8_t msb, uint8_t lsb,
                                              const NumberFormat& number_format = {});
 
-// A panel's result slots: `RowProtocol(n)`, `PanelError(n)`, `ResultMSB(n)`, `ResultLSB(n)`.
+// A panel's result slots: `RowProtocol(n)`, `PanelError(n)`, `ResultMSB(n)`, `ResultLSB(n)`,
+// and the texts of the last block read (`BlockCountHex`, `BlockReadText`).
 struct PanelResult {
     std::string_view letter;
     bool panel_error = false;
     uint8_t msb = 0;
     uint8_t lsb = 0;
+    std::string_view block_count;
+    std::string_view block_data;
 };
 
 enum class BlockBoxes {
@@ -46,7 +49,8 @@ enum class BlockBoxes {
 // 1. stop_repeat_all: `Repeatall` stopped, the main `Nonstop` unticked, `Clear_Nonstop`.
 // 2. show_bytes: `txt_RW_MSByte` := ms_byte, `txt_RW_LSByte` := ls_byte.
 // 3. value: `Linear16bit` := *value (runs the value box handling as typing would).
-// 4. block: the block texts of the shared state into the boxes named.
+// 4. block: block_count and block_data into the boxes named; both empty after a failed
+//    read, which left a stale or partial block behind.
 struct ResultView {
     bool stop_repeat_all = false;
     bool show_bytes = false;
@@ -54,6 +58,8 @@ struct ResultView {
     std::string ls_byte;
     std::optional<std::string> value;
     BlockBoxes block = BlockBoxes::None;
+    std::string block_count;
+    std::string block_data;
 };
 
 ResultView result_view(const PanelResult& result, const DecodeContext& ctx,

@@ -27,25 +27,37 @@ std::string_view mode_text(BusMode mode) {
 
 // A bare line loses leading blanks and surrounding quotes, and other copies of the
 // program cut a bare value at its first comma; such values are written in quotes, which
-// every reader takes off again. A single-line box holds no line break; one that slipped
-// in is dropped so that it cannot shift the following lines.
+// every reader takes off again. A quote inside them is doubled, so that the first single
+// quote closes the value. A single-line box holds no line break; one that slipped in is
+// dropped so that it cannot shift the following lines.
 std::string stored_value(std::string_view value) {
     std::string v;
     for (char c : value)
         if (c != '\r' && c != '\n') v += c;
     bool quote = !v.empty() && (is_blank(v.front()) || v.front() == '"');
     quote = quote || v.find(',') != std::string::npos;
-    return quote ? "\"" + v + "\"" : v;
+    if (!quote) return v;
+    std::string q = "\"";
+    for (char c : v) q.append(c == '"' ? 2 : 1, c);
+    return q + "\"";
 }
 
-std::string_view line_value(std::string_view line) {
+// The line after its leading blanks: bare, the whole rest; quoted, the text up to the
+// closing quote (a doubled quote stands for one), whatever follows it.
+std::string line_value(std::string_view line) {
     size_t i = 0;
     while (i < line.size() && is_blank(line[i])) ++i;
     line.remove_prefix(i);
-    if (line.empty() || line.front() != '"') return line;
-    line.remove_prefix(1);
-    if (!line.empty() && line.back() == '"') line.remove_suffix(1);
-    return line;
+    if (line.empty() || line.front() != '"') return std::string(line);
+    std::string v;
+    for (size_t k = 1; k < line.size(); ++k) {
+        if (line[k] == '"') {
+            if (k + 1 == line.size() || line[k + 1] != '"') break;
+            ++k;
+        }
+        v += line[k];
+    }
+    return v;
 }
 
 // Splits at CR LF, LF or a lone CR; a last line without an ending counts when not empty.
@@ -95,13 +107,13 @@ SettingsRead read_settings(std::string_view file) {
     read.panel_count =
         static_cast<int>(std::clamp(round_half_even(count), 0.0, double{kMaxOpenPanels}));
     if (lines.size() < 2) return read;
-    std::string_view mode = line_value(lines[1]);
+    const std::string mode = line_value(lines[1]);
     read.mode = mode == "SBS"   ? BusMode::SBS
                 : mode == "PMB" ? BusMode::PMBus
                                 : BusMode::I2C;
     size_t wanted = kRecordFields * static_cast<size_t>(1 + *read.panel_count);
     for (size_t i = 2; i < lines.size() && read.fields.size() < wanted; ++i)
-        read.fields.emplace_back(line_value(lines[i]));
+        read.fields.push_back(line_value(lines[i]));
     return read;
 }
 

@@ -50,7 +50,8 @@ struct SettingsRead {
 };
 
 // Each line gives its whole text (so a comma stays in its field) after leading blanks;
-// a value in double quotes is taken without them. Lines end in CR LF, LF or CR.
+// a value in double quotes is the text inside them, up to the closing quote. Lines end in
+// CR LF, LF or CR.
 SettingsRead read_settings(std::string_view file);
 
 // Saving into a folder whose path holds "Program Files" (spelled so) is refused.

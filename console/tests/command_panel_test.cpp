@@ -18,13 +18,6 @@ class PanelTest : public testing::WindowFixture {
         c = load();
         ASSERT_NE(c, nullptr);
     }
-    // Picks list item `text` as the user does.
-    static void pick(CommandPanel& p, const char* text) {
-        const int i = p.CmdProtocol->findText(QString::fromLatin1(text));
-        ASSERT_GE(i, 0) << text;
-        p.CmdProtocol->setCurrentIndex(i);
-        emit p.CmdProtocol->activated(i);
-    }
     frmSendSMB_cmds* c = nullptr;
 };
 

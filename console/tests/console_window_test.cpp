@@ -443,6 +443,22 @@ TEST_F(ConsoleWindow, AboutBoxShowsVersionsAndClosesOnAKey) {
     EXPECT_EQ(QCoreApplication::applicationName(), "QX7310B Unreleased");
 }
 
+TEST_F(ConsoleWindow, OnlyTheListedControlsEndTheSplashOrCloseTheAboutBox) {
+    frmSplash s;
+    s.show();
+    click(s.Label3);
+    click(s.firmwarelabel);
+    EXPECT_FALSE(s.unloaded());
+    click(s.Label2);
+    EXPECT_TRUE(s.unloaded());
+    frmSplash1 about;
+    about.show();
+    click(about.firmwareversionlabel);
+    EXPECT_TRUE(about.isVisible());
+    click(about.Label3);
+    EXPECT_FALSE(about.isVisible());
+}
+
 TEST_F(ConsoleWindow, SplashScreenCaptions) {
     frmSplash s;
     EXPECT_EQ(s.lblVersion->text(), "Version 1.02");

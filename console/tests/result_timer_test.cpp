@@ -188,7 +188,7 @@ TEST_F(ResultTimer, BlockResultsGoToTheirBoxes) {
     BlockCommandFrame* b = c->frm_Block_Cmd;
     shared().BlockReadText = "01\r\n02\r\n03\r\n";
     shared().BlockCountHex = "03";
-    result(0, "G", 0, 0, true);
+    result(0, "G", 0, 0);
     tick();
     EXPECT_EQ(b->Block_Data_Text(), "01\r\n02\r\n03\r\n");
     EXPECT_EQ(b->txt_Block_Count->text(), "03");
@@ -199,6 +199,29 @@ TEST_F(ResultTimer, BlockResultsGoToTheirBoxes) {
     EXPECT_EQ(b->Block_Data1_Text(), "AA\r\n");
     EXPECT_EQ(b->txt_Block1_Count->text(), "01");
     EXPECT_EQ(b->Block_Data_Text(), "01\r\n02\r\n03\r\n");
+}
+
+// A read that failed, whichever way, never shows a value: "Err" in the byte boxes, and
+// empty block boxes rather than a stale or partial block.
+TEST_F(ResultTimer, EveryFailedReadShowsErrAndEmptiesTheBlockBoxes) {
+    c->panel0->txt_Device_Cmd->setText(QStringLiteral("09"));
+    ASSERT_EQ(RLSIM_InjectFault(0, "read_status", 1, 3), 0);
+    c->cmd_Send_Click();
+    tick();
+    EXPECT_EQ(bytes(0), "Err Err");
+    EXPECT_EQ(value(0), "Err");
+    BlockCommandFrame* b = c->frm_Block_Cmd;
+    for (const char* fault : {"no_reply", "short_reply"}) {
+        b->SendBlock->click();
+        tick();
+        ASSERT_FALSE(b->txt_Block_Count->text().isEmpty());
+        ASSERT_EQ(RLSIM_InjectFault(0, fault, 1, 0), 0);
+        b->SendBlock->click();
+        tick();
+        EXPECT_EQ(b->txt_Block_Count->text(), "") << fault;
+        EXPECT_EQ(b->Block_Data_Text(), "") << fault;
+        EXPECT_FALSE(c->Label_KELD_Comms_Failure->isHidden()) << fault;
+    }
 }
 
 TEST_F(ResultTimer, BlockReadOnTheBoardShownByTheNextTick) {

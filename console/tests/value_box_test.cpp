@@ -15,10 +15,7 @@ namespace {
 class ValueBox : public testing::LoadedConsole {
   protected:
     static void pick_format(CommandPanel& p, const char* item) {
-        const int i = p.TranslationMode->findText(QString::fromLatin1(item));
-        ASSERT_GE(i, 0) << item;
-        p.TranslationMode->setCurrentIndex(i);
-        emit p.TranslationMode->activated(i);
+        pick_item(p.TranslationMode, item);
     }
     static std::string bytes(const CommandPanel& p) {
         return p.txt_RW_MSByte->text().toStdString() + " " + p.txt_RW_LSByte->text().toStdString();

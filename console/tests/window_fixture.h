@@ -2,12 +2,15 @@
 // clean slate of windows after each test.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QTest>
 
 #include "command_panel.h"
 #include "console_hooks.h"
@@ -58,6 +61,29 @@ class WindowFixture : public SimFixture {
                             Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w, &press);
         QCoreApplication::sendEvent(w, &release);
+    }
+    // Picks list item `text` as the user does: the list dropped down, the item taken in it
+    // with Return.
+    static void pick_item(QComboBox* box, const char* text) {
+        const int i = box->findText(QString::fromLatin1(text));
+        ASSERT_GE(i, 0) << text;
+        box->showPopup();
+        box->view()->setCurrentIndex(box->model()->index(i, box->modelColumn()));
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        ASSERT_EQ(box->currentText(), QString::fromLatin1(text));
+    }
+    static void pick(CommandPanel& p, const char* type) { pick_item(p.CmdProtocol, type); }
+    // Gives `w` the keyboard focus as a click into it does: its window shown and active.
+    static void focus(QWidget* w) {
+        w->window()->show();
+        QApplication::setActiveWindow(w->window());
+        w->setFocus(Qt::MouseFocusReason);
+    }
+    // Types `text` over what the box holds.
+    static void type_over(QWidget* box, const char* text) {
+        focus(box);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, QString::fromLatin1(text));
     }
     template <typename T>
     static T* top_level(const char* name) {

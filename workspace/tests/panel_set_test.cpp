@@ -46,6 +46,20 @@ TEST_F(PanelSet, DeletingARepeatingPanelEndsItsRepetition) {
     EXPECT_EQ(writes(), "");
 }
 
+// The start-up writes "16" into boxes that hold it by design: the lookup runs anyway and
+// drops the class that the closed panel's command left.
+TEST_F(PanelSet, APanelOpenedAgainLooksItsStartUpCommandUpAfresh) {
+    add();
+    type_over(Control(1).txt_Device_Cmd, "20");
+    c->mainDelete->trigger();
+    add();
+    writes();
+    Control(1).SendButton->click();
+    EXPECT_TRUE(ui.ui.messages.empty());
+    EXPECT_EQ(Control(1).PMBuscmd->text(), "BATTERY STATUS");
+    EXPECT_EQ(writes(), "34 16 16 0D\n");
+}
+
 TEST_F(PanelSet, DeleteThenAddGivesTheFieldsOfTheStartUp) {
     add();
     Control(1).txt_Device_Addr->setText(QStringLiteral("AA"));

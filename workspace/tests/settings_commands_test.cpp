@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -334,7 +335,15 @@ TEST_F(Settings, JunkLongLinesAndBinaryNeverOpenMoreThanEight) {
 }
 
 // Every type, format and mode saved and loaded again comes back field for field.
-class RoundTrip : public Settings, public ::testing::WithParamInterface<int> {};
+class RoundTrip : public Settings, public ::testing::WithParamInterface<int> {
+  protected:
+    void save_through_dialog(const std::string& p) {
+        QDialog dialog;
+        new QLineEdit(&dialog);
+        focus(&dialog);  // as the save dialog opens, the focus leaves the console
+        save_as(p);
+    }
+};
 
 TEST_P(RoundTrip, EveryFieldComesBack) {
     QRadioButton* modes[] = {c->SBS, c->PMBus_sel, c->I2C};
@@ -384,6 +393,36 @@ TEST_P(RoundTrip, EveryFieldComesBack) {
     EXPECT_TRUE(ui.ui.messages.empty());
 }
 
+// Return in a list box, leaving it, and the save dialog taking the focus run no click
+// handling: a typed set is saved as typed, and loaded and saved again to the same bytes.
+TEST_P(RoundTrip, ReturnTabAndTheSaveDialogKeepWhatWasTyped) {
+    QRadioButton* modes[] = {c->SBS, c->PMBus_sel, c->I2C};
+    choose(modes[GetParam()]);
+    add(2);
+    for (int n = 0; n <= 2; ++n) {
+        CommandPanel& p = panel(n);
+        pick(p, "Write Word");
+        type_over(p.txt_Device_Cmd, "15");
+        type_over(p.txt_Device_Cmdlsb, "05");
+        type_over(p.PageNumber, "3");
+        type_over(p.Linear16bit, "12");
+        type_over(p.CmdProtocol, "Read Word");
+        QTest::keyClick(p.CmdProtocol, Qt::Key_Return);
+        type_over(p.CmdProtocol, "Write Word");
+        QTest::keyClick(p.CmdProtocol, Qt::Key_Tab);
+        EXPECT_EQ(p.Linear16bit->text(), "12") << n;
+    }
+    save_through_dialog(path("a.set"));
+    c->mainDelete->trigger();
+    c->mainDelete->trigger();
+    choose(modes[(GetParam() + 1) % 3]);
+    load_from(path("a.set"));
+    for (int n = 0; n <= 2; ++n) focus(panel(n).CmdProtocol);
+    save_through_dialog(path("b.set"));
+    EXPECT_EQ(file_text(path("b.set")), file_text(path("a.set")));
+    EXPECT_TRUE(ui.ui.messages.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, RoundTrip, ::testing::Values(0, 1, 2), [](const auto& info) {
     return std::string(info.param == 0 ? "SmartBattery" : info.param == 1 ? "PMBus" : "I2C");
 });
@@ -429,6 +468,17 @@ TEST_F(Settings, BareValuesOfOtherCopiesLoad) {
     EXPECT_EQ(main().PMBuscmd->text(), "VOLTAGE (mV)");
     EXPECT_EQ(main().txt_RW_LSByte->text(), "10");
     EXPECT_FALSE(main().txt_RW_MSByte->isReadOnly()) << "the Write Word layout ran";
+}
+
+TEST_F(Settings, AQuotedValueIsTheTextInsideItsQuotes) {
+    std::vector<std::string> lines{
+        "0",           "SBS", "0", "0", "\"Write Byte\"  ", "16",  "\"09\",junk", "",
+        "\"01\",junk", "",    "0", "",  "Select Format",    "-13", "X="};
+    load_text(settings_file(lines));
+    EXPECT_EQ(main().CmdProtocol_Text(), "Write Byte");
+    EXPECT_FALSE(main().txt_RW_LSByte->isReadOnly()) << "the Write Byte layout ran";
+    EXPECT_EQ(main().txt_Device_Cmd->text(), "09");
+    EXPECT_EQ(main().txt_RW_LSByte->text(), "01");
 }
 
 class DefaultSettings : public Settings {

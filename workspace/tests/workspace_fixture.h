@@ -37,13 +37,6 @@ class WorkspaceFixture : public WindowFixture {
         for (int i = 0; i < times; ++i) c->mainAdd->trigger();
     }
     void choose(QRadioButton* mode) { mode->click(); }
-    // Picks list item `text` as the user does.
-    static void pick(CommandPanel& p, const char* text) {
-        const int i = p.CmdProtocol->findText(QString::fromLatin1(text));
-        ASSERT_GE(i, 0) << text;
-        p.CmdProtocol->setCurrentIndex(i);
-        emit p.CmdProtocol->activated(i);
-    }
     static QStringList items(const QComboBox* box) {
         QStringList out;
         for (int i = 0; i < box->count(); ++i) out << box->itemText(i);

@@ -80,7 +80,8 @@ namespace {
 
 f::ResultView view(const char* letter, bool error, uint8_t msb, uint8_t lsb,
                    BusMode mode = BusMode::SBS) {
-    return f::result_view({letter, error, msb, lsb}, {mode, "16", "0D", f::kSelectFormat, "-13"});
+    return f::result_view({letter, error, msb, lsb, "", ""},
+                          {mode, "16", "0D", f::kSelectFormat, "-13"});
 }
 
 }  // namespace
