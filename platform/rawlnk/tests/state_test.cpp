@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "files/tests/full_disk.h"
 #include "sim_fixture.h"
 #include "win/tests/temp_dir.h"
 
@@ -162,7 +163,7 @@ TEST_F(StateTest, AnImageTheFolderCannotTakeIsAFailedWriteOrErase) {
     uint16_t before = 0;
     ASSERT_EQ(RL_ReadEE(h, 2, &before), RL_OK);
     {
-        platform::win::testing::FullDisk full;
+        platform::files::testing::FullDisk full;
         EXPECT_EQ(RL_WriteEE(h, 2, before ^ 0xFFFF), RL_EEPROM_WRITE_FAILED);
         EXPECT_EQ(RL_EraseEE(h), RL_EEPROM_ERASE_FAILED);
     }

@@ -1,9 +1,6 @@
-// A fresh folder for one test, removed with everything in it afterwards; and a full disk.
+// A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,29 +26,6 @@ class TempDir {
 
   private:
     std::string path_;
-};
-
-// While it lives, no file can grow beyond `bytes`: writes fail as on a full disk, also
-// for root, which read-only folders do not stop.
-class FullDisk {
-  public:
-    explicit FullDisk(rlim_t bytes = 0) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        old_signal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old_;
-        small.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FullDisk() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, old_signal_);
-    }
-    FullDisk(const FullDisk&) = delete;
-    FullDisk& operator=(const FullDisk&) = delete;
-
-  private:
-    rlimit old_{};
-    void (*old_signal_)(int) = SIG_DFL;
 };
 
 inline std::string read_file(const std::string& path) {

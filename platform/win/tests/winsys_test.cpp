@@ -6,12 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "files/tests/full_disk.h"
 #include "temp_dir.h"
 #include "win/default_image.h"
 #include "win/hive_text.h"
 
 namespace win = platform::win;
-using platform::win::testing::FullDisk;
+using platform::files::testing::FullDisk;
 using platform::win::testing::read_file;
 using platform::win::testing::TempDir;
 using platform::win::testing::write_file;
