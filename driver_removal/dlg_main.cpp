@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -39,6 +40,7 @@ DlgMain::DlgMain(QWidget* parent) : QDialog(parent) {
     ok->setGeometry(DluRect(28, 86, 50, 14));
     ok->setDefault(true);
     ok->setAutoDefault(false);
+    ok->installEventFilter(this);
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setObjectName("btnCancel");
     cancel->setProperty("controlId", IDCANCEL);
@@ -72,6 +74,14 @@ void DlgMain::closeEvent(QCloseEvent* event) {
 
 void DlgMain::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
+}
+
+bool DlgMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace drendle

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCloseEvent;
+class QEvent;
 class QKeyEvent;
 
 namespace drendle {
@@ -18,6 +19,8 @@ class DlgMain : public QDialog {
     void closeEvent(QCloseEvent* event) override;
     // Enter and Escape do nothing: the dialog's keys are not given dialog handling.
     void keyPressEvent(QKeyEvent* event) override;
+    // Nor does Return on the focused OK button, which as the default would click itself.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Command(int id);

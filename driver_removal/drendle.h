@@ -22,6 +22,9 @@ extern char InfDir[MAX_PATH];
 
 // Code of the Windows version found when OK was pressed (-1 before).
 extern int os_version_code;
+// Steps of the running removal that failed, each with a line saying so; the final box
+// tells a complete removal only when there were none.
+extern int failed_steps;
 
 // How the board's device shows in the keys and values matched.
 inline constexpr std::string_view kMatchingDeviceId = "usb\\vid_4b1d&pid_c738";
@@ -35,6 +38,8 @@ inline constexpr const char* kDialogText =
     "\n\rIf the USB device is connected, please remove it now.";
 inline constexpr const char* kDoneText = "Driver uninstallation completed";
 inline constexpr const char* kDoneTitle = "All Done!";
+inline constexpr const char* kIncompleteText =
+    "Driver uninstallation did not complete.\nThe printed lines list the steps that failed.";
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr int IDC_TEXT = 1000;
@@ -43,8 +48,9 @@ void InitSystemPaths();
 // folder + name into out; false (out empty) when the folder is empty or the result
 // would exceed 259 characters.
 bool JoinPath(char (&out)[MAX_PATH], const char* folder, const char* name);
-// True when `path` names something below the Windows folder.
-bool InWindowsFolder(const char* path);
+// True when `path` names something below the Windows inf folder: the only files a
+// registry value may have removed.
+bool InInfFolder(const char* path);
 
 int RemoveDriver9x();
 int RemoveDriverNT();

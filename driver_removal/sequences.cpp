@@ -10,6 +10,7 @@ namespace drendle {
 namespace win = platform::win;
 
 int os_version_code = -1;
+int failed_steps = 0;
 
 namespace {
 
@@ -34,30 +35,42 @@ constexpr const char* kArpCacheNT =
 constexpr const char* kUninstallNT =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOQSPI";
 
-// Deletes folder + name when that path can be built; the sequences' file steps say nothing.
+// Deletes folder + name when that path can be built. The sequences' file steps say
+// nothing, unless the file is there and stays: then the line names it, for the box.
 void DeleteSystemFile(const char* folder, const char* name, bool only_if_present) {
     char path[MAX_PATH];
     if (!JoinPath(path, folder, name)) return;
     if (only_if_present && !FileExists(path)) return;
-    win::winsys().delete_file(path);
+    auto& w = win::winsys();
+    if (w.delete_file(path) || w.last_error() == static_cast<uint32_t>(win::ERROR_FILE_NOT_FOUND))
+        return;
+    std::printf("DELETING file %s...FAILED!\n", path);
+    ++failed_steps;
+}
+
+// A key deletion of the sequences; the deletion printed why it failed.
+void RemoveKey(int (*remove)(Hkey, const char*), const char* path) {
+    if (!remove(win::HKEY_LOCAL_MACHINE, path)) ++failed_steps;
 }
 
 }  // namespace
 
 int RemoveDriver9x() {
+    failed_steps = 0;
     InitSystemPaths();
     DeleteSystemFile(WinDir, "system\\rawlnk.dll", false);
     DeleteSystemFile(DriversDir, "rawlnk.sys", false);
-    Nukekey(win::HKEY_LOCAL_MACHINE, kEnumUsbDevice9x);
+    RemoveKey(Nukekey, kEnumUsbDevice9x);
     RemoveOemInfEntries(kOemNames9x);
     RemoveClassKeys(kUsbClass9x);
-    Nukekey(win::HKEY_LOCAL_MACHINE, kUninstall9x);
-    Nukekey(win::HKEY_LOCAL_MACHINE, kDriverService9x);
-    Nukekey(win::HKEY_LOCAL_MACHINE, kLibraryService9x);
+    RemoveKey(Nukekey, kUninstall9x);
+    RemoveKey(Nukekey, kDriverService9x);
+    RemoveKey(Nukekey, kLibraryService9x);
     return 1;
 }
 
 int RemoveDriverNT() {
+    failed_steps = 0;
     InitSystemPaths();
     DeleteSystemFile(DriversDir, "rawlnk.sys", true);
     DeleteSystemFile(WinDir, "system32\\rawlnk.dll", true);
@@ -65,10 +78,10 @@ int RemoveDriverNT() {
     EnablePrivilege("SeSecurityPrivilege");
     RemoveClassKeys(kUsbClassNT);
     RemoveDeviceInterfaceKeys(kUsbInterfacesNT);
-    RemKey(win::HKEY_LOCAL_MACHINE, kEnumUsbDeviceNT);
-    Nukekey(win::HKEY_LOCAL_MACHINE, kBoardInterfacesNT);
-    Nukekey(win::HKEY_LOCAL_MACHINE, kArpCacheNT);
-    Nukekey(win::HKEY_LOCAL_MACHINE, kUninstallNT);
+    RemoveKey(RemKey, kEnumUsbDeviceNT);
+    RemoveKey(Nukekey, kBoardInterfacesNT);
+    RemoveKey(Nukekey, kArpCacheNT);
+    RemoveKey(Nukekey, kUninstallNT);
     std::printf("Driver cleanup completed.\n");
     return 1;
 }
@@ -81,9 +94,13 @@ int MainDlgProc(int command_id) {
             // The lines are seen only when the output is redirected; flush them before
             // the box waits for the user.
             std::fflush(stdout);
-            if (done)
-                platform::ui::show_message(kDoneText, platform::ui::Buttons::Ok,
-                                           platform::ui::Icon::None, kDoneTitle);
+            namespace ui = platform::ui;
+            // The words of success only for a removal that left nothing behind.
+            if (done && failed_steps == 0)
+                ui::show_message(kDoneText, ui::Buttons::Ok, ui::Icon::None, kDoneTitle);
+            else if (done)
+                ui::show_message(kIncompleteText, ui::Buttons::Ok, ui::Icon::Warning,
+                                 kDialogCaption);
             return 1;
         }
         case IDCANCEL:

@@ -40,8 +40,8 @@ void InitSystemPaths() {
     JoinPath(InfDir, WinDir, "inf\\");
 }
 
-bool InWindowsFolder(const char* path) {
-    return WinDir[0] != '\0' && platform::win::names_below(WinDir, path).has_value();
+bool InInfFolder(const char* path) {
+    return InfDir[0] != '\0' && platform::win::names_below(InfDir, path).has_value();
 }
 
 }  // namespace drendle

@@ -15,14 +15,16 @@ namespace win = platform::win;
 
 namespace {
 
+// The result word of a step; a failed one counts against the final box.
 void PrintResult(bool ok) {
     std::printf(ok ? "done\n" : "FAILED!\n");
+    if (!ok) ++failed_steps;
 }
 
-// Deletes a file that a registry entry names, and only inside the Windows folder: an
-// entry pointing elsewhere is not the driver's file to remove.
+// Deletes a file that a registry entry names, and only inside the inf folder: an entry
+// pointing anywhere else is not the driver's file to remove.
 bool DeleteNamedFile(const char* path) {
-    return InWindowsFolder(path) && win::winsys().delete_file(path);
+    return InInfFolder(path) && win::winsys().delete_file(path);
 }
 
 // Nukekey on subkey `name`, found at index `index` of the walked key. A key that

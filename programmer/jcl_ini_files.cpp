@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <iterator>
+
+#include "files/atomic_file.h"
 
 namespace pelmo {
 namespace {
@@ -78,24 +79,14 @@ std::optional<size_t> FindKey(const std::vector<std::string>& lines, const Secti
     return std::nullopt;
 }
 
+// A FIFO, folder or device reads as a missing file.
 std::string ReadFile(const std::string& file) {
-    std::ifstream in(file, std::ios::binary | std::ios::ate);
-    if (!in) return {};
-    const std::streamoff size = in.tellg();
-    if (size <= 0) return {};
-    in.seekg(0);
-    std::string text(std::min(static_cast<size_t>(size), kIniReadLimit), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-    return text;
+    namespace files = platform::files;
+    return files::read_whole_file(file, kIniReadLimit, files::Overlong::Cut).value_or("");
 }
 
 bool WriteFile(const std::string& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return !out.fail();
+    return platform::files::write_file_atomically(file, text);
 }
 
 std::optional<std::string> ReadValue(const std::string& file, std::string_view section,
@@ -184,6 +175,14 @@ std::optional<int32_t> ParseIniInteger(std::string_view value) {
     return n;
 }
 
+std::string IniBoolText(bool value) {
+    return value ? "1" : "0";
+}
+
+std::string IniIntegerText(int32_t value) {
+    return std::to_string(value);
+}
+
 namespace JclIniFiles {
 
 bool IniGetBool(const std::string& file, std::string_view section, std::string_view key) {
@@ -201,12 +200,12 @@ std::string IniGetString(const std::string& file, std::string_view section, std:
 
 bool IniPutBool(const std::string& file, std::string_view section, std::string_view key,
                 bool value) {
-    return WriteValue(file, section, key, value ? "1" : "0");
+    return WriteValue(file, section, key, IniBoolText(value));
 }
 
 bool IniPutInteger(const std::string& file, std::string_view section, std::string_view key,
                    int32_t value) {
-    return WriteValue(file, section, key, std::to_string(value));
+    return WriteValue(file, section, key, IniIntegerText(value));
 }
 
 bool IniPutString(const std::string& file, std::string_view section, std::string_view key,

@@ -39,6 +39,10 @@ class IniDocument {
 // not one whole number that fits 32 bits.
 std::optional<int32_t> ParseIniInteger(std::string_view value);
 
+// The texts the Put helpers write: "1" or "0", and decimal integers.
+std::string IniBoolText(bool value);
+std::string IniIntegerText(int32_t value);
+
 // A template is a few kilobytes; a larger file is read only as far as this, so that a
 // wrong file chosen by mistake cannot stall the window.
 inline constexpr size_t kIniReadLimit = 1 << 20;

@@ -1,10 +1,10 @@
 #include "template_file.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <variant>
 
 #include "drive_word.h"
+#include "files/atomic_file.h"
 #include "jcl_ini_files.h"
 
 namespace pelmo {
@@ -12,23 +12,23 @@ namespace {
 
 namespace ini = JclIniFiles;
 
-bool WriteRow(const std::string& file, const TemplateRow& row, const FormValues& v) {
+// The text a row is saved as, as the INI helpers write its kind of value.
+std::string RowText(const TemplateRow& row, const FormValues& v) {
     switch (row.value) {
         case TemplateValue::Integer:
-            return ini::IniPutInteger(file, row.section, row.key, Member<int>(v, row.control));
+            return IniIntegerText(Member<int>(v, row.control));
         case TemplateValue::Boolean:
-            return ini::IniPutBool(file, row.section, row.key, Member<bool>(v, row.control));
+            return IniBoolText(Member<bool>(v, row.control));
         case TemplateValue::Text:
-            return ini::IniPutString(file, row.section, row.key,
-                                     Member<std::string>(v, row.control));
+            return Member<std::string>(v, row.control);
         case TemplateValue::DualDrive:
-            return ini::IniPutInteger(file, row.section, row.key, PackDualDrive(v));
+            return IniIntegerText(PackDualDrive(v));
         case TemplateValue::QuadDrive:
-            return ini::IniPutInteger(file, row.section, row.key, PackQuadDrive(v));
+            return IniIntegerText(PackQuadDrive(v));
         case TemplateValue::Zero:
-            return ini::IniPutInteger(file, row.section, row.key, 0);
+            return IniIntegerText(0);
     }
-    return false;
+    return {};
 }
 
 void ReadRow(const std::string& file, const TemplateRow& row, FormValues& v) {
@@ -68,23 +68,11 @@ int ListEntries(std::string_view control) {
 }
 
 bool WriteTemplate(const std::string& file, const FormValues& v) {
-    namespace fs = std::filesystem;
-    const std::string temp = file + ".new";
-    std::error_code ec;
-    fs::remove(temp, ec);
-    bool ok = true;
-    for (const auto& row : kTemplateRows) {
-        if (!WriteRow(temp, row, v)) {
-            ok = false;
-            break;
-        }
-    }
-    if (ok) {
-        fs::rename(temp, file, ec);
-        ok = !ec;
-    }
-    if (!ok) fs::remove(temp, ec);
-    return ok;
+    // Every key goes into one text that replaces the file in one step: a save costs one
+    // flush to disk, and a template that cannot be written whole leaves the old one.
+    IniDocument doc;
+    for (const auto& row : kTemplateRows) doc.Set(row.section, row.key, RowText(row, v));
+    return platform::files::write_file_atomically(file, doc.Text());
 }
 
 FormValues ReadTemplate(const std::string& file, FormValues v) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <filesystem>
 #include <map>
@@ -24,8 +26,10 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "drendle_dialog_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: the input devices the key and mouse events create are torn down
+    // with it at exit, when the rest of the GUI library already is gone.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Each key's own section (owner, access list, values) by path.
@@ -161,6 +165,37 @@ TEST_F(DefaultImage, ASecondRunOnTheCleanedMachineIsQuietAndChangesNothing) {
     EXPECT_EQ(ui.ui.messages[1].title, "All Done!");
     EXPECT_EQ(read_file(dir / "hive.txt"), hive_file);
     EXPECT_EQ(Files(dir / "windows"), files);
+}
+
+TEST_F(DefaultImage, KeysOnTheFocusedOkButtonDoNothingOnlyAClickRemoves) {
+    DlgMain dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QApplication::processEvents();
+    auto* ok = dialog.findChild<QPushButton*>("btnOK");
+    ASSERT_EQ(QApplication::focusWidget(), ok);
+    EXPECT_EQ(Output([&] {
+                  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+                      QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                      QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+                      QApplication::sendEvent(ok, &press);
+                      QApplication::sendEvent(ok, &release);
+                  }
+              }),
+              "");
+    EXPECT_TRUE(ui.ui.messages.empty());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Output([&] {
+                  const QPointF at(2, 2);
+                  QMouseEvent press(QEvent::MouseButtonPress, at, ok->mapToGlobal(at),
+                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                  QMouseEvent release(QEvent::MouseButtonRelease, at, ok->mapToGlobal(at),
+                                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                  QApplication::sendEvent(ok, &press);
+                  QApplication::sendEvent(ok, &release);
+              }),
+              kFirstRunOutput);
+    EXPECT_EQ(ui.ui.message_texts(), std::vector<std::string>{"Driver uninstallation completed"});
 }
 
 TEST_F(DefaultImage, CancelAndTheCloseBoxLeaveEverything) {

@@ -72,6 +72,22 @@ TEST(Dialog, CancelAndUnknownCommandsChangeNothing) {
     EXPECT_TRUE(ui.ui.messages.empty());
 }
 
+TEST(Dialog, TheFinalBoxTellsARemovalInWhichAStepFailed) {
+    win::Hive h;
+    auto& held = h.add("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOQSPI");
+    held.owner = kSystem;  // readable, but its list can be neither changed nor taken over
+    held.dacl = win::Acl::compact({{0, 2, win::KEY_READ, kEveryone}});
+    Machine m(Nt5Config(), h);
+    platform::ui::ScopedDoubles ui;
+    EXPECT_EQ(Output([] { MainDlgProc(IDOK); }),
+              "Mask =    :00000000\nNukekey #1 err\nDriver cleanup completed.\n");
+    ASSERT_EQ(ui.ui.messages.size(), 1u);
+    EXPECT_EQ(ui.ui.messages[0].text,
+              "Driver uninstallation did not complete.\nThe printed lines list the steps that "
+              "failed.");
+    EXPECT_EQ(ui.ui.messages[0].title, "ZOQ USB Driver Removal");
+}
+
 struct PathCase {
     const char* windir;
     const char *win, *drivers, *inf;
@@ -125,12 +141,13 @@ TEST_F(Walks, OemEntriesNamingTheBoardInfAreRemovedWithTheirFilesAdjacentOnesToo
     k.set_sz("C:\\windows\\inf\\oem2.inf", "zoqspi.inf");
     k.set_dword("C:\\WINDOWS\\INF\\OEM3.INF", 7);
     k.set_sz("C:\\WINDOWS\\..\\outside.txt", "zoqspi.inf");
-    k.set_sz("C:\\WINDOWS\\INF\\OEM5.INF", "zoqspi.inf");  // its file is missing
+    k.set_sz("C:\\WINDOWS\\INF\\OEM5.INF", "zoqspi.inf");        // its file is missing
+    k.set_sz("C:\\WINDOWS\\SYSTEM\\KRNL386.EXE", "zoqspi.inf");  // not an inf folder file
     k.set_sz(std::string(300, 'n'), "zoqspi.inf");
     k.set_sz("C:\\WINDOWS\\INF\\OEM9.INF", "zoqspi.inf");  // behind the long name: not reached
     Machine& m = Use(Win98Config(), h);
-    for (const char* f :
-         {"INF/OEM0.INF", "INF/OEM1.INF", "INF/OEM2.INF", "INF/OEM3.INF", "INF/OEM9.INF"})
+    for (const char* f : {"INF/OEM0.INF", "INF/OEM1.INF", "INF/OEM2.INF", "INF/OEM3.INF",
+                          "INF/OEM9.INF", "SYSTEM/KRNL386.EXE"})
         m.AddFile(f);
     platform::win::testing::write_file(m.HostPath("outside.txt"), "keep");
     EXPECT_EQ(Output([] { RemoveOemInfEntries(kOemNames); }),
@@ -141,10 +158,12 @@ TEST_F(Walks, OemEntriesNamingTheBoardInfAreRemovedWithTheirFilesAdjacentOnesToo
               "DELETING file C:\\WINDOWS\\..\\outside.txt...FAILED!\n"
               "DELETING entry C:\\WINDOWS\\..\\outside.txt  ->  zoqspi.inf...done\n"
               "DELETING file C:\\WINDOWS\\INF\\OEM5.INF...FAILED!\n"
-              "DELETING entry C:\\WINDOWS\\INF\\OEM5.INF  ->  zoqspi.inf...done\n");
+              "DELETING entry C:\\WINDOWS\\INF\\OEM5.INF  ->  zoqspi.inf...done\n"
+              "DELETING file C:\\WINDOWS\\SYSTEM\\KRNL386.EXE...FAILED!\n"
+              "DELETING entry C:\\WINDOWS\\SYSTEM\\KRNL386.EXE  ->  zoqspi.inf...done\n");
     EXPECT_FALSE(m.HasFile("INF/OEM1.INF"));
     EXPECT_FALSE(m.HasFile("INF/OEM2.INF"));
-    for (const char* f : {"INF/OEM0.INF", "INF/OEM3.INF", "INF/OEM9.INF"})
+    for (const char* f : {"INF/OEM0.INF", "INF/OEM3.INF", "INF/OEM9.INF", "SYSTEM/KRNL386.EXE"})
         EXPECT_TRUE(m.HasFile(f)) << f;
     EXPECT_EQ(platform::win::testing::read_file(m.HostPath("outside.txt")), "keep");
     std::vector<std::string> left;
@@ -154,7 +173,7 @@ TEST_F(Walks, OemEntriesNamingTheBoardInfAreRemovedWithTheirFilesAdjacentOnesToo
                                         std::string(300, 'n'), "C:\\WINDOWS\\INF\\OEM9.INF"}));
 }
 
-TEST_F(Walks, ClassKeysOfTheBoardAreDeletedWithTheirInfFilesInsideTheWindowsFolderOnly) {
+TEST_F(Walks, ClassKeysOfTheBoardAreDeletedWithTheirInfFilesInsideTheInfFolderOnly) {
     win::Hive h;
     auto cls = [&](const char* sub) -> win::RegKey& {
         return h.add(std::string(kUsbClassNT) + "\\" + sub);
@@ -170,26 +189,32 @@ TEST_F(Walks, ClassKeysOfTheBoardAreDeletedWithTheirInfFilesInsideTheWindowsFold
     cls("0005").set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738").set_sz("InfPath", long_inf);
     cls("0006\\Settings").set_sz("x", "y");
     cls("0006").set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738");
+    cls("0007")
+        .set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738")
+        .set_sz("InfPath", "..\\system32\\kernel32.dll");  // inside the Windows folder only
     win::Config config = Nt5Config();
     config.windir = "C:\\" + std::string(60, 'W');  // InfDir of 68 characters: 68 + 195 > 259
     Machine& m = Use(config, h);
-    for (const char* f : {"inf/usb.inf", "inf/oem3.inf", "inf/oem5.inf"}) m.AddFile(f);
+    for (const char* f : {"inf/usb.inf", "inf/oem3.inf", "inf/oem5.inf", "system32/kernel32.dll"})
+        m.AddFile(f);
     platform::win::testing::write_file(m.HostPath("outside.txt"), "keep");
     const std::string inf_dir = InfDir;
     const std::string key = std::string(kUsbClassNT) + "\\";
-    EXPECT_EQ(Output([] { RemoveClassKeys(kUsbClassNT); }),
-              "Unlinking " + inf_dir + "oem3.inf...done\n" + "Deleting key " + key +
-                  "0001...done\n" + "Deleting key " + key + "0002...done\n" + "Unlinking " +
-                  inf_dir + "..\\..\\outside.txt...FAILED!\n" + "Deleting key " + key +
-                  "0004...done\n" + "Unlinking " + inf_dir + long_inf + "...FAILED!\n" +
-                  "Deleting key " + key + "0005...done\n" + "Deleting key " + key +
-                  "0006...done\n");
+    EXPECT_EQ(
+        Output([] { RemoveClassKeys(kUsbClassNT); }),
+        "Unlinking " + inf_dir + "oem3.inf...done\n" + "Deleting key " + key + "0001...done\n" +
+            "Deleting key " + key + "0002...done\n" + "Unlinking " + inf_dir +
+            "..\\..\\outside.txt...FAILED!\n" + "Deleting key " + key + "0004...done\n" +
+            "Unlinking " + inf_dir + long_inf + "...FAILED!\n" + "Deleting key " + key +
+            "0005...done\n" + "Deleting key " + key + "0006...done\n" + "Unlinking " + inf_dir +
+            "..\\system32\\kernel32.dll...FAILED!\n" + "Deleting key " + key + "0007...done\n");
     std::vector<std::string> left;
     for (const auto& sub : m.key(kUsbClassNT)->subkeys) left.push_back(sub->name);
     EXPECT_EQ(left, (std::vector<std::string>{"0000", "0003"}));
     EXPECT_FALSE(m.HasFile("inf/oem3.inf"));
     EXPECT_TRUE(m.HasFile("inf/usb.inf"));
     EXPECT_TRUE(m.HasFile("inf/oem5.inf"));
+    EXPECT_TRUE(m.HasFile("system32/kernel32.dll"));
     EXPECT_EQ(platform::win::testing::read_file(m.HostPath("outside.txt")), "keep");
 }
 

@@ -257,17 +257,17 @@ RL_STATUS RL_WriteEE(RL_HANDLE h, uint32_t word_offset, uint16_t value) {
     if (word_offset >= rawlnk::kEeAddressLimit)
         return on_device(h, [](Sim&, Device&, auto&) -> RL_STATUS { return RL_INVALID_PARAMETER; });
     return with_eeprom(h, Fault::EeWriteFail, [&](Sim& sim, rawlnk::Chip& c) -> RL_STATUS {
-        sim.update_ee(
+        const bool stored = sim.update_ee(
             c, [&](std::vector<uint16_t>& img) { img[word_offset & (img.size() - 1)] = value; });
-        return RL_OK;
+        return stored ? RL_OK : RL_EEPROM_WRITE_FAILED;
     });
 }
 
 RL_STATUS RL_EraseEE(RL_HANDLE h) {
     return with_eeprom(h, Fault::EeEraseFail, [&](Sim& sim, rawlnk::Chip& c) -> RL_STATUS {
-        sim.update_ee(c,
-                      [&](std::vector<uint16_t>& img) { rawlnk::erase_image(c.spec.kind, img); });
-        return RL_OK;
+        const bool stored = sim.update_ee(
+            c, [&](std::vector<uint16_t>& img) { rawlnk::erase_image(c.spec.kind, img); });
+        return stored ? RL_OK : RL_EEPROM_ERASE_FAILED;
     });
 }
 

@@ -36,7 +36,7 @@ std::unique_lock<std::mutex> Sim::enter() {
 void Sim::ensure_loaded() {
     if (loaded_) return;
     loaded_ = true;
-    if (store_.dir().empty()) store_.use_dir(default_state_dir());
+    if (store_.dir().empty()) store_.use_default_dir();
     load_from_environment();
 }
 
@@ -64,7 +64,7 @@ bool Sim::load_text(std::string_view text, const std::string& base_dir, std::str
         close_all();
         store_.use_private_dir();
     }
-    if (store_.dir().empty()) store_.use_dir(default_state_dir());
+    if (store_.dir().empty()) store_.use_default_dir();
     loaded_ = true;
     world_text_ = std::string(text);
     world_base_dir_ = base_dir;
@@ -226,8 +226,8 @@ void Sim::refresh_ee(Chip& c) {
     if (c.spec.ee_words > 0) store_.refresh(c.spec.name, c.ee);
 }
 
-void Sim::update_ee(Chip& c, const std::function<void(std::vector<uint16_t>&)>& change) {
-    store_.update(c.spec.name, c.ee, change);
+bool Sim::update_ee(Chip& c, const std::function<void(std::vector<uint16_t>&)>& change) {
+    return store_.update(c.spec.name, c.ee, change);
 }
 
 void Sim::enumerate(Chip& c) {

@@ -72,7 +72,8 @@ class Sim {
 
     // Chips
     void refresh_ee(Chip& c);
-    void update_ee(Chip& c, const std::function<void(std::vector<uint16_t>&)>& change);
+    // False when the changed image could not be stored (the chip keeps its old one).
+    bool update_ee(Chip& c, const std::function<void(std::vector<uint16_t>&)>& change);
     void enumerate(Chip& c);  // takes the identity from the EEPROM, as after a port cycle
 
     Clock clock;

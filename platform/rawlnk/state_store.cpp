@@ -10,13 +10,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
+
+#include "files/atomic_file.h"
 
 namespace rawlnk {
 namespace {
 
 constexpr const char* kMagic = "rawlnk-eeprom 1";
+// A state file of the largest EEPROM is under 2 KB; reading stops well beyond that.
+constexpr size_t kMaxStateFileBytes = 64 * 1024;
 
 uint64_t fnv1a(const std::vector<uint16_t>& words, uint64_t seed) {
     uint64_t h = 0xcbf29ce484222325ull ^ seed;
@@ -35,11 +38,15 @@ void make_dirs(const std::string& path) {
     }
 }
 
+// A lock file of the state folder: a regular file of its own, never one a link points to.
+int open_lock_file(const std::string& path) {
+    return platform::files::open_regular(path, O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
+}
+
 // Holds flock on a file for the life of the object.
 class FileLock {
   public:
-    FileLock(const std::string& path, int op)
-        : fd_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    FileLock(const std::string& path, int op) : fd_(open_lock_file(path)) {
         if (fd_ >= 0 && flock(fd_, op) != 0) {
             close(fd_);
             fd_ = -1;
@@ -58,12 +65,22 @@ class FileLock {
 
 }  // namespace
 
+std::string fallback_state_dir(const std::string& root) {
+    const std::string dir = root + "/rawlnk-state-" + std::to_string(getuid());
+    mkdir(dir.c_str(), 0700);
+    struct stat st {};
+    if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid() ||
+        (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return {};
+    return dir;
+}
+
 std::string default_state_dir() {
     if (const char* d = std::getenv("RAWLNK_STATE_DIR"); d && *d) return d;
     if (const char* x = std::getenv("XDG_STATE_HOME"); x && *x) return std::string(x) + "/rawlnk";
     if (const char* h = std::getenv("HOME"); h && *h)
         return std::string(h) + "/.local/state/rawlnk";
-    return "/tmp/rawlnk-state-" + std::to_string(getuid());
+    return fallback_state_dir("/tmp");
 }
 
 StateStore::~StateStore() {
@@ -84,10 +101,20 @@ void StateStore::remove_private_dir() {
     private_dir_.clear();
 }
 
-void StateStore::use_dir(const std::string& dir) {
+bool StateStore::use_dir(const std::string& dir) {
     dir_ = dir;
     chips_.clear();
     make_dirs(dir_);
+    struct stat st {};
+    return stat(dir_.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void StateStore::use_default_dir() {
+    const std::string dir = default_state_dir();
+    if (!dir.empty() && use_dir(dir)) return;
+    std::fprintf(stderr, "rawlnk: no state folder of our own%s%s; EEPROM images last until exit\n",
+                 dir.empty() ? "" : " at ", dir.c_str());
+    use_private_dir();
 }
 
 void StateStore::use_private_dir() {
@@ -121,7 +148,9 @@ bool StateStore::load(const std::string& chip, ChipState& st, std::vector<uint16
                       std::string& why) {
     const std::string path = image_path(chip);
     st.stamp = stamp_of(path);
-    std::ifstream in(path);
+    const auto text = platform::files::read_whole_file(path, kMaxStateFileBytes);
+    if (!text) return why = "not a readable file", false;
+    std::istringstream in(*text);
     std::string line, word;
     size_t count = 0;
     uint64_t world = 0, sum = 0;
@@ -145,31 +174,27 @@ bool StateStore::load(const std::string& chip, ChipState& st, std::vector<uint16
     return true;
 }
 
-void StateStore::save(const std::string& chip, ChipState& st, const std::vector<uint16_t>& image) {
+bool StateStore::save(const std::string& chip, ChipState& st, const std::vector<uint16_t>& image) {
     const std::string path = image_path(chip);
-    const std::string tmp = path + ".tmp." + std::to_string(getpid());
-    {
-        std::ofstream out(tmp, std::ios::trunc);
-        char buf[32];
-        out << kMagic << "\n";
-        std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(st.world_hash));
-        out << "world " << buf << "\nwords " << image.size() << "\n";
-        for (size_t i = 0; i < image.size(); ++i) {
-            std::snprintf(buf, sizeof buf, "%04X", image[i]);
-            out << buf << ((i % 8 == 7 || i + 1 == image.size()) ? "\n" : " ");
-        }
-        std::snprintf(buf, sizeof buf, "%016llx",
-                      static_cast<unsigned long long>(fnv1a(image, st.world_hash)));
-        out << "sum " << buf << "\n";
-        if (!out.flush()) {
-            if (!warned_) std::fprintf(stderr, "rawlnk: cannot write state file %s\n", tmp.c_str());
-            warned_ = true;
-            unlink(tmp.c_str());
-            return;
-        }
+    std::ostringstream out;
+    char buf[32];
+    out << kMagic << "\n";
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(st.world_hash));
+    out << "world " << buf << "\nwords " << image.size() << "\n";
+    for (size_t i = 0; i < image.size(); ++i) {
+        std::snprintf(buf, sizeof buf, "%04X", image[i]);
+        out << buf << ((i % 8 == 7 || i + 1 == image.size()) ? "\n" : " ");
     }
-    if (rename(tmp.c_str(), path.c_str()) != 0) unlink(tmp.c_str());
+    std::snprintf(buf, sizeof buf, "%016llx",
+                  static_cast<unsigned long long>(fnv1a(image, st.world_hash)));
+    out << "sum " << buf << "\n";
+    if (!platform::files::write_file_atomically(path, out.str())) {
+        if (!warned_) std::fprintf(stderr, "rawlnk: cannot write state file %s\n", path.c_str());
+        warned_ = true;
+        return false;
+    }
     st.stamp = stamp_of(path);
+    return true;
 }
 
 // With the chip's lock held: the stored image, or the world's in place of a missing, stale
@@ -204,18 +229,25 @@ void StateStore::refresh(const std::string& chip, std::vector<uint16_t>& image) 
     reload(chip, it->second, image);
 }
 
-void StateStore::update(const std::string& chip, std::vector<uint16_t>& image,
+bool StateStore::update(const std::string& chip, std::vector<uint16_t>& image,
                         const std::function<void(std::vector<uint16_t>&)>& change) {
     const auto it = chips_.find(chip);
-    if (it == chips_.end() || it->second.world_image.empty()) return change(image);
+    if (it == chips_.end() || it->second.world_image.empty()) {
+        change(image);
+        return true;
+    }
     FileLock lock(image_path(chip) + ".lock", LOCK_EX);
     if (!(stamp_of(image_path(chip)) == it->second.stamp)) reload(chip, it->second, image);
+    const std::vector<uint16_t> before = image;
     change(image);
-    save(chip, it->second, image);
+    // A change the folder did not take is no change: the next program would not see it.
+    if (save(chip, it->second, image)) return true;
+    image = before;
+    return false;
 }
 
 int StateStore::lock_device(const std::string& key) {
-    const int fd = open(open_path(key).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = open_lock_file(open_path(key));
     if (fd < 0) return -2;  // no state folder: nothing to share, the open goes ahead
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);

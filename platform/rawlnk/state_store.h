@@ -13,8 +13,12 @@
 
 namespace rawlnk {
 
-// RAWLNK_STATE_DIR, else $XDG_STATE_HOME/rawlnk, else ~/.local/state/rawlnk.
+// RAWLNK_STATE_DIR, else $XDG_STATE_HOME/rawlnk, else ~/.local/state/rawlnk, else (no
+// home) the fallback folder below /tmp; empty when that one is not ours alone.
 std::string default_state_dir();
+// `root`/rawlnk-state-UID, made when missing; empty unless it is a folder (not a link) of
+// this user that nobody else may write into, since anyone may make that name first.
+std::string fallback_state_dir(const std::string& root);
 
 class StateStore {
   public:
@@ -23,7 +27,10 @@ class StateStore {
     StateStore& operator=(const StateStore&) = delete;
     ~StateStore();
 
-    void use_dir(const std::string& dir);
+    // False when `dir` is not a folder and cannot be made one.
+    bool use_dir(const std::string& dir);
+    // The default folder, or a private one when that cannot be used.
+    void use_default_dir();
     // A fresh folder of this process's own; the previous private one is removed.
     void use_private_dir();
     const std::string& dir() const { return dir_; }
@@ -34,7 +41,8 @@ class StateStore {
     // Takes the stored image when another process has changed it.
     void refresh(const std::string& chip, std::vector<uint16_t>& image);
     // Runs `change` on the current image under the chip's lock and stores the result.
-    void update(const std::string& chip, std::vector<uint16_t>& image,
+    // False, with the image as it was, when the result could not be stored.
+    bool update(const std::string& chip, std::vector<uint16_t>& image,
                 const std::function<void(std::vector<uint16_t>&)>& change);
 
     // Lock file of a device: a descriptor, or -1 when another holder has it.
@@ -60,7 +68,7 @@ class StateStore {
     bool load(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
               std::string& why);
     void reload(const std::string& chip, ChipState& st, std::vector<uint16_t>& image);
-    void save(const std::string& chip, ChipState& st, const std::vector<uint16_t>& image);
+    bool save(const std::string& chip, ChipState& st, const std::vector<uint16_t>& image);
     Stamp stamp_of(const std::string& path) const;
     void remove_private_dir();
 

@@ -73,7 +73,10 @@ bool parse_world(std::string_view text, const std::string& base_dir, World& out,
 
 std::string_view default_world_text();
 
-// A file's bytes, or nothing when it cannot be opened.
+// World and replay files are read whole into memory, up to this.
+inline constexpr size_t kMaxWorldFileBytes = size_t{16} << 20;
+// A file's bytes, or nothing when it is not a regular file or is longer than the bound:
+// a FIFO or device named by mistake must neither hang a program nor fill its memory.
 std::optional<std::string> read_whole_file(const std::string& path);
 // The folder that relative names in the world file at `path` are taken from.
 std::string folder_of(const std::string& path);

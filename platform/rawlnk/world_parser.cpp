@@ -1,12 +1,11 @@
 // World text -> World. One keyword a line; a `board` or `chip` line opens a block that the
 // following lines fill until the next one. See WORLD.md.
-#include <fstream>
-#include <sstream>
 #include <tuple>
 
 #include "bus_presets.h"
 #include "eeprom.h"
 #include "faults.h"
+#include "files/atomic_file.h"
 #include "kinds.h"
 #include "world.h"
 #include "world_text.h"
@@ -401,11 +400,7 @@ class Parser {
 }  // namespace
 
 std::optional<std::string> read_whole_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return platform::files::read_whole_file(path, kMaxWorldFileBytes);
 }
 
 std::string folder_of(const std::string& path) {

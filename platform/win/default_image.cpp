@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "atomic_file.h"
+#include "files/atomic_file.h"
 
 namespace platform::win {
 namespace fs = std::filesystem;
@@ -104,7 +104,7 @@ bool write_default_image(const std::string& root, std::string* error) {
     auto write = [&](const fs::path& path, std::string_view bytes) {
         std::error_code ec;
         fs::create_directories(path.parent_path(), ec);
-        if (!ec && write_file_atomically(path.string(), std::string(bytes))) return true;
+        if (!ec && files::write_file_atomically(path.string(), bytes)) return true;
         *error = "winsys: cannot write " + path.string();
         return false;
     };

@@ -1,9 +1,12 @@
 #include "windows_tree.h"
 
-#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 
+#include "files/atomic_file.h"
 #include "hive.h"
 #include "win_paths.h"
 #include "win_types.h"
@@ -59,9 +62,9 @@ int32_t WindowsTree::open_for_read(std::string_view path) const {
     if (path.size() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
     auto host = find_file(path);
     if (!host) return ERROR_FILE_NOT_FOUND;
-    std::FILE* f = std::fopen(host->c_str(), "rb");
-    if (!f) return ERROR_ACCESS_DENIED;
-    std::fclose(f);
+    const int fd = files::open_regular(*host, O_RDONLY | O_NOFOLLOW);
+    if (fd < 0) return ERROR_ACCESS_DENIED;
+    ::close(fd);
     return ERROR_SUCCESS;
 }
 

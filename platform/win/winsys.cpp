@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "atomic_file.h"
+#include "files/atomic_file.h"
 #include "hive_text.h"
 
 namespace platform::win {
@@ -31,13 +31,13 @@ std::unique_ptr<WinSystem> WinSystem::load(const std::string& root, std::string*
     namespace fs = std::filesystem;
     const std::string config_path = (fs::path(root) / kConfigFileName).string();
     const std::string hive_path = (fs::path(root) / kHiveFileName).string();
-    auto config_text = read_whole_file(config_path, kMaxConfigFileSize);
+    auto config_text = files::read_whole_file(config_path, kMaxConfigFileSize);
     if (!config_text) return (*error = "winsys: cannot read " + config_path, nullptr);
     Config config;
     TextError e;
     if (!parse_config(*config_text, &config, &e))
         return (*error = damaged(config_path, e), nullptr);
-    auto hive_text = read_whole_file(hive_path, kMaxHiveFileSize);
+    auto hive_text = files::read_whole_file(hive_path, kMaxHiveFileSize);
     if (!hive_text) return (*error = "winsys: cannot read " + hive_path, nullptr);
     Hive hive;
     if (!parse_hive(*hive_text, &hive, &e)) return (*error = damaged(hive_path, e), nullptr);
@@ -48,7 +48,7 @@ std::unique_ptr<WinSystem> WinSystem::load(const std::string& root, std::string*
 }
 
 bool WinSystem::persist() {
-    return hive_file_.empty() || write_file_atomically(hive_file_, format_hive(hive_));
+    return hive_file_.empty() || files::write_file_atomically(hive_file_, format_hive(hive_));
 }
 
 bool WinSystem::lookup_account_name(const char* name, Sid* sid, uint32_t* sid_bytes, char* domain,

@@ -1,11 +1,13 @@
 #include "template_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "drive_word.h"
+#include "files/tests/full_disk.h"
 #include "form_record.h"
 #include "jcl_ini_files.h"
 #include "temp_folder.h"
@@ -104,11 +106,12 @@ TEST_F(TemplateFile, SavingOverAnOldTemplateReplacesIt) {
 
 TEST_F(TemplateFile, ATemplateThatCannotBeWrittenLeavesTheOldOne) {
     Write("[Basic Details]\r\nDevice Type=9\r\n");
-    // The work file cannot be made: a folder that is not empty stands where it would go.
-    fs::create_directories(file_ + ".new");
-    std::ofstream(file_ + ".new/keep") << "x";
-    EXPECT_FALSE(WriteTemplate(file_, Sample()));
+    {
+        platform::files::testing::FullDisk full;
+        EXPECT_FALSE(WriteTemplate(file_, Sample()));
+    }
     EXPECT_EQ(Contents(), "[Basic Details]\r\nDevice Type=9\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
     EXPECT_FALSE(WriteTemplate((dir_ / "no such folder" / "t.ept").string(), Sample()));
 }
 
@@ -149,11 +152,14 @@ TEST_F(TemplateFile, MalformedTemplatesReadAsDefaults) {
     EXPECT_EQ(read.Edit10, "");
 }
 
-TEST_F(TemplateFile, AMissingFileReadsAsDefaults) {
-    const FormValues read = ReadTemplate((dir_ / "none.ept").string(), Sample());
-    EXPECT_EQ(read.CB1, 0);
-    EXPECT_EQ(read.Edit10, "");
-    EXPECT_FALSE(read.CheckBox6);
+TEST_F(TemplateFile, AMissingFileOrAFifoReadsAsDefaults) {
+    ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);  // opened for reading, it would wait for ever
+    for (const fs::path& path : {dir_ / "none.ept", fs::path(file_)}) {
+        const FormValues read = ReadTemplate(path.string(), Sample());
+        EXPECT_EQ(read.CB1, 0);
+        EXPECT_EQ(read.Edit10, "");
+        EXPECT_FALSE(read.CheckBox6);
+    }
 }
 
 struct ValidationCase {

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <system_error>
 #include <vector>
 
 #include "bus_mode_switch.h"
+#include "files/atomic_file.h"
 #include "formats/number_text.h"
 #include "formats/word_formats.h"
 #include "mod_Miscellaneous_Subroutines.h"
@@ -68,49 +66,6 @@ void load_field(WorkspaceWindows& w, PanelControls& p, PanelField f, const std::
     }
 }
 
-// Reads the bytes of a file up to kMostFileBytes; nothing when it cannot be read.
-std::optional<std::string> read_file(const std::string& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string data;
-    std::array<char, 65536> chunk;
-    while (data.size() < kMostFileBytes && in) {
-        in.read(chunk.data(),
-                static_cast<std::streamsize>(std::min(chunk.size(), kMostFileBytes - data.size())));
-        data.append(chunk.data(), static_cast<size_t>(in.gcount()));
-    }
-    if (in.bad()) return std::nullopt;
-    return data;
-}
-
-// Writes `text` to a new file beside `path` and renames it over `path`, so that a failed
-// save never leaves a half-written file in place of one saved before. The new file gets a
-// name that nothing uses yet: a file the user keeps beside the target is never replaced.
-bool replace_file(const std::string& path, const std::string& text) {
-    std::string part;
-    std::FILE* out = nullptr;
-    for (int i = 0; i < 100 && !out; ++i) {
-        part = path + ".part" + (i == 0 ? std::string() : std::to_string(i));
-        out = std::fopen(part.c_str(), "wbx");
-        if (!out && errno != EEXIST) return false;
-    }
-    if (!out) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    std::error_code ec;
-    if (std::fclose(out) != 0 || !written) {
-        fs::remove(part, ec);
-        return false;
-    }
-    fs::rename(part, path, ec);
-    if (ec) {
-        fs::remove(part, ec);
-        return false;
-    }
-    return true;
-}
-
 void load_file(WorkspaceWindows& w, const std::string& path, std::string_view missing_message,
                bool mark_ext_class) {
     std::error_code ec;
@@ -119,7 +74,9 @@ void load_file(WorkspaceWindows& w, const std::string& path, std::string_view mi
         return;
     }
     // A path that cannot be opened ends the load silently.
-    if (std::optional<std::string> text = read_file(path)) Load_Settings(w, *text, mark_ext_class);
+    namespace files = platform::files;
+    if (auto text = files::read_whole_file(path, kMostFileBytes, files::Overlong::Cut))
+        Load_Settings(w, *text, mark_ext_class);
 }
 
 }  // namespace
@@ -138,7 +95,7 @@ bool Save_Settings(WorkspaceWindows& w, const std::string& path) {
     const int open = open_panel_count();
     for (int k = 1; k <= open; ++k) records.push_back(Panel_Record(w.panel(k)));
     const std::string text = formats::settings_text(w.bus_mode(), records);
-    return replace_file(path, text);
+    return platform::files::write_file_atomically(path, text);
 }
 
 bool Load_Settings(WorkspaceWindows& w, std::string_view file, bool mark_ext_class) {

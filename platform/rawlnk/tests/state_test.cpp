@@ -3,14 +3,17 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "files/tests/full_disk.h"
 #include "sim_fixture.h"
 #include "win/tests/temp_dir.h"
 
@@ -135,7 +138,40 @@ TEST_F(StateTest, EepromWritesCrossProcesses) {
     RL_Close(h);
     EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "6"}), "0 ABCD");
     EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "5"}), "0 1234");
-    for (const auto& f : files()) EXPECT_EQ(f.find(".tmp."), std::string::npos) << f;
+    for (const auto& f : files()) EXPECT_EQ(f.find(".tmp"), std::string::npos) << f;
+}
+
+TEST_F(StateTest, NothingIsWrittenOrMadeThroughALinkPlantedInTheFolder) {
+    platform::win::testing::TempDir outside;
+    platform::win::testing::write_file(outside / "kept", "keep");
+    const std::string tmp = dir_ + "/blank2.eeprom.tmp." + std::to_string(getpid());
+    ASSERT_EQ(symlink((outside / "kept").c_str(), tmp.c_str()), 0);
+    for (const char* name : {"blank2.eeprom.lock", "blank2.A.open"}) {
+        unlink((dir_ + "/" + name).c_str());
+        ASSERT_EQ(symlink((outside / name).c_str(), (dir_ + "/" + name).c_str()), 0);
+    }
+    RL_HANDLE h = open_index(1);
+    EXPECT_EQ(RL_WriteEE(h, 2, 0x5151), RL_OK);
+    RL_Close(h);
+    EXPECT_EQ(platform::win::testing::read_file(outside / "kept"), "keep");
+    EXPECT_EQ(std::filesystem::directory_iterator(outside.path())->path().filename(), "kept");
+    EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "2"}), "0 5151");
+}
+
+TEST_F(StateTest, AnImageTheFolderCannotTakeIsAFailedWriteOrErase) {
+    RL_HANDLE h = open_index(kBoardIndex);
+    uint16_t before = 0;
+    ASSERT_EQ(RL_ReadEE(h, 2, &before), RL_OK);
+    {
+        platform::files::testing::FullDisk full;
+        EXPECT_EQ(RL_WriteEE(h, 2, before ^ 0xFFFF), RL_EEPROM_WRITE_FAILED);
+        EXPECT_EQ(RL_EraseEE(h), RL_EEPROM_ERASE_FAILED);
+    }
+    uint16_t v = 0;
+    EXPECT_EQ(RL_ReadEE(h, 2, &v), RL_OK);
+    EXPECT_EQ(v, before);  // here as for the next program
+    RL_Close(h);
+    EXPECT_EQ(run_peer(dir_, {"describe", "0"}), "ZOQ ONBOARD RS232 CNTLR");
 }
 
 TEST_F(StateTest, ProgrammedImageSurvivesARestart) {
@@ -169,12 +205,15 @@ TEST_P(DamageTest, DamagedFileIsReportedAndReplaced) {
         std::ifstream in(path);
         std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         content = whole.substr(0, whole.size() / 2);
+    } else if (content == "<fifo>") {
+        unlink(path.c_str());
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
     } else if (content == "<bad sum>") {
         std::ifstream in(path);
         std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         content = whole.replace(whole.find("4242"), 4, "4343");
     }
-    std::ofstream(path, std::ios::trunc) << content;
+    if (content != "<fifo>") std::ofstream(path, std::ios::trunc) << content;
     ::testing::internal::CaptureStderr();
     RLSIM_ReloadWorld();
     const std::string err = ::testing::internal::GetCapturedStderr();
@@ -191,7 +230,8 @@ INSTANTIATE_TEST_SUITE_P(Files, DamageTest,
                          ::testing::Values(DamageCase{"Garbage", "\x01\x02 not a state file"},
                                            DamageCase{"Empty", ""},
                                            DamageCase{"Truncated", "<truncated>"},
-                                           DamageCase{"WordChanged", "<bad sum>"}),
+                                           DamageCase{"WordChanged", "<bad sum>"},
+                                           DamageCase{"Fifo", "<fifo>"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StateTest, ProgramsTakeTheWorldNamedByTheEnvironment) {
@@ -203,6 +243,9 @@ TEST_F(StateTest, ProgramsTakeTheWorldNamedByTheEnvironment) {
     Peer bad(dir_, {"describe", "0"}, world);
     EXPECT_EQ(bad.line(), "rawlnk: RAWLNK_SIM=" + world + ": line 3: unknown keyword \"colour\"");
     EXPECT_EQ(bad.line(), "");  // and no devices
+    Peer folder(dir_, {"describe", "0"}, dir_);
+    EXPECT_EQ(folder.line(), "rawlnk: RAWLNK_SIM=" + dir_ + ": cannot read the file");
+    EXPECT_EQ(folder.line(), "");
 }
 
 TEST_F(StateTest, PeerSeesTheDescriptionOfAProgrammedChip) {

@@ -142,6 +142,8 @@ const BadCase kBadCases[] = {
      "line 2: the replayed events are empty"},
     {"TrafficFileMissing", "board b\n traffic replay file /no/such/file\n",
      "line 2: cannot read \"/no/such/file\""},
+    {"TrafficFileEndless", "board b\n traffic replay file /dev/zero\n",
+     "line 2: cannot read \"/dev/zero\""},
     {"FaultName", "chip c\nfault c jam\n", "line 2: unknown fault \"jam\""},
     {"FaultTarget", "chip c\nfault d no_reply\n", "line 2: no chip or board named \"d\""},
     {"FaultChannel", "chip c\nfault c:B no_reply\n", "line 2: \"c\" has no channel \"B\""},

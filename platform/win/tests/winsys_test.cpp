@@ -1,15 +1,18 @@
 #include "win/winsys.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "files/tests/full_disk.h"
 #include "temp_dir.h"
 #include "win/default_image.h"
 #include "win/hive_text.h"
 
 namespace win = platform::win;
+using platform::files::testing::FullDisk;
 using platform::win::testing::read_file;
 using platform::win::testing::TempDir;
 using platform::win::testing::write_file;
@@ -244,13 +247,19 @@ TEST_F(MachineFolder, ADamagedHiveIsReportedAndNothingIsWritten) {
     write_file(dir / "winsys.conf", "WINSYS-CONFIG 1\nplatform=os2\n");
     EXPECT_FALSE(win::WinSystem::load(dir.path(), &error));
     EXPECT_NE(error.find("winsys.conf is damaged (line 2"), std::string::npos) << error;
+    // A FIFO in the hive's place is a file that cannot be read, not a wait for a writer.
+    ASSERT_TRUE(win::write_default_image(dir.path(), &error)) << error;
+    std::filesystem::remove(dir / "hive.txt");
+    ASSERT_EQ(::mkfifo((dir / "hive.txt").c_str(), 0600), 0);
+    EXPECT_FALSE(win::WinSystem::load(dir.path(), &error));
+    EXPECT_EQ(error, "winsys: cannot read " + dir / "hive.txt");
 }
 
 TEST_F(MachineFolder, AChangeThatCannotBeSavedIsNotMade) {
     auto w = load();
     ASSERT_TRUE(w);
     const std::string before = read_file(dir / "hive.txt");
-    std::filesystem::create_directory(dir / "hive.txt.tmp");  // the save cannot write its file
+    FullDisk full;  // the save cannot write its file
     EXPECT_EQ(w->delete_key(win::HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Serial"),
               win::ERROR_REGISTRY_IO_FAILED);
     EXPECT_TRUE(w->hive().find("SYSTEM\\CurrentControlSet\\Services\\Serial"));
@@ -262,6 +271,17 @@ TEST_F(MachineFolder, AChangeThatCannotBeSavedIsNotMade) {
     EXPECT_TRUE(w->hive().find("SYSTEM\\CurrentControlSet\\Services\\Serial")->find_value("Start"));
     w->close_key(k);
     EXPECT_EQ(read_file(dir / "hive.txt"), before);
+}
+
+TEST_F(MachineFolder, ASaveNeverWritesThroughALinkPlantedBesideTheHive) {
+    auto w = load();
+    ASSERT_TRUE(w);
+    write_file(dir / "outside.txt", "keep");
+    std::filesystem::create_symlink(dir / "outside.txt", dir / "hive.txt.tmp");
+    ASSERT_EQ(w->delete_key(win::HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Serial"),
+              0);
+    EXPECT_EQ(read_file(dir / "outside.txt"), "keep");
+    EXPECT_EQ(read_file(dir / "hive.txt"), win::format_hive(w->hive()));
 }
 
 TEST(OpenMachine, WithoutARootTheImageIsCreatedOnceUnderTheStateFolder) {

@@ -1,0 +1,109 @@
+#include "atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <random>
+
+namespace platform::files {
+namespace {
+
+// Tries of fresh names before a save gives up: only names planted on purpose collide.
+constexpr int kNameTries = 64;
+
+std::string fresh_suffix() {
+    static constexpr std::string_view kChars =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::string s = ".tmp-";
+    for (int i = 0; i < 8; ++i) s += kChars[random() % kChars.size()];
+    return s;
+}
+
+std::string folder_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool write_all(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+int open_regular(const std::string& path, int flags, mode_t mode) {
+    // A look first, so that a device is not even opened; the check on the open
+    // descriptor settles it, whatever was swapped in between.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return -1;
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::optional<std::string> read_whole_file(const std::string& path, size_t max_bytes,
+                                           Overlong overlong) {
+    const int fd = open_regular(path, O_RDONLY);
+    if (fd < 0) return std::nullopt;
+    std::string out;
+    char buf[65536];
+    bool ok = true;
+    while (true) {
+        // One byte past the bound tells a file that is longer from one that ends there.
+        const size_t room = max_bytes + 1 - out.size();
+        const ssize_t n = ::read(fd, buf, std::min(sizeof buf, room));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
+        out.append(buf, static_cast<size_t>(n));
+        if (out.size() > max_bytes) {
+            ok = overlong == Overlong::Cut;
+            out.resize(max_bytes);
+            break;
+        }
+    }
+    ::close(fd);
+    if (!ok) return std::nullopt;
+    return out;
+}
+
+bool write_file_atomically(const std::string& path, std::string_view bytes) {
+    std::string tmp;
+    int fd = -1;
+    for (int i = 0; i < kNameTries && fd < 0; ++i) {
+        tmp = path + fresh_suffix();
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                    0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    // The rename itself must reach the disk too.
+    const int dir = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+}  // namespace platform::files

@@ -1,0 +1,36 @@
+// Files read whole up to a bound, and files replaced atomically. Every program and
+// stand-in reads and saves its files through these, so that a planted link, a FIFO, a
+// device or a runaway file is met the same way everywhere.
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform::files {
+
+// What a read does with a file longer than its bound.
+enum class Overlong {
+    Fail,  // the file cannot be read
+    Cut,   // it reads as if it ended at the bound
+};
+
+// Opens `path` with `flags` (and `mode` when it may be created) only when it is a regular
+// file: a FIFO, folder, device or socket is refused before anything could block on it.
+// O_CLOEXEC and O_NOCTTY are always added. The descriptor, or -1.
+int open_regular(const std::string& path, int flags, mode_t mode = 0);
+
+// The bytes of the regular file at `path`; nothing when it is missing, not a regular
+// file, unreadable, or longer than `max_bytes` (unless `overlong` cuts it there).
+std::optional<std::string> read_whole_file(const std::string& path, size_t max_bytes,
+                                           Overlong overlong = Overlong::Fail);
+
+// Writes `bytes` into a file created exclusively under a fresh name beside `path` (never
+// through a link), flushes it to disk and renames it over `path`, so that a crash leaves
+// the old file or the new one, never a mixture, and a link at `path` is replaced, not
+// followed. False when any step fails; the old file is then left as it was.
+bool write_file_atomically(const std::string& path, std::string_view bytes);
+
+}  // namespace platform::files
