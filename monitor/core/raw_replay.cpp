@@ -1,10 +1,14 @@
 #include "raw_replay.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "files/atomic_file.h"
 #include "log_files.h"
 
 namespace velmora::monitor {
@@ -80,9 +84,15 @@ bool RawReplay::feed(std::string_view piece) {
 
 PostProcessResult post_process_file(const std::string& raw_path, const ReplayRange& range,
                                     LineAssembler& decoder, LineSink& log) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(raw_path.c_str(), "rb"),
+    // Streamed, not read whole: a capture's raw file may be larger than memory. Only a
+    // regular file is opened, so a FIFO left at its name cannot hang the Stop.
+    const int fd = platform::files::open_regular(raw_path, O_RDONLY);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(fd >= 0 ? ::fdopen(fd, "rb") : nullptr,
                                                       &std::fclose);
-    if (!f) return PostProcessResult::ReadError;
+    if (!f) {
+        if (fd >= 0) ::close(fd);
+        return PostProcessResult::ReadError;
+    }
     if (range.from > 0 && fseeko(f.get(), static_cast<off_t>(range.from), SEEK_SET) != 0)
         return PostProcessResult::ReadError;
     std::vector<char> buf(1 << 20);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -103,11 +105,14 @@ TEST_F(RawFile, IsDecodedFromDisk) {
     EXPECT_EQ(r.sink.logged, kSpanningLines);
 }
 
-TEST_F(RawFile, EmptyOrMissingIsReported) {
+TEST_F(RawFile, EmptyMissingOrNotARegularFileIsReported) {
     Replay r;
     EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::ReadError);
     write("");
     EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::NoData);
+    std::filesystem::remove(path);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);  // would block a plain open for ever
+    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::ReadError);
 }
 
 }  // namespace
