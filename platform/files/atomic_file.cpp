@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <random>
 
 namespace platform::files {
@@ -81,7 +82,23 @@ std::optional<std::string> read_whole_file(const std::string& path, size_t max_b
     return out;
 }
 
+std::string read_failure(const std::string& path, size_t max_bytes) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? "not found" : std::strerror(errno);
+    if (!S_ISREG(st.st_mode)) return "not a regular file";
+    if (static_cast<unsigned long long>(st.st_size) > max_bytes)
+        return "larger than the limit of " + std::to_string(max_bytes) + " bytes";
+    const int fd = open_regular(path, O_RDONLY);
+    if (fd < 0) return std::strerror(errno);
+    ::close(fd);
+    return "cannot be read";
+}
+
 bool write_file_atomically(const std::string& path, std::string_view bytes) {
+    // The file replaced lends its mode and owner; a link there is replaced, not followed.
+    struct stat old {};
+    const bool keep = ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     std::string tmp;
     int fd = -1;
     for (int i = 0; i < kNameTries && fd < 0; ++i) {
@@ -91,6 +108,13 @@ bool write_file_atomically(const std::string& path, std::string_view bytes) {
         if (fd < 0 && errno != EEXIST) return false;
     }
     if (fd < 0) return false;
+    if (keep) {
+        // The owner first: a change of owner clears set-id bits the mode then restores.
+        // Another owner is often not ours to give; the mode still is.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            (void)!::fchown(fd, old.st_uid, old.st_gid);
+        (void)!::fchmod(fd, old.st_mode & 07777);
+    }
     bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {

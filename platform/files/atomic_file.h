@@ -27,10 +27,17 @@ int open_regular(const std::string& path, int flags, mode_t mode = 0);
 std::optional<std::string> read_whole_file(const std::string& path, size_t max_bytes,
                                            Overlong overlong = Overlong::Fail);
 
+// Why `read_whole_file(path, max_bytes)` gives nothing, in a few words for a message:
+// "not found", "not a regular file", "larger than the limit of N bytes", or the system's
+// own reason ("Permission denied").
+std::string read_failure(const std::string& path, size_t max_bytes);
+
 // Writes `bytes` into a file created exclusively under a fresh name beside `path` (never
 // through a link), flushes it to disk and renames it over `path`, so that a crash leaves
 // the old file or the new one, never a mixture, and a link at `path` is replaced, not
-// followed. False when any step fails; the old file is then left as it was.
+// followed. The new file keeps the permission bits (and, where the process may, the owner)
+// of the regular file it replaces. False when any step fails; the old file is then left
+// as it was.
 bool write_file_atomically(const std::string& path, std::string_view bytes);
 
 }  // namespace platform::files

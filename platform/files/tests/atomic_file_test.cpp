@@ -1,4 +1,5 @@
 #include "files/atomic_file.h"
+#include "files/state_home.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -25,6 +26,10 @@ TEST(ReadWholeFile, OnlyARegularFileWithinItsBoundIsRead) {
     EXPECT_EQ(read_whole_file(dir / "ten", 10), "0123456789");
     EXPECT_FALSE(read_whole_file(dir / "ten", 9));
     EXPECT_EQ(read_whole_file(dir / "ten", 4, Overlong::Cut), "0123");
+    EXPECT_EQ(read_failure(dir / "missing", 10), "not found");
+    EXPECT_EQ(read_failure(dir / "fifo", 10), "not a regular file");
+    EXPECT_EQ(read_failure(dir.path(), 10), "not a regular file");
+    EXPECT_EQ(read_failure(dir / "ten", 9), "larger than the limit of 9 bytes");
 }
 
 TEST(WriteFileAtomically, ReplacesALinkAndNeverWritesThroughOne) {
@@ -42,6 +47,36 @@ TEST(WriteFileAtomically, ReplacesALinkAndNeverWritesThroughOne) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "own"),
                             std::filesystem::directory_iterator()),
               2);
+}
+
+TEST(WriteFileAtomically, KeepsTheModeOfTheFileItReplaces) {
+    TempDir dir;
+    const mode_t mask = ::umask(022);
+    write_file(dir / "private", "old");
+    ASSERT_EQ(::chmod((dir / "private").c_str(), 0600), 0);
+    ASSERT_TRUE(write_file_atomically(dir / "private", "new"));
+    ASSERT_TRUE(write_file_atomically(dir / "fresh", "new"));
+    ::umask(mask);
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "private").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    ASSERT_EQ(::stat((dir / "fresh").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
+TEST(UserStateHome, OnlyAbsolutePathsCount) {
+    const std::string xdg = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("XDG_STATE_HOME", "rel", 1);
+    ::setenv("HOME", "/h", 1);
+    EXPECT_EQ(user_state_home(), "/h/.local/state");
+    ::setenv("XDG_STATE_HOME", "/x", 1);
+    EXPECT_EQ(user_state_home(), "/x");
+    ::unsetenv("XDG_STATE_HOME");
+    ::setenv("HOME", "", 1);
+    EXPECT_EQ(user_state_home(), "");
+    ::setenv("HOME", home.c_str(), 1);
+    if (!xdg.empty()) ::setenv("XDG_STATE_HOME", xdg.c_str(), 1);
 }
 
 }  // namespace
