@@ -54,5 +54,12 @@ screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/screenshots docs
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/pelmo_screenshot docs/pelmo.png
 
+# Templates saved with pelmo live in $(BUILD)/bin/Templates, beside the program: they
+# are the user's, not build outputs, so they stay.
 clean:
-	rm -rf $(BUILD) $(BENCH_DIR) $(FUZZ_DIR)
+	rm -rf $(BENCH_DIR) $(FUZZ_DIR)
+	@if [ -n "$$(ls -A $(BUILD)/bin/Templates 2>/dev/null)" ]; then \
+	  find $(BUILD) -mindepth 1 -maxdepth 1 ! -name bin -exec rm -rf {} + && \
+	  find $(BUILD)/bin -mindepth 1 -maxdepth 1 ! -name Templates -exec rm -rf {} + && \
+	  echo "kept the saved templates in $(BUILD)/bin/Templates"; \
+	else rm -rf $(BUILD); fi
