@@ -45,7 +45,8 @@ class StateStore {
     bool chosen() const { return !dir_.empty() || in_memory_; }
 
     // The chip's image: the stored one when it is sound and stems from the same world
-    // image, else the world's (stored from now on). A damaged file is reported on stderr.
+    // image, else the world's (stored from now on). A damaged file, or one saved for a
+    // chip of another size, is reported on stderr.
     std::vector<uint16_t> attach(const std::string& chip, const std::vector<uint16_t>& world_image);
     // Takes the stored image when another process has changed it.
     void refresh(const std::string& chip, std::vector<uint16_t>& image);
