@@ -36,7 +36,7 @@ std::unique_lock<std::mutex> Sim::enter() {
 void Sim::ensure_loaded() {
     if (loaded_) return;
     loaded_ = true;
-    if (store_.dir().empty()) store_.use_default_dir();
+    if (!store_.chosen()) store_.use_default_dir();
     load_from_environment();
 }
 
@@ -46,7 +46,7 @@ void Sim::load_from_environment() {
     if (path && *path) {
         const auto text = read_whole_file(path);
         if (text && load_text(*text, folder_of(path), error, false)) return;
-        if (!text) error = "cannot read the file";
+        if (!text) error = why_unreadable(path);
         // A broken world shows no devices rather than some other world.
         std::fprintf(stderr, "rawlnk: RAWLNK_SIM=%s: %s\n", path, error.c_str());
         world_text_.clear();
@@ -64,7 +64,7 @@ bool Sim::load_text(std::string_view text, const std::string& base_dir, std::str
         close_all();
         store_.use_private_dir();
     }
-    if (store_.dir().empty()) store_.use_default_dir();
+    if (!store_.chosen()) store_.use_default_dir();
     loaded_ = true;
     world_text_ = std::string(text);
     world_base_dir_ = base_dir;

@@ -62,7 +62,9 @@ int RLSIM_LoadWorldFile(const char* path) {
         auto lock = sim.enter_unloaded();
         const auto text = path ? rawlnk::read_whole_file(path) : std::nullopt;
         if (!text) {
-            sim.set_last_error(std::string("cannot read \"") + (path ? path : "") + "\"");
+            sim.set_last_error(path ? std::string("cannot read \"") + path +
+                                          "\": " + rawlnk::why_unreadable(path)
+                                    : "no world file");
             return -1;
         }
         std::string error;

@@ -12,7 +12,9 @@
 #include <cstring>
 #include <sstream>
 
+#include "eeprom.h"
 #include "files/atomic_file.h"
+#include "files/state_home.h"
 
 namespace rawlnk {
 namespace {
@@ -32,26 +34,59 @@ uint64_t fnv1a(const std::vector<uint16_t>& words, uint64_t seed) {
     return h;
 }
 
+constexpr const char* kSharedRoot = "/tmp";
+constexpr const char* kImageLock = ".eeprom.lock";
+constexpr const char* kOpenLock = ".open";
+
+std::string fallback_state_path(const std::string& root) {
+    return root + "/rawlnk-state-" + std::to_string(getuid());
+}
+
+std::string temp_root() {
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp && *tmp ? tmp : kSharedRoot;
+}
+
 void make_dirs(const std::string& path) {
     for (size_t pos = 1; pos <= path.size(); ++pos) {
         if (pos == path.size() || path[pos] == '/') mkdir(path.substr(0, pos).c_str(), 0700);
     }
 }
 
-// A lock file of the state folder: a regular file of its own, never one a link points to.
-int open_lock_file(const std::string& path) {
-    return platform::files::open_regular(path, O_RDWR | O_CREAT | O_NOFOLLOW, 0600);
+// Tries at a lock name that keeps changing under us before the lock counts as failed.
+constexpr int kLockTries = 8;
+
+int lock_failed(const std::string& folder, const std::string& name, const char* why) {
+    std::fprintf(stderr, "rawlnk: cannot take the lock file %s/%s (%s)\n", folder.c_str(),
+                 name.c_str(), why);
+    return kLockFailed;
 }
 
-// Holds flock on a file for the life of the object.
+// Under the folder's own lock, so that no two processes replace one name in turn: a name
+// that is still not a regular file is removed and a fresh lock file made in its place.
+bool make_lock_file(int dir, const std::string& name) {
+    if (flock(dir, LOCK_EX) != 0) return false;
+    bool ok = true;
+    struct stat st {};
+    if (fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode))
+        ok = unlinkat(dir, name.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) == 0;
+    if (ok) {
+        const int fd = openat(dir, name.c_str(),
+                              O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+        ok = fd >= 0 || errno == EEXIST;  // made meanwhile by a plain open: as good
+        if (fd >= 0) close(fd);
+    }
+    const int saved = errno;
+    flock(dir, LOCK_UN);
+    errno = saved;
+    return ok;
+}
+
+// Holds flock on a lock file for the life of the object.
 class FileLock {
   public:
-    FileLock(const std::string& path, int op) : fd_(open_lock_file(path)) {
-        if (fd_ >= 0 && flock(fd_, op) != 0) {
-            close(fd_);
-            fd_ = -1;
-        }
-    }
+    FileLock(const std::string& folder, const std::string& name, int op)
+        : fd_(take_lock(folder, name, op)) {}
     ~FileLock() {
         if (fd_ >= 0) close(fd_);
     }
@@ -65,8 +100,51 @@ class FileLock {
 
 }  // namespace
 
+int take_lock(const std::string& folder, const std::string& name, int op) {
+    // The folder by descriptor: every step below works in the one folder opened here.
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return lock_failed(folder, name, std::strerror(errno));
+    int result = kLockFailed;
+    const char* why = "it keeps changing";
+    for (int i = 0; i < kLockTries && result == kLockFailed; ++i) {
+        struct stat st {};
+        if (fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode)) {
+            // A FIFO, a link or a folder holds no lock: going on without one could lose a
+            // write or open a device twice.
+            if (!make_lock_file(dir, name)) {
+                why = std::strerror(errno);
+                break;
+            }
+            continue;
+        }
+        const int fd = openat(dir, name.c_str(),
+                              O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
+                              0600);
+        if (fd < 0) {
+            if (errno == ELOOP) continue;  // a link came in meanwhile
+            why = std::strerror(errno);
+            break;
+        }
+        if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            close(fd);
+            continue;
+        }
+        if (flock(fd, op) == 0) {
+            result = fd;
+        } else {
+            const int e = errno;
+            why = std::strerror(e);
+            if (e == EWOULDBLOCK) result = kLockBusy;
+            close(fd);
+            break;
+        }
+    }
+    close(dir);
+    return result == kLockFailed ? lock_failed(folder, name, why) : result;
+}
+
 std::string fallback_state_dir(const std::string& root) {
-    const std::string dir = root + "/rawlnk-state-" + std::to_string(getuid());
+    const std::string dir = fallback_state_path(root);
     mkdir(dir.c_str(), 0700);
     struct stat st {};
     if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid() ||
@@ -77,10 +155,9 @@ std::string fallback_state_dir(const std::string& root) {
 
 std::string default_state_dir() {
     if (const char* d = std::getenv("RAWLNK_STATE_DIR"); d && *d) return d;
-    if (const char* x = std::getenv("XDG_STATE_HOME"); x && *x) return std::string(x) + "/rawlnk";
-    if (const char* h = std::getenv("HOME"); h && *h)
-        return std::string(h) + "/.local/state/rawlnk";
-    return fallback_state_dir("/tmp");
+    if (const std::string home = platform::files::user_state_home(); !home.empty())
+        return home + "/rawlnk";
+    return fallback_state_dir(kSharedRoot);
 }
 
 StateStore::~StateStore() {
@@ -90,12 +167,16 @@ StateStore::~StateStore() {
 void StateStore::remove_private_dir() {
     // Only the process that made it: a forked child shares the folder with its parent.
     if (private_dir_.empty() || private_owner_ != getpid()) return;
-    if (DIR* d = opendir(private_dir_.c_str())) {
+    // By descriptor and never through a link: only this folder's own entries go.
+    const int fd = open(private_dir_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (DIR* d = fd >= 0 ? fdopendir(fd) : nullptr) {
         while (dirent* e = readdir(d)) {
             if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, ".."))
-                unlink((private_dir_ + "/" + e->d_name).c_str());
+                unlinkat(fd, e->d_name, 0);
         }
         closedir(d);
+    } else if (fd >= 0) {
+        close(fd);
     }
     rmdir(private_dir_.c_str());
     private_dir_.clear();
@@ -103,6 +184,7 @@ void StateStore::remove_private_dir() {
 
 bool StateStore::use_dir(const std::string& dir) {
     dir_ = dir;
+    in_memory_ = false;
     chips_.clear();
     make_dirs(dir_);
     struct stat st {};
@@ -112,30 +194,47 @@ bool StateStore::use_dir(const std::string& dir) {
 void StateStore::use_default_dir() {
     const std::string dir = default_state_dir();
     if (!dir.empty() && use_dir(dir)) return;
-    std::fprintf(stderr, "rawlnk: no state folder of our own%s%s; EEPROM images last until exit\n",
-                 dir.empty() ? "" : " at ", dir.c_str());
-    use_private_dir();
+    std::fprintf(stderr,
+                 "rawlnk: no state folder of our own at %s; EEPROM images last until exit "
+                 "(RAWLNK_STATE_DIR names a folder that keeps them)\n",
+                 dir.empty() ? fallback_state_path(kSharedRoot).c_str() : dir.c_str());
+    make_private_dir();
 }
 
 void StateStore::use_private_dir() {
+    if (make_private_dir()) return;
+    std::fprintf(stderr,
+                 "rawlnk: cannot make a private state folder in %s (%s); EEPROM images are "
+                 "kept in memory until exit\n",
+                 temp_root().c_str(), std::strerror(errno));
+}
+
+bool StateStore::make_private_dir() {
     remove_private_dir();
-    const char* tmp = std::getenv("TMPDIR");
-    std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/rawlnk-state-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    if (mkdtemp(buf.data())) {
-        private_dir_ = buf.data();
+    std::string templ = temp_root() + "/rawlnk-state-XXXXXX";
+    if (mkdtemp(templ.data()) && use_dir(templ)) {
+        private_dir_ = templ;
         private_owner_ = getpid();
+        return true;
     }
-    use_dir(private_dir_.empty() ? templ : private_dir_);
+    // A name of our choosing would be one every process in this plight shares: nothing is
+    // kept outside this process instead.
+    const int saved = errno;
+    dir_.clear();
+    in_memory_ = true;
+    chips_.clear();
+    errno = saved;
+    return false;
 }
 
 std::string StateStore::image_path(const std::string& chip) const {
     return dir_ + "/" + chip + ".eeprom";
 }
 
-std::string StateStore::open_path(const std::string& key) const {
-    return dir_ + "/" + key + ".open";
+StateStore::ChipState* StateStore::stored(const std::string& chip) {
+    const auto it = chips_.find(chip);
+    if (in_memory_ || it == chips_.end() || it->second.world_image.empty()) return nullptr;
+    return &it->second;
 }
 
 StateStore::Stamp StateStore::stamp_of(const std::string& path) const {
@@ -144,34 +243,40 @@ StateStore::Stamp StateStore::stamp_of(const std::string& path) const {
     return {st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
 }
 
-bool StateStore::load(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
-                      std::string& why) {
+StateStore::Loaded StateStore::load(const std::string& chip, ChipState& st,
+                                    std::vector<uint16_t>& image, std::string& why) {
     const std::string path = image_path(chip);
     st.stamp = stamp_of(path);
+    const auto damaged = [&](const char* what) {
+        why = what;
+        return Loaded::Damaged;
+    };
     const auto text = platform::files::read_whole_file(path, kMaxStateFileBytes);
-    if (!text) return why = "not a readable file", false;
+    if (!text) return damaged("not a readable file");
     std::istringstream in(*text);
     std::string line, word;
     size_t count = 0;
     uint64_t world = 0, sum = 0;
-    if (!std::getline(in, line) || line != kMagic) return why = "no header", false;
-    if (!(in >> word >> std::hex >> world) || word != "world") return why = "no world line", false;
-    if (!(in >> word >> std::dec >> count) || word != "words") return why = "no size", false;
-    if (count != st.world_image.size()) return why = "wrong size", false;
+    if (!std::getline(in, line) || line != kMagic) return damaged("no header");
+    if (!(in >> word >> std::hex >> world) || word != "world") return damaged("no world line");
+    if (!(in >> word >> std::dec >> count) || word != "words") return damaged("no size");
+    if (count > kEeAddressLimit) return damaged("wrong size");
     std::vector<uint16_t> words(count);
     for (auto& w : words) {
         unsigned v = 0;
-        if (!(in >> std::hex >> v) || v > 0xFFFF) return why = "bad word", false;
+        if (!(in >> std::hex >> v) || v > 0xFFFF) return damaged("bad word");
         w = static_cast<uint16_t>(v);
     }
-    if (!(in >> word >> std::hex >> sum) || word != "sum") return why = "no sum", false;
-    if (sum != fnv1a(words, world)) return why = "sum does not match", false;
-    if (world != st.world_hash) {
-        why.clear();  // made from another world image: not damage, just stale
-        return false;
+    if (!(in >> word >> std::hex >> sum) || word != "sum") return damaged("no sum");
+    if (sum != fnv1a(words, world)) return damaged("sum does not match");
+    // A sound file made for another chip or another world image: not damage.
+    if (count != st.world_image.size()) {
+        why = std::to_string(count) + " words, not " + std::to_string(st.world_image.size());
+        return Loaded::OtherChip;
     }
+    if (world != st.world_hash) return Loaded::Stale;
     image = std::move(words);
-    return true;
+    return Loaded::Yes;
 }
 
 bool StateStore::save(const std::string& chip, ChipState& st, const std::vector<uint16_t>& image) {
@@ -197,16 +302,24 @@ bool StateStore::save(const std::string& chip, ChipState& st, const std::vector<
     return true;
 }
 
-// With the chip's lock held: the stored image, or the world's in place of a missing, stale
-// or damaged file.
-void StateStore::reload(const std::string& chip, ChipState& st, std::vector<uint16_t>& image) {
+void StateStore::reload(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
+                        bool locked) {
     std::string why;
-    if (stamp_of(image_path(chip)).size >= 0 && load(chip, st, image, why)) return;
-    if (!why.empty())
+    const std::string path = image_path(chip);
+    Loaded loaded = Loaded::Stale;  // a missing file: the world's image, without a word
+    if (stamp_of(path).size >= 0) loaded = load(chip, st, image, why);
+    if (loaded == Loaded::Yes) return;
+    if (loaded == Loaded::Damaged)
         std::fprintf(stderr, "rawlnk: state file %s is damaged (%s); using the world's image\n",
-                     image_path(chip).c_str(), why.c_str());
+                     path.c_str(), why.c_str());
+    if (loaded == Loaded::OtherChip)
+        std::fprintf(stderr,
+                     "rawlnk: state file %s: the world's chip differs from the saved image (%s); "
+                     "the image is replaced by the world's\n",
+                     path.c_str(), why.c_str());
     image = st.world_image;
-    save(chip, st, image);
+    // Without the chip's lock a save could undo another process's write.
+    if (locked) save(chip, st, image);
 }
 
 std::vector<uint16_t> StateStore::attach(const std::string& chip,
@@ -215,45 +328,41 @@ std::vector<uint16_t> StateStore::attach(const std::string& chip,
     st.world_image = world_image;
     st.world_hash = fnv1a(world_image, world_image.size());
     std::vector<uint16_t> image = world_image;
-    if (world_image.empty()) return image;
-    FileLock lock(image_path(chip) + ".lock", LOCK_EX);
-    reload(chip, st, image);
+    if (!stored(chip)) return image;
+    FileLock lock(dir_, chip + kImageLock, LOCK_EX);
+    reload(chip, st, image, lock.held());
     return image;
 }
 
 void StateStore::refresh(const std::string& chip, std::vector<uint16_t>& image) {
-    const auto it = chips_.find(chip);
-    if (it == chips_.end() || it->second.world_image.empty()) return;
-    if (stamp_of(image_path(chip)) == it->second.stamp) return;
-    FileLock lock(image_path(chip) + ".lock", LOCK_EX);
-    reload(chip, it->second, image);
+    ChipState* st = stored(chip);
+    if (!st || stamp_of(image_path(chip)) == st->stamp) return;
+    FileLock lock(dir_, chip + kImageLock, LOCK_EX);
+    reload(chip, *st, image, lock.held());
 }
 
 bool StateStore::update(const std::string& chip, std::vector<uint16_t>& image,
                         const std::function<void(std::vector<uint16_t>&)>& change) {
-    const auto it = chips_.find(chip);
-    if (it == chips_.end() || it->second.world_image.empty()) {
+    ChipState* st = stored(chip);
+    if (!st) {
         change(image);
         return true;
     }
-    FileLock lock(image_path(chip) + ".lock", LOCK_EX);
-    if (!(stamp_of(image_path(chip)) == it->second.stamp)) reload(chip, it->second, image);
+    FileLock lock(dir_, chip + kImageLock, LOCK_EX);
+    if (!lock.held()) return false;  // a write that another process could undo fails here
+    if (!(stamp_of(image_path(chip)) == st->stamp)) reload(chip, *st, image, true);
     const std::vector<uint16_t> before = image;
     change(image);
     // A change the folder did not take is no change: the next program would not see it.
-    if (save(chip, it->second, image)) return true;
+    if (save(chip, *st, image)) return true;
     image = before;
     return false;
 }
 
 int StateStore::lock_device(const std::string& key) {
-    const int fd = open_lock_file(open_path(key));
-    if (fd < 0) return -2;  // no state folder: nothing to share, the open goes ahead
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
+    if (in_memory_) return kNoLockNeeded;  // nothing is shared
+    const int fd = take_lock(dir_, key + kOpenLock, LOCK_EX | LOCK_NB);
+    return fd >= 0 ? fd : -1;
 }
 
 void StateStore::unlock_device(int fd) {
@@ -261,9 +370,11 @@ void StateStore::unlock_device(int fd) {
 }
 
 bool StateStore::device_locked(const std::string& key) const {
-    const std::string path = open_path(key);
-    FileLock probe(path, LOCK_EX | LOCK_NB);
-    return !probe.held() && access(path.c_str(), F_OK) == 0;
+    if (in_memory_) return false;
+    const int fd = take_lock(dir_, key + kOpenLock, LOCK_EX | LOCK_NB);
+    if (fd < 0) return true;  // held, or no open could take it either
+    close(fd);
+    return false;
 }
 
 }  // namespace rawlnk

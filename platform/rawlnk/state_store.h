@@ -13,12 +13,19 @@
 
 namespace rawlnk {
 
-// RAWLNK_STATE_DIR, else $XDG_STATE_HOME/rawlnk, else ~/.local/state/rawlnk, else (no
-// home) the fallback folder below /tmp; empty when that one is not ours alone.
+// RAWLNK_STATE_DIR, else rawlnk in the user's state home, else (no home) the fallback
+// folder below /tmp; empty when that one is not ours alone.
 std::string default_state_dir();
 // `root`/rawlnk-state-UID, made when missing; empty unless it is a folder (not a link) of
 // this user that nobody else may write into, since anyone may make that name first.
 std::string fallback_state_dir(const std::string& root);
+
+// What taking a lock file of the state folder gives besides a descriptor.
+inline constexpr int kLockBusy = -1;    // another holder has it
+inline constexpr int kLockFailed = -2;  // it cannot be taken; said on stderr
+// Takes flock `op` on the lock file `name` of `folder`, made afresh when the name is not a
+// regular file: a descriptor, kLockBusy (with LOCK_NB) or kLockFailed.
+int take_lock(const std::string& folder, const std::string& name, int op);
 
 class StateStore {
   public:
@@ -31,12 +38,15 @@ class StateStore {
     bool use_dir(const std::string& dir);
     // The default folder, or a private one when that cannot be used.
     void use_default_dir();
-    // A fresh folder of this process's own; the previous private one is removed.
+    // A fresh folder of this process's own; the previous private one is removed. When none
+    // can be made, the images stay in this process's memory.
     void use_private_dir();
-    const std::string& dir() const { return dir_; }
+    // Whether a folder (or memory) was chosen.
+    bool chosen() const { return !dir_.empty() || in_memory_; }
 
     // The chip's image: the stored one when it is sound and stems from the same world
-    // image, else the world's (stored from now on). A damaged file is reported on stderr.
+    // image, else the world's (stored from now on). A damaged file, or one saved for a
+    // chip of another size, is reported on stderr.
     std::vector<uint16_t> attach(const std::string& chip, const std::vector<uint16_t>& world_image);
     // Takes the stored image when another process has changed it.
     void refresh(const std::string& chip, std::vector<uint16_t>& image);
@@ -45,7 +55,9 @@ class StateStore {
     bool update(const std::string& chip, std::vector<uint16_t>& image,
                 const std::function<void(std::vector<uint16_t>&)>& change);
 
-    // Lock file of a device: a descriptor, or -1 when another holder has it.
+    // Lock file of a device: a descriptor; -1 when another holder has it or it cannot be
+    // taken; kNoLockNeeded when the state is this process's alone.
+    static constexpr int kNoLockNeeded = -3;
     int lock_device(const std::string& key);
     void unlock_device(int fd);
     bool device_locked(const std::string& key) const;
@@ -62,17 +74,22 @@ class StateStore {
         uint64_t world_hash = 0;
         Stamp stamp;
     };
+    enum class Loaded { Yes, Stale, OtherChip, Damaged };
     std::string image_path(const std::string& chip) const;
-    // The lock file an open of the device holds.
-    std::string open_path(const std::string& key) const;
-    bool load(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
-              std::string& why);
-    void reload(const std::string& chip, ChipState& st, std::vector<uint16_t>& image);
+    // The chip's state in the folder, or null when its image lives here only.
+    ChipState* stored(const std::string& chip);
+    Loaded load(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
+                std::string& why);
+    // The stored image, else the world's, which is stored too when `locked`.
+    void reload(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
+                bool locked);
     bool save(const std::string& chip, ChipState& st, const std::vector<uint16_t>& image);
     Stamp stamp_of(const std::string& path) const;
+    bool make_private_dir();
     void remove_private_dir();
 
     std::string dir_;
+    bool in_memory_ = false;
     std::string private_dir_;
     pid_t private_owner_ = 0;
     bool warned_ = false;

@@ -78,6 +78,9 @@ inline constexpr size_t kMaxWorldFileBytes = size_t{16} << 20;
 // A file's bytes, or nothing when it is not a regular file or is longer than the bound:
 // a FIFO or device named by mistake must neither hang a program nor fill its memory.
 std::optional<std::string> read_whole_file(const std::string& path);
+// Why read_whole_file gives nothing: "not found", "not a regular file", "larger than the
+// limit of N bytes", or the system's reason.
+std::string why_unreadable(const std::string& path);
 // The folder that relative names in the world file at `path` are taken from.
 std::string folder_of(const std::string& path);
 

@@ -56,7 +56,7 @@ std::string text_arg(const Token& t) {
 
 std::string read_file(const std::string& path) {
     auto bytes = read_whole_file(path);
-    if (!bytes) throw Failure{"cannot read \"" + path + "\""};
+    if (!bytes) throw Failure{"cannot read \"" + path + "\": " + why_unreadable(path)};
     return std::move(*bytes);
 }
 
@@ -401,6 +401,10 @@ class Parser {
 
 std::optional<std::string> read_whole_file(const std::string& path) {
     return platform::files::read_whole_file(path, kMaxWorldFileBytes);
+}
+
+std::string why_unreadable(const std::string& path) {
+    return platform::files::read_failure(path, kMaxWorldFileBytes);
 }
 
 std::string folder_of(const std::string& path) {

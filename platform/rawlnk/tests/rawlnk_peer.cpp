@@ -1,7 +1,8 @@
 // A second process on the same state folder, for the tests: one command from the
 // arguments, its result on standard output.
 //   open INDEX | hold INDEX (until a line on stdin) | write-ee INDEX WORD VALUE
-//   read-ee INDEX WORD | describe INDEX
+//   read-ee INDEX WORD | describe INDEX | write-read-ee INDEX WORD VALUE
+//   fill INDEX FIRST COUNT (after a line on stdin, word w = 0xA000 + w; prints the failures)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +33,24 @@ int main(int argc, char** argv) {
     } else if (cmd == "write-ee" && argc == 5) {
         std::printf("%u\n", RL_WriteEE(h, std::strtoul(argv[3], nullptr, 0),
                                        static_cast<uint16_t>(std::strtoul(argv[4], nullptr, 0))));
+    } else if (cmd == "write-read-ee" && argc == 5) {
+        const uint32_t word = std::strtoul(argv[3], nullptr, 0);
+        const RL_STATUS w =
+            RL_WriteEE(h, word, static_cast<uint16_t>(std::strtoul(argv[4], nullptr, 0)));
+        uint16_t v = 0;
+        const RL_STATUS r = RL_ReadEE(h, word, &v);
+        std::printf("%u %u %04X\n", w, r, v);
+    } else if (cmd == "fill" && argc == 5) {
+        std::printf("ready\n");
+        std::fflush(stdout);
+        char line[16];
+        if (!std::fgets(line, sizeof line, stdin)) line[0] = '\0';
+        const uint32_t first = std::strtoul(argv[3], nullptr, 0);
+        const uint32_t count = std::strtoul(argv[4], nullptr, 0);
+        int failed = 0;
+        for (uint32_t w = first; w < first + count; ++w)
+            failed += RL_WriteEE(h, w, static_cast<uint16_t>(0xA000 + w)) != RL_OK;
+        std::printf("%d\n", failed);
     } else if (cmd == "read-ee" && argc == 4) {
         uint16_t v = 0;
         const RL_STATUS r = RL_ReadEE(h, std::strtoul(argv[3], nullptr, 0), &v);

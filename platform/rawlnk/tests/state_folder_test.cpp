@@ -4,7 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "state_store.h"
 #include "win/tests/temp_dir.h"
@@ -26,6 +31,19 @@ TEST(FallbackStateFolder, IsUsedOnlyWhenItIsOursAndClosedToOthers) {
     std::filesystem::create_directory(root / "elsewhere");
     std::filesystem::create_directory_symlink(root / "elsewhere", own);
     EXPECT_EQ(fallback_state_dir(root.path()), "");
+}
+
+TEST(FallbackStateFolder, ARelativeStateHomeCountsAsUnset) {
+    std::vector<std::pair<const char*, std::optional<std::string>>> kept;
+    for (const char* name : {"RAWLNK_STATE_DIR", "XDG_STATE_HOME", "HOME"}) {
+        const char* v = std::getenv(name);
+        kept.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
+    }
+    unsetenv("RAWLNK_STATE_DIR");
+    setenv("XDG_STATE_HOME", "rel", 1);
+    setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(default_state_dir(), "/home/someone/.local/state/rawlnk");
+    for (const auto& [name, v] : kept) v ? setenv(name, v->c_str(), 1) : unsetenv(name);
 }
 
 }  // namespace

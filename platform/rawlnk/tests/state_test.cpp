@@ -20,11 +20,13 @@
 namespace rawlnk_test {
 namespace {
 
+using Env = std::vector<std::pair<std::string, std::string>>;
+
 // A peer process with RAWLNK_STATE_DIR set and the built-in world.
 class Peer {
   public:
     Peer(const std::string& state_dir, std::vector<std::string> args,
-         const std::string& world = "") {
+         const std::string& world = "", const Env& env = {}) {
         std::signal(SIGPIPE, SIG_IGN);  // a peer that has ended does not take our line
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0) return;
@@ -37,6 +39,7 @@ class Peer {
             close(out[0]);
             setenv("RAWLNK_STATE_DIR", state_dir.c_str(), 1);
             setenv("RAWLNK_SIM", world.c_str(), 1);
+            for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
             std::vector<char*> argv{const_cast<char*>(RAWLNK_PEER_PATH)};
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -50,7 +53,7 @@ class Peer {
     }
     ~Peer() { finish(); }
     std::string line() {
-        char buf[128] = "";
+        char buf[512] = "";
         if (!from_ || !std::fgets(buf, sizeof buf, from_)) return "<none>";
         std::string s(buf);
         if (!s.empty() && s.back() == '\n') s.pop_back();
@@ -158,6 +161,75 @@ TEST_F(StateTest, NothingIsWrittenOrMadeThroughALinkPlantedInTheFolder) {
     EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "2"}), "0 5151");
 }
 
+TEST_F(StateTest, WritesOfTwoProcessesAreNotLostWithAFifoAtTheChipLock) {
+    const std::string lock = dir_ + "/dual1.eeprom.lock";
+    unlink(lock.c_str());
+    ASSERT_EQ(mkfifo(lock.c_str(), 0600), 0);
+    Peer a(dir_, {"fill", "2", "0", "30"});  // the two channels of one chip
+    Peer b(dir_, {"fill", "3", "30", "30"});
+    ASSERT_EQ(a.line(), "ready");
+    ASSERT_EQ(b.line(), "ready");
+    a.release();
+    b.release();
+    EXPECT_EQ(a.line(), "0");
+    EXPECT_EQ(b.line(), "0");
+    int lost = 0;
+    for (uint32_t w = 0; w < 60; ++w) {
+        uint16_t v = 0;
+        ASSERT_EQ(RLSIM_PeekEE(2, w, &v), 0);
+        lost += v != 0xA000 + w;
+    }
+    EXPECT_EQ(lost, 0);
+}
+
+TEST_F(StateTest, ADeviceIsNotOpenTwiceWithADanglingLinkAtItsLock) {
+    const std::string lock = dir_ + "/blank2.A.open";
+    unlink(lock.c_str());
+    ASSERT_EQ(symlink((dir_ + "/gone").c_str(), lock.c_str()), 0);
+    Peer peer(dir_, {"hold", "1"});
+    ASSERT_EQ(peer.line(), "held 0");
+    RL_HANDLE h = nullptr;
+    EXPECT_EQ(RL_Open(1, &h), RL_DEVICE_NOT_OPENED);
+}
+
+TEST_F(StateTest, ALockThatCannotBeTakenFailsTheWriteAndTheOpen) {
+    const auto plant = [&](const std::string& name) {  // a folder that cannot be removed
+        unlink((dir_ + "/" + name).c_str());
+        std::filesystem::create_directories(dir_ + "/" + name + "/kept");
+    };
+    RL_HANDLE h = open_index(1);
+    plant("blank2.eeprom.lock");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RL_WriteEE(h, 2, 0x1234), RL_EEPROM_WRITE_FAILED);
+    EXPECT_EQ(RL_EraseEE(h), RL_EEPROM_ERASE_FAILED);
+    RL_Close(h);
+    plant("blank2.A.open");
+    EXPECT_EQ(RL_Open(1, &h), RL_DEVICE_NOT_OPENED);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("rawlnk: cannot take the lock file " + dir_ + "/blank2.eeprom.lock ("),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("rawlnk: cannot take the lock file " + dir_ + "/blank2.A.open ("),
+              std::string::npos)
+        << err;
+}
+
+TEST_F(StateTest, WithNoFolderOfItsOwnTheStateStaysInTheProcess) {
+    platform::win::testing::TempDir root;
+    platform::win::testing::write_file(root / "file", "");
+    Peer peer(root / "file", {"write-read-ee", "1", "5", "0x1234"}, "",
+              {{"TMPDIR", root / "missing"}});
+    EXPECT_EQ(peer.line(), "rawlnk: no state folder of our own at " + root / "file" +
+                               "; EEPROM images last until exit (RAWLNK_STATE_DIR names a "
+                               "folder that keeps them)");
+    EXPECT_EQ(peer.line(), "0 0 1234");
+    peer.finish();
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root.path()))
+        left.push_back(e.path().filename());
+    EXPECT_EQ(left, std::vector<std::string>{"file"});
+}
+
 TEST_F(StateTest, AnImageTheFolderCannotTakeIsAFailedWriteOrErase) {
     RL_HANDLE h = open_index(kBoardIndex);
     uint16_t before = 0;
@@ -226,6 +298,16 @@ TEST_P(DamageTest, DamagedFileIsReportedAndReplaced) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");  // replaced by a sound file
 }
 
+TEST_F(StateTest, AnImageSavedForAnotherChipIsReportedAndReplaced) {
+    ::testing::internal::CaptureStderr();
+    load("chip blank2\n kind gen4\n image blank\n");  // 128 words where 64 were saved
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("blank2.eeprom: the world's chip differs from the saved image (64 words, "
+                       "not 128); the image is replaced"),
+              std::string::npos)
+        << err;
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, DamageTest,
                          ::testing::Values(DamageCase{"Garbage", "\x01\x02 not a state file"},
                                            DamageCase{"Empty", ""},
@@ -244,8 +326,13 @@ TEST_F(StateTest, ProgramsTakeTheWorldNamedByTheEnvironment) {
     EXPECT_EQ(bad.line(), "rawlnk: RAWLNK_SIM=" + world + ": line 3: unknown keyword \"colour\"");
     EXPECT_EQ(bad.line(), "");  // and no devices
     Peer folder(dir_, {"describe", "0"}, dir_);
-    EXPECT_EQ(folder.line(), "rawlnk: RAWLNK_SIM=" + dir_ + ": cannot read the file");
+    EXPECT_EQ(folder.line(), "rawlnk: RAWLNK_SIM=" + dir_ + ": not a regular file");
     EXPECT_EQ(folder.line(), "");
+    std::ofstream(world, std::ios::trunc).close();
+    ASSERT_EQ(truncate(world.c_str(), (16 << 20) + 1), 0);
+    Peer large(dir_, {"describe", "0"}, world);
+    EXPECT_EQ(large.line(),
+              "rawlnk: RAWLNK_SIM=" + world + ": larger than the limit of 16777216 bytes");
 }
 
 TEST_F(StateTest, PeerSeesTheDescriptionOfAProgrammedChip) {
