@@ -69,10 +69,13 @@ std::optional<std::string> read_whole_file(const std::string& path, size_t max_b
                                            Overlong overlong) {
     const int fd = open_regular(path, O_RDONLY);
     if (fd < 0) return std::nullopt;
+    // A file already known to be too long is refused without reading it.
+    struct stat st {};
+    bool ok = overlong == Overlong::Cut || ::fstat(fd, &st) != 0 ||
+              static_cast<unsigned long long>(st.st_size) <= max_bytes;
     std::string out;
     char buf[65536];
-    bool ok = true;
-    while (true) {
+    while (ok) {
         // One byte past the bound tells a file that is longer from one that ends there.
         const size_t room = max_bytes + 1 - out.size();
         const ssize_t n = ::read(fd, buf, std::min(sizeof buf, room));
