@@ -43,11 +43,15 @@ bool write_all(int fd, std::string_view bytes) {
 }  // namespace
 
 int open_regular(const std::string& path, int flags, mode_t mode) {
+    return open_regular_at(AT_FDCWD, path, flags, mode);
+}
+
+int open_regular_at(int dir, const std::string& name, int flags, mode_t mode) {
     // A look first, so that a device is not even opened; the check on the open
     // descriptor settles it, whatever was swapped in between.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return -1;
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode);
+    if (::fstatat(dir, name.c_str(), &st, 0) == 0 && !S_ISREG(st.st_mode)) return -1;
+    const int fd = ::openat(dir, name.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, mode);
     if (fd < 0) return -1;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -56,14 +60,22 @@ int open_regular(const std::string& path, int flags, mode_t mode) {
     return fd;
 }
 
+int open_folder_at(int dir, const std::string& name, bool create) {
+    if (create && ::mkdirat(dir, name.c_str(), 0777) != 0 && errno != EEXIST) return -1;
+    return ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
 std::optional<std::string> read_whole_file(const std::string& path, size_t max_bytes,
                                            Overlong overlong) {
     const int fd = open_regular(path, O_RDONLY);
     if (fd < 0) return std::nullopt;
+    // A file already known to be too long is refused without reading it.
+    struct stat st {};
+    bool ok = overlong == Overlong::Cut || ::fstat(fd, &st) != 0 ||
+              static_cast<unsigned long long>(st.st_size) <= max_bytes;
     std::string out;
     char buf[65536];
-    bool ok = true;
-    while (true) {
+    while (ok) {
         // One byte past the bound tells a file that is longer from one that ends there.
         const size_t room = max_bytes + 1 - out.size();
         const ssize_t n = ::read(fd, buf, std::min(sizeof buf, room));
@@ -96,15 +108,27 @@ std::string read_failure(const std::string& path, size_t max_bytes) {
 }
 
 bool write_file_atomically(const std::string& path, std::string_view bytes) {
+    const size_t slash = path.rfind('/');
+    const int dir = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return false;
+    const bool ok =
+        write_file_atomically_at(dir, slash == std::string::npos ? path : path.substr(slash + 1),
+                                 bytes);
+    ::close(dir);
+    return ok;
+}
+
+bool write_file_atomically_at(int dir, const std::string& name, std::string_view bytes) {
     // The file replaced lends its mode and owner; a link there is replaced, not followed.
     struct stat old {};
-    const bool keep = ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const bool keep =
+        ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
     std::string tmp;
     int fd = -1;
     for (int i = 0; i < kNameTries && fd < 0; ++i) {
-        tmp = path + fresh_suffix();
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
-                    0666);
+        tmp = name + fresh_suffix();
+        fd = ::openat(dir, tmp.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd < 0 && errno != EEXIST) return false;
     }
     if (fd < 0) return false;
@@ -117,16 +141,12 @@ bool write_file_atomically(const std::string& path, std::string_view bytes) {
     }
     bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
-        ::unlink(tmp.c_str());
+    if (!ok || ::renameat(dir, tmp.c_str(), dir, name.c_str()) != 0) {
+        ::unlinkat(dir, tmp.c_str(), 0);
         return false;
     }
     // The rename itself must reach the disk too.
-    const int dir = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    ::fsync(dir);
     return true;
 }
 

@@ -4,12 +4,33 @@
 #pragma once
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace platform::files {
+
+// An open descriptor, closed when it goes.
+class Fd {
+  public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    Fd& operator=(Fd&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    int get() const { return fd_; }
+    bool ok() const { return fd_ >= 0; }
+
+  private:
+    int fd_;
+};
 
 // What a read does with a file longer than its bound.
 enum class Overlong {
@@ -21,6 +42,14 @@ enum class Overlong {
 // file: a FIFO, folder, device or socket is refused before anything could block on it.
 // O_CLOEXEC and O_NOCTTY are always added. The descriptor, or -1.
 int open_regular(const std::string& path, int flags, mode_t mode = 0);
+// The same for the file `name` inside the folder open at `dir`.
+int open_regular_at(int dir, const std::string& name, int flags, mode_t mode = 0);
+
+// Opens the folder `name` inside the folder open at `dir` without following a link at
+// `name`; with `create` a missing one is made first. Walking a path this way, one folder
+// at a time, no folder swapped for a link at any moment can lead elsewhere. The
+// descriptor, or -1.
+int open_folder_at(int dir, const std::string& name, bool create = false);
 
 // The bytes of the regular file at `path`; nothing when it is missing, not a regular
 // file, unreadable, or longer than `max_bytes` (unless `overlong` cuts it there).
@@ -39,5 +68,7 @@ std::string read_failure(const std::string& path, size_t max_bytes);
 // of the regular file it replaces. False when any step fails; the old file is then left
 // as it was.
 bool write_file_atomically(const std::string& path, std::string_view bytes);
+// The same for the file `name` inside the folder open at `dir`.
+bool write_file_atomically_at(int dir, const std::string& name, std::string_view bytes);
 
 }  // namespace platform::files

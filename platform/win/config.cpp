@@ -39,8 +39,10 @@ bool parse_config(std::string_view text, Config* out, TextError* error) {
     for (std::string_view line : split_lines(text)) {
         ++number;
         if (!header) {
-            if (line != kConfigHeader)
-                return fail(error, number, "not a configuration file (no header line)");
+            if (line != kConfigHeader) {
+                *error = header_fault(number, line, kConfigHeader, "configuration file");
+                return false;
+            }
             header = true;
             continue;
         }

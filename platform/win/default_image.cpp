@@ -1,9 +1,18 @@
 #include "default_image.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "files/atomic_file.h"
+#include "files/state_home.h"
 
 namespace platform::win {
 namespace fs = std::filesystem;
@@ -100,34 +109,147 @@ const std::vector<ImageFile>& default_image_files() {
     return files;
 }
 
-bool write_default_image(const std::string& root, std::string* error) {
-    auto write = [&](const fs::path& path, std::string_view bytes) {
-        std::error_code ec;
-        fs::create_directories(path.parent_path(), ec);
-        if (!ec && files::write_file_atomically(path.string(), bytes)) return true;
-        *error = "winsys: cannot write " + path.string();
-        return false;
-    };
-    for (const ImageFile& f : default_image_files())
-        if (!write(fs::path(root) / kWindowsFolderName / f.path, f.bytes)) return false;
-    return write(fs::path(root) / kConfigFileName, kConfig) &&
-           write(fs::path(root) / kHiveFileName, default_hive_text());
+namespace {
+
+enum class Wrote { Yes, Kept, Failed };
+
+// Writes the file `rel` ("/"-separated) below the folder open at `root`, one opened folder
+// at a time (made when missing), so that no link on the way is followed. With
+// `only_missing` a file already there is kept.
+Wrote write_below(int root, std::string_view rel, std::string_view bytes, bool only_missing) {
+    int at = root;
+    files::Fd held;
+    size_t start = 0;
+    for (size_t slash; (slash = rel.find('/', start)) != std::string_view::npos;
+         start = slash + 1) {
+        held = files::Fd(files::open_folder_at(at, std::string(rel.substr(start, slash - start)),
+                                               true));
+        if (!held.ok()) return Wrote::Failed;
+        at = held.get();
+    }
+    const std::string name(rel.substr(start));
+    struct stat st {};
+    if (only_missing && ::fstatat(at, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return Wrote::Kept;
+    return files::write_file_atomically_at(at, name, bytes) ? Wrote::Yes : Wrote::Failed;
 }
 
-std::string machine_root() {
-    if (const char* root = std::getenv("WINSYS_ROOT"); root && *root) return root;
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
-        return (fs::path(state) / "winsys").string();
-    const char* home = std::getenv("HOME");
-    return (fs::path(home && *home ? home : ".") / ".local" / "state" / "winsys").string();
+// Writes the image into `root` (made when missing): every file, or only those missing.
+// The hive comes last, so a folder with a hive is complete. The files written (paths
+// below `root`), or nothing.
+std::optional<std::vector<std::string>> write_image(const std::string& root, bool only_missing,
+                                                    std::string* error) {
+    std::error_code ec;
+    fs::create_directories(root, ec);
+    const files::Fd dir(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::vector<std::string> made;
+    auto write = [&](const std::string& rel, std::string_view bytes) {
+        const Wrote w =
+            dir.ok() ? write_below(dir.get(), rel, bytes, only_missing) : Wrote::Failed;
+        if (w == Wrote::Yes) made.push_back(rel);
+        if (w == Wrote::Failed) *error = "winsys: cannot write " + (fs::path(root) / rel).string();
+        return w != Wrote::Failed;
+    };
+    for (const ImageFile& f : default_image_files())
+        if (!write(std::string(kWindowsFolderName) + "/" + std::string(f.path), f.bytes))
+            return std::nullopt;
+    if (!write(kConfigFileName, kConfig) || !write(kHiveFileName, default_hive_text()))
+        return std::nullopt;
+    return made;
+}
+
+// "winsys.conf, hive.txt and 14 files in windows/"
+std::string made_text(const std::vector<std::string>& made) {
+    std::vector<std::string> parts;
+    size_t in_windows = 0;
+    for (const std::string& m : made) {
+        if (m.find('/') != std::string::npos)
+            ++in_windows;
+        else
+            parts.push_back(m);
+    }
+    if (in_windows)
+        parts.push_back(std::to_string(in_windows) + (in_windows == 1 ? " file" : " files") +
+                        " in " + kWindowsFolderName + "/");
+    std::string text;
+    for (size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return text;
+}
+
+bool exists_at(const fs::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The default machine's folder: $XDG_STATE_HOME/winsys or ~/.local/state/winsys; empty
+// without a home folder.
+std::string default_root() {
+    const std::string state = files::user_state_home();
+    return state.empty() ? std::string() : state + "/winsys";
+}
+
+// A machine of this process alone, for a user without a home folder: made once, removed
+// at exit by the process that made it.
+struct PrivateRoot {
+    std::string path;
+    pid_t owner = 0;
+    ~PrivateRoot() {
+        std::error_code ec;
+        if (!path.empty() && owner == ::getpid()) fs::remove_all(path, ec);
+    }
+};
+
+std::string private_root(std::string* error) {
+    static PrivateRoot root;
+    if (!root.path.empty()) return root.path;
+    const char* tmp = std::getenv("TMPDIR");
+    // Only an absolute TMPDIR: a relative one would be the current folder again.
+    std::string templ = std::string(tmp && *tmp == '/' ? tmp : "/tmp") + "/winsys-XXXXXX";
+    if (!::mkdtemp(templ.data())) {
+        *error = "winsys: no home folder (HOME or XDG_STATE_HOME) and no folder could be made "
+                 "as " + templ + ": " + std::strerror(errno);
+        return {};
+    }
+    root.path = templ;
+    root.owner = ::getpid();
+    std::fprintf(stderr,
+                 "winsys: no home folder (HOME or XDG_STATE_HOME); the machine is in %s "
+                 "until exit\n",
+                 templ.c_str());
+    return templ;
+}
+
+}  // namespace
+
+bool write_default_image(const std::string& root, std::string* error) {
+    return write_image(root, false, error).has_value();
 }
 
 std::unique_ptr<WinSystem> open_machine(std::string* error) {
-    const std::string root = machine_root();
-    const char* named = std::getenv("WINSYS_ROOT");
-    std::error_code ec;
-    if (!(named && *named) && !fs::exists(fs::path(root) / kHiveFileName, ec))
-        if (!write_default_image(root, error)) return nullptr;
+    if (const char* named = std::getenv("WINSYS_ROOT"); named && *named) {
+        const fs::path root(named);
+        if (!exists_at(root / kConfigFileName) && !exists_at(root / kHiveFileName)) {
+            const std::string copy = default_root();
+            *error = std::string("winsys: WINSYS_ROOT=") + named +
+                     " holds no machine; to make one, copy the default machine (" +
+                     (copy.empty() ? "~/.local/state/winsys" : copy) + ") there";
+            return nullptr;
+        }
+        return WinSystem::load(named, error);
+    }
+    std::string root = default_root();
+    const bool own = !root.empty();
+    if (!own && (root = private_root(error)).empty()) return nullptr;
+    const fs::path r(root);
+    if (!exists_at(r / kConfigFileName) || !exists_at(r / kHiveFileName) ||
+        !exists_at(r / kWindowsFolderName)) {
+        auto made = write_image(root, true, error);
+        if (!made) return nullptr;
+        if (own && !made->empty())
+            std::fprintf(stderr, "winsys: made %s of the built-in machine in %s\n",
+                         made_text(*made).c_str(), root.c_str());
+    }
     return WinSystem::load(root, error);
 }
 

@@ -25,12 +25,11 @@ const std::vector<ImageFile>& default_image_files();
 // folder with a hive is complete.
 bool write_default_image(const std::string& root, std::string* error);
 
-// The folder of the machine: WINSYS_ROOT, else $XDG_STATE_HOME/winsys, else
-// ~/.local/state/winsys.
-std::string machine_root();
-
-// Loads the machine of machine_root(); without WINSYS_ROOT a folder that holds no hive
-// yet is first filled with the built-in image.
+// Loads the machine of the folder WINSYS_ROOT names, else of $XDG_STATE_HOME/winsys or
+// ~/.local/state/winsys (HOME and XDG_STATE_HOME count only when absolute). Without WINSYS_ROOT a folder that lacks the
+// configuration, the hive or the Windows folder first gets the built-in image's files
+// that are missing (and one line on standard error says which); without a home folder
+// the machine lives in a private folder until exit.
 std::unique_ptr<WinSystem> open_machine(std::string* error);
 
 }  // namespace platform::win

@@ -214,6 +214,17 @@ std::string TextError::text() const {
     return line > 0 ? "line " + std::to_string(line) + ": " + message : message;
 }
 
+TextError header_fault(int number, std::string_view line, std::string_view header,
+                       std::string_view kind) {
+    const std::string_view name = header.substr(0, header.find(' ') + 1);
+    if (line.size() > name.size() && line.substr(0, name.size()) == name)
+        return {0,
+                "version " + std::string(line.substr(name.size())) +
+                    " of the format is not supported (only " + std::string(header) + ")",
+                true};
+    return {number, "not a " + std::string(kind) + " (no header line)"};
+}
+
 bool parse_hive(std::string_view text, Hive* out, TextError* error) {
     if (text.size() > kMaxHiveFileSize) return (*error = {0, "file larger than 64 MiB"}, false);
     Hive hive;
@@ -224,7 +235,7 @@ bool parse_hive(std::string_view text, Hive* out, TextError* error) {
         ++number;
         if (!header) {
             if (line != kHiveHeader)
-                return (*error = {number, "not a hive file (no header line)"}, false);
+                return (*error = header_fault(number, line, kHiveHeader, "hive file"), false);
             header = true;
         } else if (!parser.line(number, line)) {
             return false;

@@ -17,8 +17,14 @@ inline constexpr size_t kMaxHiveFileSize = size_t{64} << 20;
 struct TextError {
     int line = 0;  // 1-based; 0 for the file as a whole
     std::string message;
+    bool unsupported = false;  // a version of the format that is not read here
     std::string text() const;
 };
+
+// What is wrong with line `number` when it should be `header` ("NAME VERSION"): another
+// version of the format, or no header at all (`kind`: "hive file").
+TextError header_fault(int number, std::string_view line, std::string_view header,
+                       std::string_view kind);
 
 // False with the first fault in *error; *out is untouched then.
 bool parse_hive(std::string_view text, Hive* out, TextError* error);

@@ -1,71 +1,90 @@
 #include "windows_tree.h"
 
+#include <dirent.h>
 #include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
 
-#include "files/atomic_file.h"
 #include "hive.h"
 #include "win_paths.h"
 #include "win_types.h"
 
 namespace platform::win {
-namespace fs = std::filesystem;
 
 namespace {
 
-// The entry of `dir` named `name` without regard to case: the exact name when present,
-// else the first match in name order (a host folder may hold "a" and "A").
-std::optional<fs::path> find_entry(const fs::path& dir, const std::string& name) {
-    std::error_code ec;
-    if (fs::symlink_status(dir / name, ec).type() != fs::file_type::not_found && !ec)
-        return dir / name;
-    std::optional<fs::path> best;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string entry = it->path().filename().string();
-        if (equal_no_case(entry, name) && (!best || entry < best->filename().string()))
-            best = it->path();
+// The entry of the folder open at `dir` named `name` without regard to case: the exact
+// name when present, else the first match in name order (a host folder may hold "a" and
+// "A").
+std::optional<std::string> find_entry(int dir, const std::string& name) {
+    struct stat st {};
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return name;
+    const int listing = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* d = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (!d) {
+        if (listing >= 0) ::close(listing);
+        return std::nullopt;
     }
+    std::optional<std::string> best;
+    while (const dirent* e = ::readdir(d)) {
+        std::string entry = e->d_name;
+        if (equal_no_case(entry, name) && (!best || entry < *best)) best = std::move(entry);
+    }
+    ::closedir(d);
     return best;
+}
+
+bool is_regular_at(int dir, const std::string& name) {
+    struct stat st {};
+    return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
 
-std::optional<std::string> WindowsTree::find_file(std::string_view path) const {
+std::optional<WindowsTree::Place> WindowsTree::locate(std::string_view path) const {
     if (host_.empty()) return std::nullopt;
     auto names = names_below(windir_, path);
-    if (!names) return std::nullopt;
-    fs::path at = host_;
-    std::error_code ec;
-    for (size_t i = 0; i < names->size(); ++i) {
-        if (fs::symlink_status(at, ec).type() != fs::file_type::directory || ec)
-            return std::nullopt;
-        auto next = find_entry(at, (*names)[i]);
-        if (!next) return std::nullopt;
-        at = *next;
+    if (!names || names->empty()) return std::nullopt;
+    Place place{files::Fd(::open(host_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)),
+                {}, host_};
+    for (size_t i = 0; place.folder.ok(); ++i) {
+        auto entry = find_entry(place.folder.get(), (*names)[i]);
+        if (!entry) return std::nullopt;
+        place.host_path += "/" + *entry;
+        if (i + 1 == names->size()) {
+            if (!is_regular_at(place.folder.get(), *entry)) return std::nullopt;
+            place.name = std::move(*entry);
+            return place;
+        }
+        place.folder = files::Fd(files::open_folder_at(place.folder.get(), *entry));
     }
-    if (fs::symlink_status(at, ec).type() != fs::file_type::regular || ec) return std::nullopt;
-    return at.string();
+    return std::nullopt;
+}
+
+std::optional<std::string> WindowsTree::find_file(std::string_view path) const {
+    auto place = locate(path);
+    if (!place) return std::nullopt;
+    return place->host_path;
 }
 
 int32_t WindowsTree::delete_file(std::string_view path) const {
     if (path.size() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
-    auto host = find_file(path);
-    if (!host) return ERROR_FILE_NOT_FOUND;
-    std::error_code ec;
-    return fs::remove(*host, ec) && !ec ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    auto place = locate(path);
+    if (!place) return ERROR_FILE_NOT_FOUND;
+    if (found_hook_) found_hook_();
+    if (::unlinkat(place->folder.get(), place->name.c_str(), 0) == 0) return ERROR_SUCCESS;
+    return errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
 }
 
 int32_t WindowsTree::open_for_read(std::string_view path) const {
     if (path.size() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
-    auto host = find_file(path);
-    if (!host) return ERROR_FILE_NOT_FOUND;
-    const int fd = files::open_regular(*host, O_RDONLY | O_NOFOLLOW);
-    if (fd < 0) return ERROR_ACCESS_DENIED;
-    ::close(fd);
-    return ERROR_SUCCESS;
+    auto place = locate(path);
+    if (!place) return ERROR_FILE_NOT_FOUND;
+    if (found_hook_) found_hook_();
+    const files::Fd fd(
+        files::open_regular_at(place->folder.get(), place->name, O_RDONLY | O_NOFOLLOW));
+    return fd.ok() ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
 }  // namespace platform::win

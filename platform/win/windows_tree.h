@@ -1,11 +1,16 @@
 // The Windows folder mapped onto a folder of this machine. Names are compared without
 // regard to case, as Windows does; nothing outside the Windows folder can be reached
-// (other drives, "..", absolute host paths and links all count as missing).
+// (other drives, "..", absolute host paths and links all count as missing). A path is
+// walked one opened folder at a time, so a folder swapped for a link meanwhile, by another
+// process, leads nowhere else.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "files/atomic_file.h"
 
 namespace platform::win {
 
@@ -23,9 +28,22 @@ class WindowsTree {
     // Opens the file for reading (never creating it) and closes it again.
     int32_t open_for_read(std::string_view path) const;
 
+    // Tests: runs between finding a file and acting on it, where another process could
+    // swap a folder of its path.
+    void set_found_hook(std::function<void()> hook) { found_hook_ = std::move(hook); }
+
   private:
+    // The folder that holds a regular file, open, with the file's name as found in it.
+    struct Place {
+        files::Fd folder;
+        std::string name;
+        std::string host_path;
+    };
+    std::optional<Place> locate(std::string_view path) const;
+
     std::string windir_;
     std::string host_;
+    std::function<void()> found_hook_;
 };
 
 }  // namespace platform::win

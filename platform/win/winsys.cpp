@@ -13,7 +13,12 @@ namespace {
 constexpr size_t kMaxConfigFileSize = size_t{1} << 20;
 
 std::string damaged(const std::string& path, const TextError& e) {
+    if (e.unsupported) return "winsys: " + path + ": " + e.text() + "; nothing was changed";
     return "winsys: " + path + " is damaged (" + e.text() + "); nothing was changed";
+}
+
+std::string unreadable(const std::string& path, size_t max_bytes) {
+    return "winsys: cannot read " + path + ": " + files::read_failure(path, max_bytes);
 }
 
 }  // namespace
@@ -32,13 +37,13 @@ std::unique_ptr<WinSystem> WinSystem::load(const std::string& root, std::string*
     const std::string config_path = (fs::path(root) / kConfigFileName).string();
     const std::string hive_path = (fs::path(root) / kHiveFileName).string();
     auto config_text = files::read_whole_file(config_path, kMaxConfigFileSize);
-    if (!config_text) return (*error = "winsys: cannot read " + config_path, nullptr);
+    if (!config_text) return (*error = unreadable(config_path, kMaxConfigFileSize), nullptr);
     Config config;
     TextError e;
     if (!parse_config(*config_text, &config, &e))
         return (*error = damaged(config_path, e), nullptr);
     auto hive_text = files::read_whole_file(hive_path, kMaxHiveFileSize);
-    if (!hive_text) return (*error = "winsys: cannot read " + hive_path, nullptr);
+    if (!hive_text) return (*error = unreadable(hive_path, kMaxHiveFileSize), nullptr);
     Hive hive;
     if (!parse_hive(*hive_text, &hive, &e)) return (*error = damaged(hive_path, e), nullptr);
     auto system = std::make_unique<WinSystem>(std::move(config), std::move(hive),

@@ -71,6 +71,17 @@ TEST_F(WindowsTreeTest, NothingOutsideTheWindowsFolderIsReached) {
     EXPECT_EQ(read_file(dir / "outside.txt"), "keep");
 }
 
+TEST_F(WindowsTreeTest, AFolderSwappedForALinkJustBeforeTheDeleteLeadsNowhereElse) {
+    write_file(dir / "elsewhere/oem3.inf", "keep");
+    tree.set_found_hook([&] {
+        std::filesystem::rename(dir / "windows/inf", dir / "windows/old");
+        std::filesystem::create_directory_symlink(dir / "elsewhere", dir / "windows/inf");
+    });
+    EXPECT_EQ(tree.delete_file("C:\\WINNT\\inf\\oem3.inf"), win::ERROR_SUCCESS);
+    EXPECT_EQ(read_file(dir / "elsewhere/oem3.inf"), "keep");
+    EXPECT_FALSE(std::filesystem::exists(dir / "windows/old/oem3.inf"));
+}
+
 TEST_F(WindowsTreeTest, PathsOf260CharactersAreTooLong) {
     std::string path = "C:\\WINNT\\" + std::string(251, 'a');  // 260 characters
     EXPECT_EQ(tree.delete_file(path), win::ERROR_FILENAME_EXCED_RANGE);

@@ -28,6 +28,25 @@ class TempDir {
     std::string path_;
 };
 
+// Sets an environment variable (nullptr: unsets it) while it lives.
+class EnvVar {
+  public:
+    EnvVar(const char* name, const char* value) : name_(name) {
+        const char* old = std::getenv(name);
+        had_ = old != nullptr;
+        if (had_) old_ = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~EnvVar() { had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
+    EnvVar(const EnvVar&) = delete;
+    EnvVar& operator=(const EnvVar&) = delete;
+
+  private:
+    const char* name_;
+    bool had_ = false;
+    std::string old_;
+};
+
 inline std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

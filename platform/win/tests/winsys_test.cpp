@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -13,6 +14,7 @@
 
 namespace win = platform::win;
 using platform::files::testing::FullDisk;
+using platform::win::testing::EnvVar;
 using platform::win::testing::read_file;
 using platform::win::testing::TempDir;
 using platform::win::testing::write_file;
@@ -252,7 +254,23 @@ TEST_F(MachineFolder, ADamagedHiveIsReportedAndNothingIsWritten) {
     std::filesystem::remove(dir / "hive.txt");
     ASSERT_EQ(::mkfifo((dir / "hive.txt").c_str(), 0600), 0);
     EXPECT_FALSE(win::WinSystem::load(dir.path(), &error));
-    EXPECT_EQ(error, "winsys: cannot read " + dir / "hive.txt");
+    EXPECT_EQ(error, "winsys: cannot read " + dir / "hive.txt" + ": not a regular file");
+}
+
+TEST_F(MachineFolder, AFileThatCannotBeUsedSaysWhy) {
+    std::string error;
+    std::filesystem::resize_file(dir / "hive.txt", std::uintmax_t{70} << 20);
+    EXPECT_FALSE(win::WinSystem::load(dir.path(), &error));
+    EXPECT_EQ(error, "winsys: cannot read " + dir / "hive.txt" +
+                         ": larger than the limit of 67108864 bytes");
+    write_file(dir / "hive.txt", "WINSYS-HIVE 2\n");
+    EXPECT_FALSE(win::WinSystem::load(dir.path(), &error));
+    EXPECT_EQ(error, "winsys: " + dir / "hive.txt" +
+                         ": version 2 of the format is not supported (only WINSYS-HIVE 1); "
+                         "nothing was changed");
+    std::filesystem::remove(dir / "winsys.conf");
+    EXPECT_FALSE(win::WinSystem::load(dir.path(), &error));
+    EXPECT_EQ(error, "winsys: cannot read " + dir / "winsys.conf" + ": not found");
 }
 
 TEST_F(MachineFolder, AChangeThatCannotBeSavedIsNotMade) {
@@ -286,10 +304,7 @@ TEST_F(MachineFolder, ASaveNeverWritesThroughALinkPlantedBesideTheHive) {
 
 TEST(OpenMachine, WithoutARootTheImageIsCreatedOnceUnderTheStateFolder) {
     TempDir state;
-    const char* old_root = std::getenv("WINSYS_ROOT");
-    const std::string saved_root = old_root ? old_root : "";
-    ::unsetenv("WINSYS_ROOT");
-    ::setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+    EnvVar root("WINSYS_ROOT", nullptr), xdg("XDG_STATE_HOME", state.path().c_str());
     std::string error;
     auto w = win::open_machine(&error);
     ASSERT_TRUE(w) << error;
@@ -300,11 +315,44 @@ TEST(OpenMachine, WithoutARootTheImageIsCreatedOnceUnderTheStateFolder) {
     ASSERT_TRUE(w) << error;
     EXPECT_FALSE(w->hive().find("SYSTEM\\CurrentControlSet\\Services\\Serial"));
 
-    ::setenv("WINSYS_ROOT", (state / "missing").c_str(), 1);  // a named machine is never created
+    // A named machine is never created; the message says how to make one.
+    EnvVar named("WINSYS_ROOT", (state / "missing").c_str());
     EXPECT_FALSE(win::open_machine(&error));
     EXPECT_FALSE(std::filesystem::exists(state / "missing"));
-    if (old_root)
-        ::setenv("WINSYS_ROOT", saved_root.c_str(), 1);
-    else
-        ::unsetenv("WINSYS_ROOT");
+    EXPECT_EQ(error, "winsys: WINSYS_ROOT=" + state / "missing" +
+                         " holds no machine; to make one, copy the default machine (" +
+                         state / "winsys" + ") there");
+}
+
+TEST(OpenMachine, OnlyTheMissingFilesAreMadeAgain) {
+    TempDir state;
+    EnvVar root("WINSYS_ROOT", nullptr), xdg("XDG_STATE_HOME", state.path().c_str());
+    std::string error;
+    ASSERT_TRUE(win::open_machine(&error)) << error;
+    write_file(state / "winsys/winsys.conf",
+               "WINSYS-CONFIG 1\nplatform=nt\nwindir=C:\\WINNT\nuser=Bob,PC,S-1-5-21-1-2-3-1000\n");
+    std::filesystem::remove(state / "winsys/hive.txt");
+    ::testing::internal::CaptureStderr();
+    auto w = win::open_machine(&error);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "winsys: made hive.txt of the built-in machine in " + state / "winsys\n");
+    ASSERT_TRUE(w) << error;
+    EXPECT_EQ(w->config().user.name, "Bob");
+}
+
+TEST(OpenMachine, WithoutAHomeFolderTheMachineIsPrivateAndNeverInTheCurrentFolder) {
+    TempDir tmp, cwd;
+    EnvVar root("WINSYS_ROOT", nullptr), xdg("XDG_STATE_HOME", nullptr), home("HOME", nullptr),
+        tmpdir("TMPDIR", tmp.path().c_str());
+    const auto old_cwd = std::filesystem::current_path();
+    std::filesystem::current_path(cwd.path());
+    std::string error;
+    ::testing::internal::CaptureStderr();
+    auto w = win::open_machine(&error);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    std::filesystem::current_path(old_cwd);
+    ASSERT_TRUE(w) << error;
+    EXPECT_TRUE(std::filesystem::is_empty(cwd.path()));
+    EXPECT_NE(said.find("; the machine is in " + tmp / "winsys-"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
 }
