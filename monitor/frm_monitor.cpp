@@ -90,6 +90,7 @@ Frm_Monitor::Frm_Monitor()
     DisplayON->setChecked(true);
     btnHex->setChecked(true);
     cap_.decoder().stamp_form = user_datetime_text;
+    cap_.decoder().decimal_separator = ss(QLocale().decimalPoint());
     build_menus();
     build_layout();
     connect_handlers();

@@ -75,7 +75,7 @@ void LineAssembler::Display(Event symbol) {
             break;
         case DecodeMode::SBS:
             if (symbol == kStopEvent) {
-                sbs_.decode(Events.data(), EventCount, text);
+                sbs_.decode(Events.data(), EventCount, decimal_separator, text);
                 complete_line(text);
             }
             break;

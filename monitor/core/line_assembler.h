@@ -61,6 +61,9 @@ class LineAssembler {
     // form the user reads dates and times in; the window supplies it. Unset, the clock's
     // text stands.
     std::function<std::string(const std::string&)> stamp_form;
+    // The decimal separator of the user's number format, for the Smart Battery
+    // temperature; the window supplies it.
+    std::string decimal_separator = ".";
 
     // Decoding state, start values as the window loads.
     BitState bits;

@@ -1,6 +1,7 @@
 #include "log_files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -68,6 +69,17 @@ bool TextFile::close() {
     if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
     return !failed_;
+}
+
+void TextFile::discard() {
+    if (file_ == nullptr) return;
+    struct stat ours {}, named {};
+    const bool same = ::fstat(::fileno(file_), &ours) == 0 && ::lstat(path_.c_str(), &named) == 0 &&
+                      ours.st_dev == named.st_dev && ours.st_ino == named.st_ino;
+    std::fclose(file_);
+    file_ = nullptr;
+    used_ = 0;
+    if (same) ::unlink(path_.c_str());
 }
 
 std::string raw_path_of(const std::string& log_path) {

@@ -49,6 +49,8 @@ class TextFile {
     bool flush();
     // False when the file failed, now or before.
     bool close();
+    // Closes the file and removes it, unless its name has come to stand for another file.
+    void discard();
     bool failed() const { return failed_; }
     // Characters written since creation, those still buffered included.
     uint64_t size() const { return written_ + used_; }

@@ -1,6 +1,7 @@
 #include "log_setup.h"
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -53,21 +54,28 @@ std::optional<std::string> Datalogwrite(TextFile& LogStream, TextFile& RawStream
         return std::nullopt;
     }
 
+    std::string failed = path;
     int err = LogStream.create(path, TextFile::Create::New);
-    if (err == 0) err = RawStream.create(raw_path_of(path), TextFile::Create::New);
+    if (err == 0) {
+        failed = raw_path_of(path);
+        err = RawStream.create(failed, TextFile::Create::New);
+    }
     if (err != 0) {
-        LogStream.close();
+        // Nothing half made stays: a log left behind would refuse the next try as taken.
+        // A raw stream still open here is the last capture's: closed, never removed.
+        LogStream.discard();
         RawStream.close();
         if (err == EEXIST) {
             ui::show_message(kOverwriteRefused);  // put there since the check above
-        } else if (err == EACCES || err == EPERM || err == EROFS) {
-            ui::show_message(kAccessDenied);
+        } else {
+            ui::show_message(std::string(kAccessDenied) + "\r\n" + failed + ": " +
+                             std::strerror(err));
         }
         return std::nullopt;
     }
     if (!listed_in_folder(path)) {
-        LogStream.close();
-        RawStream.close();
+        LogStream.discard();
+        RawStream.discard();
         ui::show_message(kNotListed);
         return std::nullopt;
     }

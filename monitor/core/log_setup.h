@@ -21,7 +21,9 @@ inline constexpr char kNotListed[] = "File cannot be created. Select another fol
 
 // Returns P with both logs open, or nothing (a refusal shows its message; a cancelled
 // dialog shows none). A refusal before the files are created leaves both logs as they
-// were; a later failure leaves both closed.
+// were; a later failure leaves both closed and removes the files this call created. A file
+// that cannot be created (for any reason but an existing name) is reported with
+// kAccessDenied, then the file and the system's reason.
 std::optional<std::string> Datalogwrite(TextFile& LogStream, TextFile& RawStream);
 
 }  // namespace velmora::monitor

@@ -14,13 +14,19 @@
 namespace velmora::monitor {
 
 RawReplay::RawReplay(LineAssembler& decoder, LineSink& log, bool synced)
-    : decoder_(decoder), log_(log), synced_(synced) {
+    : decoder_(decoder), log_(log), sync_(synced ? Sync::Done : Sync::FileStart) {
     time_text_.reserve(kMaxTimeText);
 }
 
 bool RawReplay::decode(const char* p, size_t n) {
     if (n != 0 && !stopped_ && decoder_.feed(p, n).watchdog) stopped_ = true;
     return !stopped_;
+}
+
+bool RawReplay::time_char(char c) {
+    if (c == ';') return true;
+    if (time_text_.size() < kMaxTimeText) time_text_.push_back(c);
+    return false;
 }
 
 void RawReplay::end_time_field() {
@@ -32,24 +38,35 @@ void RawReplay::end_time_field() {
 bool RawReplay::feed(std::string_view piece) {
     const char* p = piece.data();
     const char* const end = p + piece.size();
-    if (!synced_) {
+    // Synchronising, once per file: the first captured character is the one after the
+    // first record's time field, and the file's own first character only when the text
+    // is not in records.
+    while (sync_ != Sync::Done) {
         if (p == end) return !stopped_;
-        if (!(first_char_ && *p == 'S')) {
-            first_char_ = false;
-            const void* stop = std::memchr(p, 'P', static_cast<size_t>(end - p));
-            if (stop == nullptr) return true;
-            p = static_cast<const char*>(stop) + 1;
+        if (sync_ == Sync::FileStart && *p == ',') {
+            sync_ = Sync::FirstTime;
+            ++p;
+            continue;
         }
-        synced_ = true;
+        if (sync_ == Sync::FirstTime) {
+            if (time_char(*p++)) sync_ = Sync::FirstChar;
+            continue;
+        }
+        if (sync_ != Sync::Scan && *p == 'S') {
+            if (sync_ == Sync::FirstChar) end_time_field();
+            sync_ = Sync::Done;
+            break;
+        }
+        time_text_.clear();
+        sync_ = Sync::Scan;
+        const void* stop = std::memchr(p, 'P', static_cast<size_t>(end - p));
+        if (stop == nullptr) return true;
+        p = static_cast<const char*>(stop) + 1;
+        sync_ = Sync::Done;
     }
     while (p < end && !stopped_) {
         if (in_time_) {
-            const char c = *p++;
-            if (c == ';') {
-                end_time_field();
-            } else if (time_text_.size() < kMaxTimeText) {
-                time_text_.push_back(c);
-            }
+            if (time_char(*p++)) end_time_field();
             continue;
         }
         if (held_ == 1) {  // a CR: a record end only when LF follows

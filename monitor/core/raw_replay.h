@@ -4,8 +4,9 @@
 // Output: the captured characters, in order, to the line assembler; at each record's ";"
 // the line "Time elapsed: " + its milliseconds + "mSec" to the decoded log, ahead of the
 // lines completed in that record. Unless the stream was already synchronised (live
-// decoding went on to the first record replayed), decoding begins at the first character
-// when it is 'S', else just after the first 'P' (with no 'P', nothing is decoded). The CR LF that
+// decoding went on to the first record replayed), decoding begins as live decoding's does:
+// at the first record's first captured character when it is 'S' (its time line written),
+// else just after the first 'P' (with no 'P', nothing is decoded). The CR LF that
 // ends a record is skipped, so a byte that spans two records is assembled whole; a CR or
 // LF inside the captured characters still counts as a bit, as it did live.
 // Memory stays bounded whatever the file holds.
@@ -45,12 +46,21 @@ class RawReplay {
     static constexpr size_t kMaxTimeText = 32;
 
     bool decode(const char* p, size_t n);
+    // One character of a time field; true at the ";" that ends it.
+    bool time_char(char c);
     void end_time_field();
+
+    enum class Sync {
+        FileStart,  // nothing read yet
+        FirstTime,  // in the first record's time field
+        FirstChar,  // at the first record's first captured character
+        Scan,       // looking for the first stop
+        Done,
+    };
 
     LineAssembler& decoder_;
     LineSink& log_;
-    bool synced_ = false;
-    bool first_char_ = true;
+    Sync sync_;
     bool in_time_ = false;
     int held_ = 0;  // 1: a CR held back, 2: CR LF held back
     bool stopped_ = false;

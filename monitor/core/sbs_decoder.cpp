@@ -1,7 +1,6 @@
 #include "sbs_decoder.h"
 
 #include <charconv>
-#include <cstdio>
 #include <span>
 
 #include "sbs_tables.h"
@@ -60,17 +59,27 @@ void append_int(std::string& out, int v) {
     out.append(buf, r.ptr);
 }
 
-// Kelvin tenths to degrees Celsius with up to 15 significant digits. snprintf follows the
-// user's numeric locale, which the window system sets up at start, for the separator.
-void append_temperature(std::string& out, int raw) {
+// Kelvin tenths to degrees Celsius with up to 15 significant digits. to_chars ignores the
+// C library's locale: the separator is the one the rest of the program shows.
+void append_temperature(std::string& out, int raw, std::string_view decimal) {
     char buf[40];
-    const int n = std::snprintf(buf, sizeof buf, "%.15g", raw / 10.0 - 273.15);
-    out.append(buf, static_cast<size_t>(n));
+    const auto r =
+        std::to_chars(buf, buf + sizeof buf, raw / 10.0 - 273.15, std::chars_format::general, 15);
+    const std::string_view text(buf, static_cast<size_t>(r.ptr - buf));
+    const size_t point = text.find('.');
+    if (point == std::string_view::npos) {
+        out.append(text);
+        return;
+    }
+    out.append(text.substr(0, point));
+    out.append(decimal);
+    out.append(text.substr(point + 1));
 }
 
 }  // namespace
 
-void SbsDecoder::decode(const Event* events, int count, std::string& line) {
+void SbsDecoder::decode(const Event* events, int count, std::string_view decimal,
+                        std::string& line) {
     Transaction t(events, count);
     const Command* cmd = nullptr;
     const bool word_write = count == 14;
@@ -132,7 +141,7 @@ void SbsDecoder::decode(const Event* events, int count, std::string& line) {
                 append_int(value_, t.signed_word(lo, hi));
                 break;
             case Value::Temperature:
-                append_temperature(value_, t.word(lo, hi));
+                append_temperature(value_, t.word(lo, hi), decimal);
                 break;
             case Value::Flags:
                 append_flags(cmd->flags, t.word(lo, hi), value_);

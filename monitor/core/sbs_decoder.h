@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "events.h"
 
@@ -13,8 +14,9 @@ namespace velmora::monitor {
 
 class SbsDecoder {
   public:
-    // `events` is indexed from 1 (Events(1) is events[1]).
-    void decode(const Event* events, int count, std::string& line);
+    // `events` is indexed from 1 (Events(1) is events[1]). A temperature is written with
+    // `decimal` as its separator.
+    void decode(const Event* events, int count, std::string_view decimal, std::string& line);
 
   private:
     // Scratch text of the data word (its number or its flag texts), kept to spare an

@@ -166,18 +166,18 @@ TEST_F(CaptureWindowTest, AHighRateSwitchesToPostProcessingWithTimeLinesInTheLog
         ms.push_back((*it)[1]);
     ASSERT_EQ(ms.size(), 2u) << raw.substr(0, 40);
 
-    // The decoded log: the switch line, then the lines of the first record after its
-    // stop, the second record's time line, and its lines; numbered anew, without a stamp.
+    // The decoded log: the switch line, then each record's time line and its lines, the
+    // first record's from its first start; numbered anew, without a stamp.
     std::string expected = "Switch to Post-processing due to high data rate.\r\n";
     int n = 0;
-    const auto add_line = [&] {
-        expected += '#';
-        expected += std::to_string(++n);
-        expected += "  \t[S]B2[A][P]\r\n";
-    };
-    for (int i = 0; i < 99; ++i) add_line();
-    expected += "Time elapsed: " + ms[1] + "mSec\r\n";
-    for (int i = 0; i < 100; ++i) add_line();
+    for (const std::string& record_ms : ms) {
+        expected += "Time elapsed: " + record_ms + "mSec\r\n";
+        for (int i = 0; i < 100; ++i) {
+            expected += '#';
+            expected += std::to_string(++n);
+            expected += "  \t[S]B2[A][P]\r\n";
+        }
+    }
     EXPECT_EQ(read_file(path("run1.txt")), expected);
     EXPECT_GT(std::stoi(ms[0]), 0);
     EXPECT_GT(std::stoi(ms[1]), std::stoi(ms[0]));

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -104,6 +106,21 @@ TEST_F(CaptureTest, LogSetUpRefusesProgramFilesExistingFilesOrLinksAndStaysQuiet
     EXPECT_EQ(doubles.ui.messages.size(), 5u);
 }
 
+TEST_F(CaptureTest, LogSetUpThatCannotMakeAFileRemovesWhatItMadeAndSaysWhy) {
+    // The log's name is the longest a folder takes: the raw file's is one too long.
+    const std::string longest = path(std::string(251, 'x') + ".txt");
+    doubles.ui.file_answers = {longest, longest, path("missing/run.txt")};
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(cap.Datalogwrite());
+    const std::string why = std::string(kAccessDenied) + "\r\n";
+    EXPECT_EQ(doubles.ui.message_texts(),
+              (std::vector<std::string>{why + longest + "a: " + std::strerror(ENAMETOOLONG),
+                                        why + longest + "a: " + std::strerror(ENAMETOOLONG),
+                                        why + path("missing/run.txt") + ": " +
+                                            std::strerror(ENOENT)}));
+    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_FALSE(cap.DatalogOn());
+}
+
 TEST_F(CaptureTest, ACaptureStoppedWithinTheFirstSecondReportsNoData) {
     start();
     at_ms(500, events("S 16a P"));
@@ -193,6 +210,28 @@ TEST_F(CaptureTest, AHighRateSwitchesToPostProcessingAndStopDecodesTheRawFile) {
     // A transaction that spans two records is decoded whole.
     EXPECT_EQ(lines[n - 2], prefix(static_cast<int>(n) - 4) + "[S][SMBBatt](Wr)[A]09[A][P]\r");
     EXPECT_EQ(lines[n - 1], prefix(static_cast<int>(n) - 3) + "[S][SMBChrgr](Wr)[A][P]\r");
+}
+
+TEST_F(CaptureTest, ASwitchOnTheFirstChunkKeepsItsFirstTransaction) {
+    start();
+    std::string second = "S 0Ba";
+    for (int i = 0; i < 110; ++i) second += " 00a";
+    at_ms(5, events("S 16a 09a P " + second + " P"));  // switches at once
+    at_ms(1200, events("S 17a P"));
+    ASSERT_TRUE(cap.PostProcessMode());
+    doubles.ui.answers.push_back(platform::ui::Answer::No);
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+
+    std::string zeros;
+    for (int i = 0; i < 110; ++i) zeros += "00[A]";
+    EXPECT_EQ(read_file(path("run1.txt")),
+              "Switch to Post-processing due to high data rate.\r\n"
+              "Time elapsed: -995mSec\r\n" +
+                  prefix(1) + "[S]16[A]09[A][P]\r\n" +
+                  prefix(2) + "[S]0B[A]" + zeros + "[P]\r\n"
+                  "Time elapsed: 205mSec\r\n" +
+                  prefix(3) + "[S]17[A][P]\r\n");
 }
 
 TEST_F(CaptureTest, TheWatchdogStopsTheCaptureClosesTheLogsAndStopAsksNothing) {

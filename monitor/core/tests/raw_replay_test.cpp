@@ -68,7 +68,7 @@ TEST(RawReplay, AFileThatBeginsWithAStartIsDecodedFromItsFirstCharacter) {
 
 TEST(RawReplay, WithoutAStopNothingIsDecoded) {
     Replay r;
-    EXPECT_TRUE(r.run_pieces({",1;S1011", "0010\r\n,2;0S\r\n"}).empty());
+    EXPECT_TRUE(r.run_pieces({",1;0S1011", "0010\r\n,2;0S\r\n"}).empty());
 }
 
 TEST(RawReplay, ACorruptTimeFieldIsKeptShort) {

@@ -97,6 +97,14 @@ INSTANTIATE_TEST_SUITE_P(
         Golden{"block read unchanged", "S 16a 20a R 17a 02a 41a 42n P",
                "[S]16[A]20[A][s]17[A]02[A]41[A]42[N][P]"}));
 
+TEST(SbsDecoder, TemperatureTakesTheSeparatorItIsHandedNotTheCLibrarys) {
+    Assembler a(DecodeMode::SBS);
+    a.dec.decimal_separator = ",";  // the C library's locale here says "."
+    const auto lines = a.run("S 16a 08a R 17a A6a 0Bn P");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("[25,05degC]"), std::string::npos) << lines[0];
+}
+
 TEST(SbsDecoder, NoFlagTextOfOneReadReachesTheNext) {
     Assembler a(DecodeMode::SBS);
     const auto lines = a.run(
