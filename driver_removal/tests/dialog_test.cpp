@@ -175,17 +175,21 @@ TEST_F(DefaultImage, KeysOnTheFocusedOkButtonDoNothingOnlyAClickRemoves) {
     QApplication::processEvents();
     auto* ok = dialog.findChild<QPushButton*>("btnOK");
     ASSERT_EQ(QApplication::focusWidget(), ok);
+    const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab,
+                            Qt::Key_Backtab, Qt::Key_Right, Qt::Key_Left};
+    std::vector<QWidget*> focus;  // after each key
     EXPECT_EQ(Output([&] {
-                  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab,
-                                      Qt::Key_Backtab}) {
+                  for (Qt::Key key : keys) {
                       QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
                       QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
                       QApplication::sendEvent(ok, &press);
                       QApplication::sendEvent(ok, &release);
+                      focus.push_back(QApplication::focusWidget());
+                      ok->setFocus();
                   }
               }),
               "");
-    EXPECT_EQ(QApplication::focusWidget(), ok);
+    EXPECT_EQ(focus, std::vector<QWidget*>(std::size(keys), ok));
     EXPECT_TRUE(ui.ui.messages.empty());
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Output([&] {

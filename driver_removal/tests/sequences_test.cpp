@@ -101,6 +101,10 @@ struct BoxCase {
     bool complete;
 };
 
+void PrintTo(const BoxCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FinalBox : public ::testing::TestWithParam<BoxCase> {};
 
 TEST_P(FinalBox, TellsWhetherAnythingOfTheBoardIsLeft) {
