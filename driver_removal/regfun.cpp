@@ -80,9 +80,8 @@ int ReadNamedValue(Hkey key, const char* name, char* data, bool* cut_short) {
         uint32_t name_len = sizeof value_name;
         uint32_t type = 0;
         uint32_t data_len = kValueBufferSize;
-        const int32_t status = win::winsys().enum_value(key, i, value_name, &name_len, &type,
-                                                        reinterpret_cast<uint8_t*>(data),
-                                                        &data_len);
+        const int32_t status = win::winsys().enum_value(
+            key, i, value_name, &name_len, &type, reinterpret_cast<uint8_t*>(data), &data_len);
         if (status != win::ERROR_SUCCESS) {
             cut = status != win::ERROR_NO_MORE_ITEMS;
             return 0;

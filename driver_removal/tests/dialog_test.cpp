@@ -216,8 +216,8 @@ TEST_F(DefaultImage, KeysStillThereAfterTheirStepsFailTheRun) {
     };
     edit(win::kConfigFileName,
          "privilege=SeSecurityPrivilege\nprivilege=SeTakeOwnershipPrivilege\n", "");
-    const std::string device = "Enum\\USB\\VID_4B1D&PID_C738]\nowner=S-1-5-18\n"
-                               "ace=allow,02,000f003f,S-1-5-18\n";
+    const std::string device =
+        "Enum\\USB\\VID_4B1D&PID_C738]\nowner=S-1-5-18\nace=allow,02,000f003f,S-1-5-18\n";
     edit(win::kHiveFileName, device + "ace=allow,02,00020019,S-1-1-0\n", device);
     edit(win::kHiveFileName,
          "ARPCache\\ZOQSPI]\nowner=S-1-5-32-544\nace=allow,02,000f003f,S-1-5-32-544\n"

@@ -96,7 +96,6 @@ struct BoxCase {
     const char* name;
     bool nt;
     void (*keys)(win::Hive&);
-    const char* file;  // below the Windows folder, or none
     std::string out;
     bool complete;
 };
@@ -112,7 +111,7 @@ TEST_P(FinalBox, TellsWhetherAnythingOfTheBoardIsLeft) {
     win::Hive h;
     c.keys(h);
     Machine m(c.nt ? Nt5Config() : Win98Config(), h);
-    if (c.file) m.AddFile(c.file);
+    m.AddFile("inf/oem3.inf");
     platform::ui::ScopedDoubles ui;
     EXPECT_EQ(Output([] { MainDlgProc(IDOK); }), c.out);
     EXPECT_EQ(ui.ui.message_texts(),
@@ -122,42 +121,41 @@ TEST_P(FinalBox, TellsWhetherAnythingOfTheBoardIsLeft) {
 const std::string kClassKey = std::string(kUsbClassNT) + "\\";
 const std::string kNtEnd = "Mask =    :00000000\nDriver cleanup completed.\n";
 
+// A class key of the board naming oem3.inf, behind a "Notes" value of `notes` bytes.
+void BoardClassKey(win::Hive& h, const char* sub, size_t notes = 0) {
+    auto& k = h.add(kClassKey + sub);
+    if (notes) k.set_sz("Notes", std::string(notes - 1, 'n'));
+    k.set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738").set_sz("InfPath", "oem3.inf");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Runs, FinalBox,
     ::testing::Values(
         BoxCase{"TwoBoardsNamingOneInf", true,
                 [](win::Hive& h) {
-                    for (const char* sub : {"0002", "0003"})
-                        h.add(kClassKey + sub)
-                            .set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738")
-                            .set_sz("InfPath", "oem3.inf");
+                    BoardClassKey(h, "0002");
+                    BoardClassKey(h, "0003");
                 },
-                "inf/oem3.inf",
                 "Unlinking C:\\WINNT\\inf\\oem3.inf...done\nDeleting key " + kClassKey +
                     "0002...done\nUnlinking C:\\WINNT\\inf\\oem3.inf...done\nDeleting key " +
                     kClassKey + "0003...done\n" + kNtEnd,
                 true},
         BoxCase{"OemInfAlreadyGone", false,
-                [](win::Hive& h) { h.add(kOemNames).set_sz("C:\\WINDOWS\\INF\\OEM5.INF", "zoqspi.inf"); },
-                nullptr,
+                [](win::Hive& h) {
+                    h.add(kOemNames).set_sz("C:\\WINDOWS\\INF\\OEM5.INF", "zoqspi.inf");
+                },
                 "DELETING file C:\\WINDOWS\\INF\\OEM5.INF...done\n"
                 "DELETING entry C:\\WINDOWS\\INF\\OEM5.INF  ->  zoqspi.inf...done\n",
                 true},
-        BoxCase{"LongValueInAClassKey", true,
-                [](win::Hive& h) {
-                    h.add(kClassKey + "0002")
-                        .set_sz("Notes", std::string(249, 'n'))
-                        .set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738")
-                        .set_sz("InfPath", "oem3.inf");
-                },
-                "inf/oem3.inf", "Reading key " + kClassKey + "0002...FAILED!\n" + kNtEnd, false},
+        BoxCase{"LongValueInAClassKey", true, [](win::Hive& h) { BoardClassKey(h, "0002", 250); },
+                "Reading key " + kClassKey + "0002...FAILED!\n" + kNtEnd, false},
         BoxCase{"LongValueBeforeAnOemEntry", false,
                 [](win::Hive& h) {
                     h.add(kOemNames)
                         .set_sz("Notes", std::string(309, 'n'))
                         .set_sz("C:\\WINDOWS\\INF\\LAST.INF", "zoqspi.inf");
                 },
-                "INF/LAST.INF", "Reading key " + std::string(kOemNames) + "...FAILED!\n", false}),
+                "Reading key " + std::string(kOemNames) + "...FAILED!\n", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct PathCase {
