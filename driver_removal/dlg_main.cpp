@@ -84,4 +84,8 @@ bool DlgMain::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+bool DlgMain::focusNextPrevChild(bool) {
+    return false;
+}
+
 }  // namespace drendle

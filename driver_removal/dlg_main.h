@@ -21,6 +21,8 @@ class DlgMain : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
     // Nor does Return on the focused OK button, which as the default would click itself.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Nor do Tab, Backtab and the arrows: the focus stays on the button that has it.
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void Command(int id);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "ulib.h"
 #include "win/winsys.h"
@@ -30,7 +29,6 @@ struct SubkeyErrors {
 // is printed and the result is false.
 bool RemoveSubkeys(Hkey key, int (*remove)(Hkey, const char*), const SubkeyErrors& errors) {
     char name[kSubkeyNameBufferSize];
-    std::string removed;  // the child just reported removed
     while (true) {
         uint32_t len = sizeof name;
         const int32_t status = win::winsys().enum_key(key, 0, name, &len);
@@ -39,14 +37,11 @@ bool RemoveSubkeys(Hkey key, int (*remove)(Hkey, const char*), const SubkeyError
             std::printf(errors.cannot_list, static_cast<unsigned>(status));
             return false;
         }
-        // A child that counts as removed without being gone (it cannot be opened, or
-        // grants nothing) would come back at index 0 for ever; it fails the deletion.
-        const int result = removed == name ? 0 : remove(key, name);
-        if (result == 0) {
-            std::printf(errors.child_failed, static_cast<unsigned>(result));
+        // A child still there would come back at index 0 for ever; it fails the deletion.
+        if (!RemovedKey(remove, key, name)) {
+            std::printf(errors.child_failed, 0u);
             return false;
         }
-        removed = name;
     }
 }
 
@@ -76,22 +71,28 @@ int32_t OpenKeyAccess(Hkey parent, const char* path, uint32_t access, Hkey* hand
     return win::winsys().open_key(parent, path, access, handle);
 }
 
-int ReadNamedValue(Hkey key, const char* name, char* data) {
+int ReadNamedValue(Hkey key, const char* name, char* data, bool* cut_short) {
+    bool unused;
+    bool& cut = cut_short ? *cut_short : unused;
+    cut = false;
     for (uint32_t i = 0;; ++i) {
         char value_name[kValueBufferSize];
         uint32_t name_len = sizeof value_name;
         uint32_t type = 0;
         uint32_t data_len = kValueBufferSize;
-        if (win::winsys().enum_value(key, i, value_name, &name_len, &type,
-                                     reinterpret_cast<uint8_t*>(data),
-                                     &data_len) != win::ERROR_SUCCESS)
+        const int32_t status = win::winsys().enum_value(
+            key, i, value_name, &name_len, &type, reinterpret_cast<uint8_t*>(data), &data_len);
+        if (status != win::ERROR_SUCCESS) {
+            cut = status != win::ERROR_NO_MORE_ITEMS;
             return 0;
+        }
         if (std::strcmp(value_name, name) != 0) continue;
         // Callers read the data as a string: one that fills the whole buffer without a
         // terminator does not fit, like any other data too large for it.
         if (data_len < kValueBufferSize) {
             data[data_len] = '\0';
         } else if (std::memchr(data, '\0', kValueBufferSize) == nullptr) {
+            cut = true;
             return 0;
         }
         return 1;
@@ -226,6 +227,14 @@ int Nukekey(Hkey parent, const char* path) {
         return 0;
     }
     return 1;
+}
+
+bool RemovedKey(int (*remove)(Hkey, const char*), Hkey parent, const char* path) {
+    if (!remove(parent, path)) return false;
+    Hkey key;
+    const int32_t status = OpenKeyAccess(parent, path, win::KEY_READ, &key);
+    if (status == win::ERROR_SUCCESS) win::winsys().close_key(key);
+    return status == win::ERROR_FILE_NOT_FOUND;
 }
 
 int RemKey(Hkey parent, const char* path) {

@@ -22,7 +22,9 @@ int OpenKey(Hkey parent, const char* path, uint32_t access, Hkey* handle);
 // As OpenKey, returning the system's status (0 = opened).
 int32_t OpenKeyAccess(Hkey parent, const char* path, uint32_t access, Hkey* handle);
 // Data of the value named exactly `name` (case counts), into a buffer of 200 bytes.
-int ReadNamedValue(Hkey key, const char* name, char* data);
+// *cut_short, when given, tells whether a 0 came from a value that did not fit, so that
+// the rest of the values were never looked at.
+int ReadNamedValue(Hkey key, const char* name, char* data, bool* cut_short = nullptr);
 // The single-bit access masks under which the key opens; prints "Mask =    :%08x\n".
 uint32_t ProbeKeyAccess(Hkey parent, const char* path);
 int SetKeyOwner(Hkey key, const char* account);
@@ -34,5 +36,8 @@ int Nukekey(Hkey parent, const char* path);
 // Recursive deletion that takes over owner and access list where it must; a key that
 // grants nothing counts as removed.
 int RemKey(Hkey parent, const char* path);
+// Runs a deletion (Nukekey or RemKey) and judges it by the registry: true only when the
+// key is gone. A key that counts as removed because it cannot be opened is still there.
+bool RemovedKey(int (*remove)(Hkey, const char*), Hkey parent, const char* path);
 
 }  // namespace drendle

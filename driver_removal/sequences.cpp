@@ -4,7 +4,6 @@
 #include "drendle.h"
 #include "ui/services.h"
 #include "ulib.h"
-#include "win/winsys.h"
 
 namespace drendle {
 namespace win = platform::win;
@@ -41,16 +40,17 @@ void DeleteSystemFile(const char* folder, const char* name, bool only_if_present
     char path[MAX_PATH];
     if (!JoinPath(path, folder, name)) return;
     if (only_if_present && !FileExists(path)) return;
-    auto& w = win::winsys();
-    if (w.delete_file(path) || w.last_error() == static_cast<uint32_t>(win::ERROR_FILE_NOT_FOUND))
-        return;
+    if (RemoveFile(path)) return;
     std::printf("DELETING file %s...FAILED!\n", path);
     ++failed_steps;
 }
 
-// A key deletion of the sequences; the deletion printed why it failed.
+// A key deletion of the sequences. A key still there failed, whatever the deletion
+// returned (one that cannot be opened counts as removed there); the line names it.
 void RemoveKey(int (*remove)(Hkey, const char*), const char* path) {
-    if (!remove(win::HKEY_LOCAL_MACHINE, path)) ++failed_steps;
+    if (RemovedKey(remove, win::HKEY_LOCAL_MACHINE, path)) return;
+    std::printf("Deleting key %s...FAILED!\n", path);
+    ++failed_steps;
 }
 
 }  // namespace

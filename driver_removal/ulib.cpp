@@ -10,6 +10,12 @@ int FileExists(const char* path) {
     return win::winsys().open_file_for_read(path) ? 1 : 0;
 }
 
+bool RemoveFile(const char* path) {
+    auto& w = win::winsys();
+    return w.delete_file(path) ||
+           w.last_error() == static_cast<uint32_t>(win::ERROR_FILE_NOT_FOUND);
+}
+
 int GetOsVersionCode() {
     win::OsVersionInfo v;
     if (!win::winsys().get_version(&v)) return -1;

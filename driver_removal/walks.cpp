@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "drendle.h"
+#include "ulib.h"
 #include "win/text_fields.h"
 #include "win/winsys.h"
 
@@ -24,18 +25,21 @@ void PrintResult(bool ok) {
 // Deletes a file that a registry entry names, and only inside the inf folder: an entry
 // pointing anywhere else is not the driver's file to remove.
 bool DeleteNamedFile(const char* path) {
-    return InInfFolder(path) && win::winsys().delete_file(path);
+    return InInfFolder(path) && RemoveFile(path);
 }
 
-// Nukekey on subkey `name`, found at index `index` of the walked key. A key that
-// counts as removed but is still listed there was not removed: the walk would read it
-// again for ever.
-bool NukeListedKey(Hkey walked, uint32_t index, const char* name) {
-    if (!Nukekey(walked, name)) return false;
-    char again[kWalkBufferSize];
-    uint32_t len = sizeof again;
-    return !(win::winsys().enum_key(walked, index, again, &len) == win::ERROR_SUCCESS &&
-             std::strcmp(again, name) == 0);
+// The entries behind one that did not fit the walk's buffers were never visited: the
+// line names the key whose walk stopped there.
+void ReportCutShort(const std::string& key) {
+    std::printf("Reading key %s...", key.c_str());
+    PrintResult(false);
+}
+
+// Whether a walk over `key` goes on after reading an entry with `status`.
+bool WalkGoesOn(int32_t status, const char* key) {
+    if (status == win::ERROR_SUCCESS) return true;
+    if (status != win::ERROR_NO_MORE_ITEMS) ReportCutShort(key);
+    return false;
 }
 
 // Walks the subkeys of `key` and deletes, with its "Deleting key" line, each one that
@@ -47,13 +51,13 @@ void DeleteMatchingSubkeys(const char* key, const std::function<bool(Hkey, const
     for (uint32_t i = 0;;) {
         char name[kWalkBufferSize];
         uint32_t len = sizeof name;
-        if (w.enum_key(walked, i, name, &len) != win::ERROR_SUCCESS) break;
+        if (!WalkGoesOn(w.enum_key(walked, i, name, &len), key)) break;
         if (!matches(walked, name)) {
             ++i;
             continue;
         }
         std::printf("Deleting key %s\\%s...", key, name);
-        const bool removed = NukeListedKey(walked, i, name);
+        const bool removed = RemovedKey(Nukekey, walked, name);
         PrintResult(removed);
         if (!removed) ++i;
     }
@@ -70,8 +74,9 @@ void RemoveOemInfEntries(const char* key) {
         char name[kWalkBufferSize];
         char data[kWalkBufferSize];
         uint32_t name_len = sizeof name, data_len = sizeof data, type = 0;
-        if (w.enum_value(hkey, i, name, &name_len, &type, reinterpret_cast<uint8_t*>(data),
-                         &data_len) != win::ERROR_SUCCESS)
+        if (!WalkGoesOn(w.enum_value(hkey, i, name, &name_len, &type,
+                                     reinterpret_cast<uint8_t*>(data), &data_len),
+                        key))
             break;
         // The data up to its terminator, never past what was read.
         const std::string text(data, strnlen(data, data_len));
@@ -90,25 +95,27 @@ void RemoveOemInfEntries(const char* key) {
 }
 
 void RemoveClassKeys(const char* key) {
-    DeleteMatchingSubkeys(key, [](Hkey walked, const char* name) {
-        auto& w = win::winsys();
+    DeleteMatchingSubkeys(key, [key](Hkey walked, const char* name) {
         Hkey sub;
         if (!OpenKey(walked, name, win::KEY_READ, &sub)) return false;
+        // A value too long to read hides whether the key is the board's, or which file it
+        // names: such a key stays, and its line says so.
+        bool cut = false;
         char id[kValueBufferSize];
-        if (!ReadNamedValue(sub, "MatchingDeviceId", id) ||
-            !win::equal_no_case(id, kMatchingDeviceId)) {
-            w.close_key(sub);
-            return false;
-        }
         char inf[kValueBufferSize];
-        if (ReadNamedValue(sub, "InfPath", inf)) {
+        const bool board = ReadNamedValue(sub, "MatchingDeviceId", id, &cut) &&
+                           win::equal_no_case(id, kMatchingDeviceId);
+        const bool has_inf = board && ReadNamedValue(sub, "InfPath", inf, &cut);
+        win::winsys().close_key(sub);
+        if (cut) ReportCutShort(std::string(key) + "\\" + name);
+        if (!board || cut) return false;
+        if (has_inf) {
             char path[MAX_PATH];
             // A path too long for the buffer is skipped, never cut into another path.
             const bool joined = JoinPath(path, InfDir, inf);
             std::printf("Unlinking %s%s...", joined ? path : InfDir, joined ? "" : inf);
             PrintResult(joined && DeleteNamedFile(path));
         }
-        w.close_key(sub);
         return true;
     });
 }

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -174,15 +175,21 @@ TEST_F(DefaultImage, KeysOnTheFocusedOkButtonDoNothingOnlyAClickRemoves) {
     QApplication::processEvents();
     auto* ok = dialog.findChild<QPushButton*>("btnOK");
     ASSERT_EQ(QApplication::focusWidget(), ok);
+    const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab,
+                            Qt::Key_Backtab, Qt::Key_Right, Qt::Key_Left};
+    std::vector<QWidget*> focus;  // after each key
     EXPECT_EQ(Output([&] {
-                  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+                  for (Qt::Key key : keys) {
                       QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
                       QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
                       QApplication::sendEvent(ok, &press);
                       QApplication::sendEvent(ok, &release);
+                      focus.push_back(QApplication::focusWidget());
+                      ok->setFocus();
                   }
               }),
               "");
+    EXPECT_EQ(focus, std::vector<QWidget*>(std::size(keys), ok));
     EXPECT_TRUE(ui.ui.messages.empty());
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Output([&] {
@@ -196,6 +203,33 @@ TEST_F(DefaultImage, KeysOnTheFocusedOkButtonDoNothingOnlyAClickRemoves) {
               }),
               kFirstRunOutput);
     EXPECT_EQ(ui.ui.message_texts(), std::vector<std::string>{"Driver uninstallation completed"});
+}
+
+// The built-in machine as a user's may be: no take-over privileges, a device key only
+// the system may open, and a cache key nobody may open.
+TEST_F(DefaultImage, KeysStillThereAfterTheirStepsFailTheRun) {
+    const auto edit = [&](const char* file, const std::string& from, const std::string& to) {
+        std::string text = read_file(dir / file);
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        platform::win::testing::write_file(dir / file, text.replace(at, from.size(), to));
+    };
+    edit(win::kConfigFileName,
+         "privilege=SeSecurityPrivilege\nprivilege=SeTakeOwnershipPrivilege\n", "");
+    const std::string device =
+        "Enum\\USB\\VID_4B1D&PID_C738]\nowner=S-1-5-18\nace=allow,02,000f003f,S-1-5-18\n";
+    edit(win::kHiveFileName, device + "ace=allow,02,00020019,S-1-1-0\n", device);
+    edit(win::kHiveFileName,
+         "ARPCache\\ZOQSPI]\nowner=S-1-5-32-544\nace=allow,02,000f003f,S-1-5-32-544\n"
+         "ace=allow,02,000f003f,S-1-5-18\nace=allow,02,00020019,S-1-5-32-545\n",
+         "ARPCache\\ZOQSPI]\nowner=S-1-5-18\nacl=empty\n");
+    Load();
+    const std::string out = Press("btnOK");
+    for (const char* key :
+         {"SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_4B1D&PID_C738",
+          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache\\ZOQSPI"})
+        EXPECT_THAT(out, ::testing::HasSubstr("Deleting key " + std::string(key) + "...FAILED!\n"));
+    EXPECT_EQ(ui.ui.message_texts(), std::vector<std::string>{kIncompleteText});
 }
 
 TEST_F(DefaultImage, CancelAndTheCloseBoxLeaveEverything) {

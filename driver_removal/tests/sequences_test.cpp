@@ -80,13 +80,83 @@ TEST(Dialog, TheFinalBoxTellsARemovalInWhichAStepFailed) {
     Machine m(Nt5Config(), h);
     platform::ui::ScopedDoubles ui;
     EXPECT_EQ(Output([] { MainDlgProc(IDOK); }),
-              "Mask =    :00000000\nNukekey #1 err\nDriver cleanup completed.\n");
+              "Mask =    :00000000\nNukekey #1 err\n"
+              "Deleting key SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOQSPI..."
+              "FAILED!\nDriver cleanup completed.\n");
     ASSERT_EQ(ui.ui.messages.size(), 1u);
     EXPECT_EQ(ui.ui.messages[0].text,
               "Driver uninstallation did not complete.\nThe printed lines list the steps that "
               "failed.");
     EXPECT_EQ(ui.ui.messages[0].title, "ZOQ USB Driver Removal");
 }
+
+// Whole runs on machines where the box is easy to get wrong: a file that one step already
+// removed, and a walk stopped early by a value too long for its buffers.
+struct BoxCase {
+    const char* name;
+    bool nt;
+    void (*keys)(win::Hive&);
+    std::string out;
+    bool complete;
+};
+
+void PrintTo(const BoxCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FinalBox : public ::testing::TestWithParam<BoxCase> {};
+
+TEST_P(FinalBox, TellsWhetherAnythingOfTheBoardIsLeft) {
+    const BoxCase& c = GetParam();
+    win::Hive h;
+    c.keys(h);
+    Machine m(c.nt ? Nt5Config() : Win98Config(), h);
+    m.AddFile("inf/oem3.inf");
+    platform::ui::ScopedDoubles ui;
+    EXPECT_EQ(Output([] { MainDlgProc(IDOK); }), c.out);
+    EXPECT_EQ(ui.ui.message_texts(),
+              std::vector<std::string>{c.complete ? kDoneText : kIncompleteText});
+}
+
+const std::string kClassKey = std::string(kUsbClassNT) + "\\";
+const std::string kNtEnd = "Mask =    :00000000\nDriver cleanup completed.\n";
+
+// A class key of the board naming oem3.inf, behind a "Notes" value of `notes` bytes.
+void BoardClassKey(win::Hive& h, const char* sub, size_t notes = 0) {
+    auto& k = h.add(kClassKey + sub);
+    if (notes) k.set_sz("Notes", std::string(notes - 1, 'n'));
+    k.set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738").set_sz("InfPath", "oem3.inf");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, FinalBox,
+    ::testing::Values(
+        BoxCase{"TwoBoardsNamingOneInf", true,
+                [](win::Hive& h) {
+                    BoardClassKey(h, "0002");
+                    BoardClassKey(h, "0003");
+                },
+                "Unlinking C:\\WINNT\\inf\\oem3.inf...done\nDeleting key " + kClassKey +
+                    "0002...done\nUnlinking C:\\WINNT\\inf\\oem3.inf...done\nDeleting key " +
+                    kClassKey + "0003...done\n" + kNtEnd,
+                true},
+        BoxCase{"OemInfAlreadyGone", false,
+                [](win::Hive& h) {
+                    h.add(kOemNames).set_sz("C:\\WINDOWS\\INF\\OEM5.INF", "zoqspi.inf");
+                },
+                "DELETING file C:\\WINDOWS\\INF\\OEM5.INF...done\n"
+                "DELETING entry C:\\WINDOWS\\INF\\OEM5.INF  ->  zoqspi.inf...done\n",
+                true},
+        BoxCase{"LongValueInAClassKey", true, [](win::Hive& h) { BoardClassKey(h, "0002", 250); },
+                "Reading key " + kClassKey + "0002...FAILED!\n" + kNtEnd, false},
+        BoxCase{"LongValueBeforeAnOemEntry", false,
+                [](win::Hive& h) {
+                    h.add(kOemNames)
+                        .set_sz("Notes", std::string(309, 'n'))
+                        .set_sz("C:\\WINDOWS\\INF\\LAST.INF", "zoqspi.inf");
+                },
+                "Reading key " + std::string(kOemNames) + "...FAILED!\n", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct PathCase {
     const char* windir;
@@ -157,10 +227,11 @@ TEST_F(Walks, OemEntriesNamingTheBoardInfAreRemovedWithTheirFilesAdjacentOnesToo
               "DELETING entry C:\\windows\\inf\\oem2.inf  ->  zoqspi.inf...done\n"
               "DELETING file C:\\WINDOWS\\..\\outside.txt...FAILED!\n"
               "DELETING entry C:\\WINDOWS\\..\\outside.txt  ->  zoqspi.inf...done\n"
-              "DELETING file C:\\WINDOWS\\INF\\OEM5.INF...FAILED!\n"
+              "DELETING file C:\\WINDOWS\\INF\\OEM5.INF...done\n"
               "DELETING entry C:\\WINDOWS\\INF\\OEM5.INF  ->  zoqspi.inf...done\n"
               "DELETING file C:\\WINDOWS\\SYSTEM\\KRNL386.EXE...FAILED!\n"
-              "DELETING entry C:\\WINDOWS\\SYSTEM\\KRNL386.EXE  ->  zoqspi.inf...done\n");
+              "DELETING entry C:\\WINDOWS\\SYSTEM\\KRNL386.EXE  ->  zoqspi.inf...done\n"
+              "Reading key " + std::string(kOemNames) + "...FAILED!\n");
     EXPECT_FALSE(m.HasFile("INF/OEM1.INF"));
     EXPECT_FALSE(m.HasFile("INF/OEM2.INF"));
     for (const char* f : {"INF/OEM0.INF", "INF/OEM3.INF", "INF/OEM9.INF", "SYSTEM/KRNL386.EXE"})
