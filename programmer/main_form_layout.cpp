@@ -92,18 +92,18 @@ void BuildIoPins(QWidget* parent, const char* name, const char* header_prefix, Q
         // The first column's headers keep their names; the second's add a "2".
         const std::string p = header_prefix;
         const std::string s = column == 0 ? "" : "2";
-        Label(box, p + "Slow" + s, "Slow", {x + 20, 14, 30, 12});
-        Label(box, p + "Slew" + s, "Slew", {x + 20, 26, 30, 12});
-        Label(box, p + "Schmitt" + s, "Schmitt", {x + 50, 14, 40, 12});
-        Label(box, p + "Input" + s, "Input", {x + 50, 26, 40, 12});
+        Label(box, p + "Slow" + s, "Slow", {x + 18, 14, 28, 12});
+        Label(box, p + "Slew" + s, "Slew", {x + 18, 26, 28, 12});
+        Label(box, p + "Schmitt" + s, "Schmitt", {x + 46, 14, 44, 12});
+        Label(box, p + "Input" + s, "Input", {x + 46, 26, 44, 12});
         Label(box, p + "Drive" + s, "Drive", {x + 90, 26, 40, 12});
     }
     for (size_t i = 0; i < groups.size(); ++i) {
         const int x = 4 + static_cast<int>(i / 2) * column_width;
         const int y = 40 + 18 * static_cast<int>(i % 2);
         Label(box, labels[i].name, labels[i].text, {x + 2, y, 18, 18});
-        Check(box, groups[i].slow_slew, "", {x + 24, y, 20, 18});
-        Check(box, groups[i].schmitt, "", {x + 58, y, 20, 18});
+        Check(box, groups[i].slow_slew, "", {x + 22, y, 20, 18});
+        Check(box, groups[i].schmitt, "", {x + 56, y, 20, 18});
         Combo(box, groups[i].drive, {x + 90, y, column_width - 94, 18});
     }
 }
