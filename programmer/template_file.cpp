@@ -48,12 +48,10 @@ void ReadRow(const IniDocument& doc, const TemplateRow& row, FormValues& v) {
             Member<std::string>(v, row.control) = doc.GetString(row.section, row.key);
             return;
         case TemplateValue::DualDrive:
-            UnpackDualDrive(static_cast<uint16_t>(doc.GetInteger(row.section, row.key)),
-                            v);
+            UnpackDualDrive(static_cast<uint16_t>(doc.GetInteger(row.section, row.key)), v);
             return;
         case TemplateValue::QuadDrive:
-            UnpackQuadDrive(static_cast<uint16_t>(doc.GetInteger(row.section, row.key)),
-                            v);
+            UnpackQuadDrive(static_cast<uint16_t>(doc.GetInteger(row.section, row.key)), v);
             return;
         case TemplateValue::Zero:
             return;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <QAbstractButton>
@@ -208,8 +207,10 @@ TEST_F(TemplateWindow, ATemplateThatSaveWouldRefuseIsNotOpened) {
     EXPECT_EQ(form->template_file(), "");
     const QStringList lines = log();
     ASSERT_EQ(lines.size(), 7);
-    EXPECT_EQ(lines[0], QString::fromStdString("ERROR : Template not opened: " + file("empty.ept")));
-    EXPECT_EQ(lines[1], "ERROR : You must fill in the Serial Number Prefix field with 2 characters");
+    EXPECT_EQ(lines[0],
+              QString::fromStdString("ERROR : Template not opened: " + file("empty.ept")));
+    EXPECT_EQ(lines[1],
+              "ERROR : You must fill in the Serial Number Prefix field with 2 characters");
     EXPECT_EQ(lines[6], QString::fromStdString("ERROR : Could not read the template file " +
                                                file("fifo.ept") + " (not a regular file)"));
 }

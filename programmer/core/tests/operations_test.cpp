@@ -130,9 +130,9 @@ TEST_F(Operations, ReadDumpsEachChipByItsOwnKind) {
     Load({Chip("gen2"), Chip("dual", "programmed", "eeprom 128")});
     state().Kinds = {.KindT2 = true};
     ReadAllDevices();
-    EXPECT_EQ(Lines("Read EEPROM successful"), (Texts{"Read EEPROM successful Device 0",
-                                                      "Read EEPROM successful Device 1",
-                                                      "Read EEPROM successful Device 2"}));
+    EXPECT_EQ(Lines("Read EEPROM successful"),
+              (Texts{"Read EEPROM successful Device 0", "Read EEPROM successful Device 1",
+                     "Read EEPROM successful Device 2"}));
     EXPECT_EQ(win.log.size(), 3u + 8 + 2 * 16);
     EXPECT_EQ(state().Kinds, KindFlags{.KindT2 = true});
 }

@@ -155,13 +155,12 @@ TEST_F(ProgramAll, UnreadableChipIsReportedAndLeftOut) {
     Load(testing::MixedBench());
     Fault(0, "ee_read_fail");
     ScanDevices();
-    EXPECT_EQ(win.log, (std::vector<std::string>{kUnreadable,
-                                                 "Number Of Blank Devices = 3",
+    EXPECT_EQ(win.log, (std::vector<std::string>{kUnreadable, "Number Of Blank Devices = 3",
                                                  "Number Of Programmed Devices = 8"}));
     win.log.clear();
     ProgramAllDevices();
-    EXPECT_EQ(win.log, (std::vector<std::string>{kUnreadable,
-                                                 "Programmed Serial Number : 00000001"}));
+    EXPECT_EQ(win.log,
+              (std::vector<std::string>{kUnreadable, "Programmed Serial Number : 00000001"}));
     EXPECT_EQ(Peek(11, 1), 0x4B1D);
     EXPECT_EQ(Peek(0, 1), 0xFFFF);
 }
