@@ -80,25 +80,15 @@ std::optional<size_t> FindKey(const std::vector<std::string>& lines, const Secti
 }
 
 // A FIFO, folder or device reads as a missing file.
-std::string ReadFile(const std::string& file) {
-    namespace files = platform::files;
-    return files::read_whole_file(file, kIniReadLimit, files::Overlong::Cut).value_or("");
-}
-
-bool WriteFile(const std::string& file, const std::string& text) {
-    return platform::files::write_file_atomically(file, text);
-}
-
-std::optional<std::string> ReadValue(const std::string& file, std::string_view section,
-                                     std::string_view key) {
-    return IniDocument::Parse(ReadFile(file)).Get(section, key);
+IniDocument ReadOrEmpty(const std::string& file) {
+    return ReadIniFile(file).value_or(IniDocument{});
 }
 
 bool WriteValue(const std::string& file, std::string_view section, std::string_view key,
                 std::string_view value) {
-    IniDocument doc = IniDocument::Parse(ReadFile(file));
+    IniDocument doc = ReadOrEmpty(file);
     doc.Set(section, key, value);
-    return WriteFile(file, doc.Text());
+    return platform::files::write_file_atomically(file, doc.Text());
 }
 
 }  // namespace
@@ -125,6 +115,19 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
     const auto at = FindKey(lines_, *span, key);
     if (!at) return std::nullopt;
     return std::string(ParseKeyLine(lines_[*at])->value);
+}
+
+bool IniDocument::GetBool(std::string_view section, std::string_view key) const {
+    return GetInteger(section, key) != 0;
+}
+
+int32_t IniDocument::GetInteger(std::string_view section, std::string_view key) const {
+    const auto value = Get(section, key);
+    return value ? ParseIniInteger(*value).value_or(0) : 0;
+}
+
+std::string IniDocument::GetString(std::string_view section, std::string_view key) const {
+    return Get(section, key).value_or("");
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -164,6 +167,13 @@ std::string IniDocument::Text() const {
     return text;
 }
 
+std::optional<IniDocument> ReadIniFile(const std::string& file) {
+    namespace files = platform::files;
+    const auto text = files::read_whole_file(file, kIniReadLimit, files::Overlong::Cut);
+    if (!text) return std::nullopt;
+    return IniDocument::Parse(*text);
+}
+
 std::optional<int32_t> ParseIniInteger(std::string_view value) {
     value = Trim(value);
     if (value.size() > 1 && value[0] == '+' && value[1] != '-') value.remove_prefix(1);
@@ -186,16 +196,15 @@ std::string IniIntegerText(int32_t value) {
 namespace JclIniFiles {
 
 bool IniGetBool(const std::string& file, std::string_view section, std::string_view key) {
-    return IniGetInteger(file, section, key) != 0;
+    return ReadOrEmpty(file).GetBool(section, key);
 }
 
 int32_t IniGetInteger(const std::string& file, std::string_view section, std::string_view key) {
-    const auto value = ReadValue(file, section, key);
-    return value ? ParseIniInteger(*value).value_or(0) : 0;
+    return ReadOrEmpty(file).GetInteger(section, key);
 }
 
 std::string IniGetString(const std::string& file, std::string_view section, std::string_view key) {
-    return ReadValue(file, section, key).value_or("");
+    return ReadOrEmpty(file).GetString(section, key);
 }
 
 bool IniPutBool(const std::string& file, std::string_view section, std::string_view key,

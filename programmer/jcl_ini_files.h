@@ -23,6 +23,10 @@ class IniDocument {
 
     // The value of the first key of that name in the first section of that name.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    // The same read as the Get helpers of JclIniFiles read it: missing gives false, 0, "".
+    bool GetBool(std::string_view section, std::string_view key) const;
+    int32_t GetInteger(std::string_view section, std::string_view key) const;
+    std::string GetString(std::string_view section, std::string_view key) const;
     // Replaces that value, or adds the key at the end of the section, or adds the section
     // at the end of the file. CR and LF in the value become blanks, so a value can never
     // start a line of its own.
@@ -46,6 +50,10 @@ std::string IniIntegerText(int32_t value);
 // A template is a few kilobytes; a larger file is read only as far as this, so that a
 // wrong file chosen by mistake cannot stall the window.
 inline constexpr size_t kIniReadLimit = 1 << 20;
+
+// The file read and parsed once, as far as kIniReadLimit; nothing when it is missing or
+// not a regular file, or cannot be read.
+std::optional<IniDocument> ReadIniFile(const std::string& file);
 
 namespace JclIniFiles {
 

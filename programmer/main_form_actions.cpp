@@ -9,6 +9,7 @@
 
 #include "device_operations.h"
 #include "drive_word.h"
+#include "files/atomic_file.h"
 #include "main_form.h"
 #include "template_file.h"
 #include "ui/services.h"
@@ -63,8 +64,21 @@ void TMainForm::MPNewExecute() {
 void TMainForm::MPOpenExecute() {
     const auto file = ui::services().open_file(TemplateDialog(templates_dir()));
     if (!file) return;
+    const auto doc = ReadIniFile(*file);
+    if (!doc) {
+        add_log_line("ERROR : Could not read the template file " + *file + " (" +
+                     platform::files::read_failure(*file, kIniReadLimit) + ")");
+        return;
+    }
+    const FormValues v = ReadTemplate(*doc, form_values());
+    // Refused as Save refuses it: a key the file lacks reads as 0 or empty, and Program
+    // would write that into every chip. The window keeps what it showed.
+    if (!ValidateTemplate(v).empty()) {
+        add_log_line("ERROR : Template not opened: " + *file);
+        log_template_errors(v);
+        return;
+    }
     template_file_ = *file;
-    const FormValues v = ReadTemplate(*file, form_values());
     // Control by control in the order of the file, each running its handler; the log
     // stays as it was.
     write_from_code([&] {
@@ -93,8 +107,8 @@ void TMainForm::MPEditExecute() {
     set_edit_title();
 }
 
-bool TMainForm::validate_template() {
-    const auto errors = ValidateTemplate(form_values());
+bool TMainForm::log_template_errors(const FormValues& v) {
+    const auto errors = ValidateTemplate(v);
     for (const auto& line : errors) add_log_line(line);
     return errors.empty();
 }
@@ -112,12 +126,12 @@ bool TMainForm::save_template(const std::string& file) {
 }
 
 void TMainForm::MPSaveExecute() {
-    if (template_file_.empty() || !validate_template()) return;
+    if (template_file_.empty() || !log_template_errors(form_values())) return;
     save_template(template_file_);
 }
 
 void TMainForm::MPSaveAsExecute() {
-    if (!validate_template()) return;
+    if (!log_template_errors(form_values())) return;
     auto dlg = TemplateDialog(templates_dir());
     dlg.file_name = template_file_;
     dlg.overwrite_prompt = true;

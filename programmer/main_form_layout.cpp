@@ -80,22 +80,31 @@ struct RowLabel {
     const char* text;
 };
 
-// Per row a label, the slow-slew and Schmitt boxes and the drive list of one group.
+// Per group a label, the slow-slew and Schmitt boxes and the drive list, in two columns
+// of two groups, each column under its own headers: four rows of one column would not
+// fit in the box below the sides at the window's fixed size.
 void BuildIoPins(QWidget* parent, const char* name, const char* header_prefix, QRect r,
                  const std::array<RowLabel, 4>& labels, const DriveGroups& groups) {
     auto* box = Group(parent, name, "IO Pins", r);
-    const std::string p = header_prefix;
-    Label(box, (p + "Slow").c_str(), "Slow", {44, 14, 40, 12});
-    Label(box, (p + "Slew").c_str(), "Slew", {44, 26, 40, 12});
-    Label(box, (p + "Schmitt").c_str(), "Schmitt", {92, 14, 50, 12});
-    Label(box, (p + "Input").c_str(), "Input", {92, 26, 50, 12});
-    Label(box, (p + "Drive").c_str(), "Drive", {160, 26, 60, 12});
+    const int column_width = (r.width() - 8) / 2;
+    for (int column = 0; column < 2; ++column) {
+        const int x = 4 + column * column_width;
+        // The first column's headers keep their names; the second's add a "2".
+        const std::string p = header_prefix;
+        const std::string s = column == 0 ? "" : "2";
+        Label(box, p + "Slow" + s, "Slow", {x + 18, 14, 28, 12});
+        Label(box, p + "Slew" + s, "Slew", {x + 18, 26, 28, 12});
+        Label(box, p + "Schmitt" + s, "Schmitt", {x + 46, 14, 44, 12});
+        Label(box, p + "Input" + s, "Input", {x + 46, 26, 44, 12});
+        Label(box, p + "Drive" + s, "Drive", {x + 90, 26, 40, 12});
+    }
     for (size_t i = 0; i < groups.size(); ++i) {
-        const int y = 40 + 18 * static_cast<int>(i);
-        Label(box, labels[i].name, labels[i].text, {10, y, 30, 18});
-        Check(box, groups[i].slow_slew, "", {50, y, 20, 18});
-        Check(box, groups[i].schmitt, "", {104, y, 20, 18});
-        Combo(box, groups[i].drive, {160, y, 70, 18});
+        const int x = 4 + static_cast<int>(i / 2) * column_width;
+        const int y = 40 + 18 * static_cast<int>(i % 2);
+        Label(box, labels[i].name, labels[i].text, {x + 2, y, 18, 18});
+        Check(box, groups[i].slow_slew, "", {x + 22, y, 20, 18});
+        Check(box, groups[i].schmitt, "", {x + 56, y, 20, 18});
+        Combo(box, groups[i].drive, {x + 90, y, column_width - 94, 18});
     }
 }
 

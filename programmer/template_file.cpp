@@ -1,6 +1,7 @@
 #include "template_file.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <variant>
 
 #include "drive_word.h"
@@ -9,8 +10,6 @@
 
 namespace pelmo {
 namespace {
-
-namespace ini = JclIniFiles;
 
 // The text a row is saved as, as the INI helpers write its kind of value.
 std::string RowText(const TemplateRow& row, const FormValues& v) {
@@ -31,30 +30,28 @@ std::string RowText(const TemplateRow& row, const FormValues& v) {
     return {};
 }
 
-void ReadRow(const std::string& file, const TemplateRow& row, FormValues& v) {
+void ReadRow(const IniDocument& doc, const TemplateRow& row, FormValues& v) {
     switch (row.value) {
         case TemplateValue::Integer: {
-            const int32_t entry = ini::IniGetInteger(file, row.section, row.key);
+            const int32_t entry = doc.GetInteger(row.section, row.key);
             Member<int>(v, row.control) =
                 entry >= 0 && entry < ListEntries(row.control) ? entry : -1;
             return;
         }
         case TemplateValue::Boolean: {
-            const bool ticked = ini::IniGetBool(file, row.section, row.key);
+            const bool ticked = doc.GetBool(row.section, row.key);
             Member<bool>(v, row.control) = ticked;
             if (!row.paired.empty()) Member<bool>(v, row.paired) = !ticked;
             return;
         }
         case TemplateValue::Text:
-            Member<std::string>(v, row.control) = ini::IniGetString(file, row.section, row.key);
+            Member<std::string>(v, row.control) = doc.GetString(row.section, row.key);
             return;
         case TemplateValue::DualDrive:
-            UnpackDualDrive(static_cast<uint16_t>(ini::IniGetInteger(file, row.section, row.key)),
-                            v);
+            UnpackDualDrive(static_cast<uint16_t>(doc.GetInteger(row.section, row.key)), v);
             return;
         case TemplateValue::QuadDrive:
-            UnpackQuadDrive(static_cast<uint16_t>(ini::IniGetInteger(file, row.section, row.key)),
-                            v);
+            UnpackQuadDrive(static_cast<uint16_t>(doc.GetInteger(row.section, row.key)), v);
             return;
         case TemplateValue::Zero:
             return;
@@ -68,20 +65,32 @@ int ListEntries(std::string_view control) {
 }
 
 bool WriteTemplate(const std::string& file, const FormValues& v) {
+    // The template replaced keeps every line that is not written here, in place. One that
+    // exists but cannot be read whole is not replaced: its lines would be lost.
+    IniDocument doc;
+    std::error_code ec;
+    if (std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::not_found) {
+        const auto text = platform::files::read_whole_file(file, kIniReadLimit);
+        if (!text) return false;
+        doc = IniDocument::Parse(*text);
+    }
     // Every key goes into one text that replaces the file in one step: a save costs one
     // flush to disk, and a template that cannot be written whole leaves the old one.
-    IniDocument doc;
     for (const auto& row : kTemplateRows) doc.Set(row.section, row.key, RowText(row, v));
     return platform::files::write_file_atomically(file, doc.Text());
 }
 
-FormValues ReadTemplate(const std::string& file, FormValues v) {
-    for (const auto& row : kTemplateRows) ReadRow(file, row, v);
+FormValues ReadTemplate(const IniDocument& doc, FormValues v) {
+    for (const auto& row : kTemplateRows) ReadRow(doc, row, v);
     for (const auto& b : kHsDualSides) {
         Member<bool>(v, b.uart) = std::none_of(b.modes.begin(), b.modes.end(),
                                                [&](auto mode) { return Member<bool>(v, mode); });
     }
     return v;
+}
+
+FormValues ReadTemplate(const std::string& file, FormValues v) {
+    return ReadTemplate(ReadIniFile(file).value_or(IniDocument{}), std::move(v));
 }
 
 std::vector<std::string> ValidateTemplate(const FormValues& v) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "form_values.h"
+#include "jcl_ini_files.h"
 
 namespace pelmo {
 
@@ -129,15 +130,18 @@ inline constexpr auto kTemplateRows = std::to_array<TemplateRow>({
     WordRow(kSectionQuadHs, "IOPinDriveQuad", TemplateValue::QuadDrive),
 });
 
-// Writes every key into a new file beside `file` and then puts it in place, so that a
-// template that cannot be written completely leaves the old file as it was. False when
-// anything could not be written.
+// Sets every key in the lines of the existing template (or of a new one), writes them
+// into a new file beside `file` and then puts it in place, so that a template that cannot
+// be written completely leaves the old file as it was. False when anything could not be
+// written, or when an existing file could not be read whole.
 bool WriteTemplate(const std::string& file, const FormValues& v);
 
-// The values read from `file` over `v`: every key of the table (missing keys are false,
+// The values read from `doc` over `v`: every key of the table (missing keys are false,
 // 0 or empty; a list entry out of its list's range is -1, no selection), each paired
 // button the opposite of its partner, the high-speed "RS232 UART" buttons (which have no
 // key) as their side's modes say. Other controls keep their values.
+FormValues ReadTemplate(const IniDocument& doc, FormValues v);
+// The same from `file`, read once; a file that cannot be read reads as an empty one.
 FormValues ReadTemplate(const std::string& file, FormValues v);
 
 // The "ERROR : " lines of the settings that may not be saved; none when they may.

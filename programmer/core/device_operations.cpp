@@ -114,7 +114,9 @@ void ReadAllDevices() {
             return;
         }
         Log("Read EEPROM successful Device " + Num(k));
-        for (const auto& line : HexDumpLines(s.ReadBackImage, HexDumpWords(s.Kinds))) Log(line);
+        // Each chip as long as its own kind's image, whatever kind is selected.
+        const int words = HexDumpWords(s.CountedKinds[k]);
+        for (const auto& line : HexDumpLines(s.ReadBackImage, words)) Log(line);
     });
 }
 

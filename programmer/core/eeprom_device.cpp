@@ -106,9 +106,10 @@ int ReadAndParseDevice(bool fresh) {
     return ParseEepromImage(state().ProgramData, fresh);
 }
 
-int ReadAndParseKeepingKinds() {
+int ReadAndParseKeepingKinds(KindFlags* found) {
     const KindFlags selected = state().Kinds;
     const int result = ReadAndParseDevice(false);
+    if (found) *found = state().Kinds;
     state().Kinds = selected;
     return result;
 }

@@ -26,6 +26,7 @@ bool ReadEepromImage();
 int ReadAndParseDevice(bool fresh);
 // ReadAndParseDevice(false) that leaves the kind flags as they were: while programming,
 // the kind the user selected holds for every device, whatever one of them decodes as.
-int ReadAndParseKeepingKinds();
+// `found`, when given, receives the flags the parse left.
+int ReadAndParseKeepingKinds(KindFlags* found = nullptr);
 
 }  // namespace pelmo

@@ -9,6 +9,7 @@
 #include "eeprom_parse.h"
 #include "programmer_state.h"
 #include "rawlink_unit.h"
+#include "text_helpers.h"
 #include "window_steps.h"
 
 namespace pelmo {
@@ -120,6 +121,20 @@ bool EndsWithChannel(std::string_view d, std::string_view letters) {
     return d.size() == 1 || d[d.size() - 2] == ' ';
 }
 
+// The operations number their own lines by position in their lists; this line names the
+// device by the serial number the driver lists for it, so that no number stands for two.
+void ReportUnreadable(int32_t index) {
+    StringBuffer serial{};
+    const bool listed = GetDeviceSerialByIndex(index, serial.data()) == 0;
+    std::string line = "ERROR - Read EEPROM failed on the device ";
+    if (listed && !BufferText(serial).empty()) {
+        line += "with Serial Number " + BufferText(serial);
+    } else {
+        line += "without a Serial Number at driver index " + std::to_string(index);
+    }
+    window().add_log_line(line);
+}
+
 class Enumeration {
   public:
     explicit Enumeration(Purpose purpose)
@@ -150,9 +165,13 @@ class Enumeration {
   private:
     void Count(int32_t index, bool blank) {
         auto& s = state();
-        s.CountedList[s.BlankCount + s.ProgrammedCount] = index;
+        const int32_t k = s.BlankCount + s.ProgrammedCount;
+        s.CountedList[k] = index;
+        s.CountedKinds[k] = found_;
         ++(blank ? s.BlankCount : s.ProgrammedCount);
     }
+
+    int Parse() { return ReadAndParseKeepingKinds(&found_); }
 
     void Judge(int32_t index) {
         auto& s = state();
@@ -160,7 +179,7 @@ class Enumeration {
         // device is judged, and no later operation chooses its devices, by the kind of
         // a device before it.
         int parsed = -1;
-        if (only_blank_) parsed = ReadAndParseKeepingKinds();
+        if (only_blank_) parsed = Parse();
         if (rule_.types != 0 || rule_.channel != Channel::Any) {
             Info info;
             QueryInfo(info);
@@ -178,21 +197,21 @@ class Enumeration {
             !UpperTypeTest(selected_.KindT4Fifo, window().ignore_upper_type())) {
             return;
         }
-        if (!only_blank_) parsed = ReadAndParseKeepingKinds();
-        if (parsed == kParseReadFailed) {
-            // Neither blank nor programmed: reported, and left out of the operation.
-            window().add_log_line("ERROR - Read EEPROM failed Device " + std::to_string(index));
-            return;
-        }
+        if (!only_blank_) parsed = Parse();
+        // An unreadable EEPROM is neither blank nor programmed: reported and counted
+        // neither way, but listed where every device is (cycling a port needs no EEPROM).
+        const bool unreadable = parsed == kParseReadFailed;
+        if (unreadable) ReportUnreadable(index);
         const bool blank = parsed == kParseInvalid;
         if (rule_.blank_only_count && !blank) return;
-        Count(index, blank);
+        if (!unreadable) Count(index, blank);
         if (!only_blank_ || blank) s.TargetList[s.TargetCount++] = index;
     }
 
     KindFlags selected_;
     bool only_blank_;
     Rule rule_;
+    KindFlags found_;  // what the last parse found
 };
 
 }  // namespace

@@ -117,6 +117,9 @@ struct ProgrammerState {
     // The devices the last enumeration counted, in order (BlankCount + ProgrammedCount
     // entries); Read and Read and Parse take theirs from here.
     DeviceList CountedList{};
+    // The kind flags each counted device's parse found (the selected kind with the
+    // device's own): what its Read dump shows.
+    std::array<KindFlags, kListEntries> CountedKinds{};
     int32_t OpenedCount = 0;
     int32_t TargetCount = 0;
     int32_t BlankCount = 0;

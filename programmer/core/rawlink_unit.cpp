@@ -1,6 +1,7 @@
 #include "rawlink_unit.h"
 
 #include <array>
+#include <cstdint>
 
 #include "programmer_state.h"
 #include "ui/services.h"
@@ -84,6 +85,11 @@ int32_t EraseEEPROM() {
 
 int32_t CycleDevicePort() {
     return Status(RL_CyclePort(state().DeviceHandle));
+}
+
+int32_t GetDeviceSerialByIndex(int32_t index, char* serial) {
+    void* by_index = reinterpret_cast<void*>(static_cast<intptr_t>(index));
+    return Status(RL_ListDevices(by_index, serial, RL_LIST_BY_INDEX | RL_LIST_SERIAL_NUMBER));
 }
 
 std::string DriverErrorText(std::string_view caption, int32_t status) {

@@ -23,6 +23,9 @@ int32_t ReadEEWord(uint32_t offset);
 int32_t WriteEEWord(uint32_t offset, uint16_t value);
 int32_t EraseEEPROM();
 int32_t CycleDevicePort();
+// The serial number the driver lists for device `index` (no device need be open) into a
+// 64-byte buffer; no dialog, the caller decides what to say.
+int32_t GetDeviceSerialByIndex(int32_t index, char* serial);
 
 // The dialog text for a failed call: the caption followed by the status text.
 std::string DriverErrorText(std::string_view caption, int32_t status);

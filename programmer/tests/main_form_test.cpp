@@ -102,6 +102,20 @@ TEST_F(MainForm, MenusToolBarAndGroupCaptions) {
             << b.control;
 }
 
+// Each control of an option page can be seen and reached at the window's fixed size.
+TEST_F(MainForm, EveryNamedControlOfTheOptionPagesLiesInsideItsParent) {
+    form->show();
+    auto* pages = find<QTabWidget>("PageControl1");
+    for (int i = 0; i < pages->count(); ++i) {
+        pages->setCurrentIndex(i);
+        for (auto* w : pages->widget(i)->findChildren<QWidget*>()) {
+            if (w->objectName().isEmpty() || w->objectName().startsWith("qt_")) continue;
+            EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry()))
+                << w->objectName().toStdString();
+        }
+    }
+}
+
 TEST_F(MainForm, NewSetsTheDefaultsInEditMode) {
     act("MPNew")->trigger();
     EXPECT_EQ(form->windowTitle(), "Pelmo - Multi Device EEPROM Programmer ( Edit Mode )");

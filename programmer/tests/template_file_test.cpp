@@ -97,11 +97,20 @@ TEST_F(TemplateFile, ReadsBackWhatWasSaved) {
     EXPECT_EQ(read, saved);
 }
 
-TEST_F(TemplateFile, SavingOverAnOldTemplateReplacesIt) {
-    Write("[Junk]\r\nx=1\r\n[Basic Details]\r\nDevice Type=9\r\n");
+// Its own keys are replaced; every other line stays where it was. A file it cannot read
+// whole is left alone rather than cut.
+TEST_F(TemplateFile, SavingOverAnOldTemplateKeepsWhatItDoesNotWrite) {
+    Write("; bench 4\r\n[Junk]\r\nx=1\r\n[Basic Details]\r\nDevice Type=9\r\nOwner=QA\r\n");
     ASSERT_TRUE(WriteTemplate(file_, Sample()));
-    EXPECT_EQ(Contents().rfind("[Basic Details]\r\nDevice Type=3\r\n", 0), 0u);
+    EXPECT_EQ(Contents().rfind(
+                  "; bench 4\r\n[Junk]\r\nx=1\r\n[Basic Details]\r\nDevice Type=3\r\nOwner=QA\r\n"
+                  "VID PID Type=2\r\n",
+                  0),
+              0u);
     EXPECT_FALSE(fs::exists(file_ + ".new"));
+    Write(std::string(kIniReadLimit + 1, ';'));
+    EXPECT_FALSE(WriteTemplate(file_, Sample()));
+    EXPECT_EQ(fs::file_size(file_), kIniReadLimit + 1);
 }
 
 TEST_F(TemplateFile, ATemplateThatCannotBeWrittenLeavesTheOldOne) {

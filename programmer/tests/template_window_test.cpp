@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <fstream>
@@ -171,8 +172,9 @@ TEST_F(TemplateWindow, HighSpeedUartModeOpensAsSavedAfterAnotherMode) {
 }
 
 TEST_F(TemplateWindow, OpenSetsSerialDisabledFromTheFile) {
-    std::ofstream(file("t.ept")) << "[Basic Details]\r\nDevice Type=3\r\n"
-                                    "[T2 Device Specific Options]\r\nDisable Serial Number=1\r\n";
+    SaveNew(3, "t.ept");
+    JclIniFiles::IniPutBool(file("t.ept"), "T2 Device Specific Options", "Disable Serial Number",
+                            true);
     Open(file("t.ept"));
     EXPECT_TRUE(state().SerialDisabled);
     EXPECT_TRUE(find<QAbstractButton>("CheckBox8")->isChecked());
@@ -180,13 +182,37 @@ TEST_F(TemplateWindow, OpenSetsSerialDisabledFromTheFile) {
 }
 
 TEST_F(TemplateWindow, OpenKeepsTheLog) {
-    std::ofstream(file("t.ept")) << "[Basic Details]\r\nDevice Type=3\r\n"
-                                    "[USB String Descriptors]\r\nManufacturer=ACME\r\n";
+    SaveNew(3, "t.ept");
+    JclIniFiles::IniPutString(file("t.ept"), "USB String Descriptors", "Manufacturer", "ACME");
     act("MPScan")->trigger();
     Open(file("t.ept"));
     EXPECT_EQ(find<QLineEdit>("Edit10")->text(), QString("ACME"));
     EXPECT_EQ(log(),
               QStringList({"Number Of Blank Devices = 1", "Number Of Programmed Devices = 0"}));
+}
+
+// What Save would refuse is not opened either: keys missing from the file would read as
+// 0 or empty and be programmed into every chip.
+TEST_F(TemplateWindow, ATemplateThatSaveWouldRefuseIsNotOpened) {
+    act("MPNew")->trigger();
+    pick("CB1", 3);
+    const FormValues before = form->form_values();
+    testing::WriteFileText(file("empty.ept"), "");
+    ASSERT_EQ(::mkfifo(file("fifo.ept").c_str(), 0600), 0);
+    Open(file("empty.ept"));
+    Open(file("fifo.ept"));
+    EXPECT_EQ(form->form_values(), before);
+    EXPECT_EQ(form->windowTitle(), kEditTitle);
+    EXPECT_FALSE(enabled("MPProgram"));
+    EXPECT_EQ(form->template_file(), "");
+    const QStringList lines = log();
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[0],
+              QString::fromStdString("ERROR : Template not opened: " + file("empty.ept")));
+    EXPECT_EQ(lines[1],
+              "ERROR : You must fill in the Serial Number Prefix field with 2 characters");
+    EXPECT_EQ(lines[6], QString::fromStdString("ERROR : Could not read the template file " +
+                                               file("fifo.ept") + " (not a regular file)"));
 }
 
 TEST_F(TemplateWindow, WithoutTheQuadSectionTheQuadOptionsAreOff) {
@@ -210,19 +236,19 @@ TEST_F(TemplateWindow, WithoutTheQuadSectionTheQuadOptionsAreOff) {
 }
 
 TEST_F(TemplateWindow, MalformedTemplatesOpenWithoutHarm) {
-    std::ofstream(file("bad.ept"), std::ios::binary)
-        << "junk\r\n[Basic Details]\r\nDevice Type=99\r\nVID PID Type=7\r\nUSB VID="
-        << std::string(70000, '9') << "\r\n[USB Power Options]\r\nMax Bus Power=100000\r\n"
-        << "[T4 Device Specific Options]\r\nC2 Signal=-4\r\n";
-    Open(file("bad.ept"));
-    EXPECT_EQ(find<QComboBox>("CB1")->currentIndex(), -1);
+    SaveNew(3, "bad.ept");
+    const std::string bad = file("bad.ept");
+    testing::WriteFileText(bad, "junk\r\n" + testing::FileText(bad));
+    JclIniFiles::IniPutString(bad, "Basic Details", "VID PID Type", "7");
+    JclIniFiles::IniPutString(bad, "Basic Details", "USB VID", std::string(70000, '9'));
+    JclIniFiles::IniPutString(bad, "USB Power Options", "Max Bus Power", "100000");
+    JclIniFiles::IniPutString(bad, "T4 Device Specific Options", "C2 Signal", "-4");
+    Open(bad);
     EXPECT_EQ(find<QComboBox>("CB2")->currentIndex(), -1);
     EXPECT_EQ(find<QComboBox>("CBX3")->currentIndex(), -1);
     EXPECT_EQ(text("Edit9"), "500");
     EXPECT_EQ(text("Edit1").size(), 4);  // the field takes four digits
     EXPECT_EQ(form->windowTitle(), kProgramTitle);
-    form->FormToProgramData(0);
-    EXPECT_EQ(state().Kinds, KindFlags{});
 }
 
 }  // namespace

@@ -125,6 +125,34 @@ TEST_F(Operations, ReadDumpsEachCountedDevice) {
     EXPECT_EQ(win.log[17], "Read EEPROM successful Device 1");
 }
 
+// The chip whose parse found the dual kind shows its upper half, where its strings are.
+TEST_F(Operations, ReadDumpsEachChipByItsOwnKind) {
+    Load({Chip("gen2"), Chip("dual", "programmed", "eeprom 128")});
+    state().Kinds = {.KindT2 = true};
+    ReadAllDevices();
+    EXPECT_EQ(Lines("Read EEPROM successful"),
+              (Texts{"Read EEPROM successful Device 0", "Read EEPROM successful Device 1",
+                     "Read EEPROM successful Device 2"}));
+    EXPECT_EQ(win.log.size(), 3u + 8 + 2 * 16);
+    EXPECT_EQ(state().Kinds, KindFlags{.KindT2 = true});
+}
+
+// The operations number their lines by position in their lists; the chip left out of
+// them is named by the serial number the driver lists for it.
+TEST_F(Operations, TheUnreadableChipIsNamedByItsSerialNumber) {
+    Load({Chip("gen2", "blank", "serial QX000001"), Chip(), Chip("gen2", "programmed")});
+    Fault(0, "ee_read_fail");
+    state().Kinds = {.KindT2 = true};
+    state().OnlyBlank = true;
+    const std::string unreadable =
+        "ERROR - Read EEPROM failed on the device with Serial Number QX000001";
+    EraseAllDevices();
+    EXPECT_EQ(win.log, (Texts{unreadable, "Erase successful Device 0"}));
+    ReadAndParseAll();
+    EXPECT_EQ(win.log, (Texts{unreadable, "ERROR - Read EEPROM failed Device 0",
+                              "Read EEPROM successful Device 1"}));
+}
+
 TEST_F(Operations, ReadFailureGoesOnOpenFailureStops) {
     Load(Chips(3, Chip()));
     FaultAfterLine("Read EEPROM successful Device 0", 1, "ee_read_fail");
@@ -207,6 +235,16 @@ TEST_F(Operations, CycleEachTargetAndGoOnAfterFailures) {
     EXPECT_EQ(Dialogs(), (Texts{"No Valid Devices Found", "RL_Open - Device Not Opened...",
                                 "Could Not Open Device 2"}));
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(RLSIM_IsOpen(i));
+}
+
+// Cycling a port needs no EEPROM: the chip that cannot be read is cycled too.
+TEST_F(Operations, CycleReachesTheChipWhoseEepromCannotBeRead) {
+    Load(Chips(3, Chip()));
+    Fault(1, "ee_read_fail");
+    CycleAllDevices();
+    EXPECT_EQ(Lines("CyclePort"),
+              (Texts{"CyclePort successful Device 0", "CyclePort successful Device 1",
+                     "CyclePort successful Device 2"}));
 }
 
 TEST_F(Operations, CloseFailureAfterCycleIsShownAndCycleGoesOn) {
