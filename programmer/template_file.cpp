@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <variant>
 
+#include "text_helpers.h"
 #include "drive_word.h"
 #include "files/atomic_file.h"
+#include "form_record.h"
 #include "jcl_ini_files.h"
 
 namespace pelmo {
@@ -107,6 +109,10 @@ std::vector<std::string> ValidateTemplate(const FormValues& v) {
     if (v.Edit9.empty()) {
         errors.emplace_back("ERROR : You must fill in current used from USB (0-500mA)");
     }
+    // A VID that reads as zero (empty, or no key in an opened file) would go into every
+    // chip; "0000" itself the field puts back to the default.
+    if (HexTextToInt(v.Edit1) == 0 && !VendorIdReplacement(v.Edit1))
+        errors.emplace_back("ERROR : All zeros is an invalid VID");
     // A list without a selection is no valid device type either.
     if (v.CB1 <= 0) errors.emplace_back("ERROR : You must select a valid device type");
     return errors;

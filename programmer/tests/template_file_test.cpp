@@ -221,6 +221,8 @@ INSTANTIATE_TEST_SUITE_P(
                         "ERROR : You must fill in Product Description",
                         "ERROR : You must fill in current used from USB (0-500mA)",
                         "ERROR : You must select a valid device type"}},
+        ValidationCase{"EmptyVendorId", [](FormValues& v) { v.Edit1.clear(); },
+                       {"ERROR : All zeros is an invalid VID"}},
         ValidationCase{"NoDeviceTypeSelected",
                        [](FormValues& v) { v.CB1 = -1; },
                        {"ERROR : You must select a valid device type"}}),

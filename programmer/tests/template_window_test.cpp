@@ -206,12 +206,13 @@ TEST_F(TemplateWindow, ATemplateThatSaveWouldRefuseIsNotOpened) {
     EXPECT_FALSE(enabled("MPProgram"));
     EXPECT_EQ(form->template_file(), "");
     const QStringList lines = log();
-    ASSERT_EQ(lines.size(), 7);
+    ASSERT_EQ(lines.size(), 8);
     EXPECT_EQ(lines[0],
               QString::fromStdString("ERROR : Template not opened: " + file("empty.ept")));
     EXPECT_EQ(lines[1],
               "ERROR : You must fill in the Serial Number Prefix field with 2 characters");
-    EXPECT_EQ(lines[6], QString::fromStdString("ERROR : Could not read the template file " +
+    EXPECT_EQ(lines[5], "ERROR : All zeros is an invalid VID");
+    EXPECT_EQ(lines[7], QString::fromStdString("ERROR : Could not read the template file " +
                                                file("fifo.ept") + " (not a regular file)"));
 }
 
