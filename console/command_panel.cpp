@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "command_names.h"
 #include "formats/word_formats.h"
@@ -290,6 +291,11 @@ void CommandPanel::set_text(PanelField field, const std::string& text) {
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(t);
     }
+}
+
+void CommandPanel::set_text_only(PanelField field, const std::string& text) {
+    const QSignalBlocker quiet(control(field));
+    set_text(field, text);
 }
 
 bool CommandPanel::ticked(PanelField check_box) const {
