@@ -141,7 +141,7 @@ std::string CommandPanel::CmdProtocol_Text() const {
 }
 
 void CommandPanel::set_CmdProtocol_Text(const std::string& text) {
-    CmdProtocol->setEditText(qs(text));
+    write_list_text(CmdProtocol, qs(text));
 }
 
 int CommandPanel::CmdProtocol_ListCount() const {
@@ -287,7 +287,7 @@ void CommandPanel::set_text(PanelField field, const std::string& text) {
     if (auto* b = qobject_cast<QLineEdit*>(w)) {
         write_box(b, t);
     } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-        c->setEditText(t);
+        write_list_text(c, t);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(t);
     }

@@ -140,6 +140,11 @@ void claim_menu_shortcuts(QWidget* window) {
     new MenuShortcutsFirst(window);
 }
 
+void write_list_text(QComboBox* box, const QString& text) {
+    if (const int item = box->findText(text); item >= 0) box->setCurrentIndex(item);
+    box->setEditText(text);
+}
+
 void write_box(QLineEdit* box, const QString& text) {
     if (box->text() == text)
         emit box->textChanged(text);

@@ -34,6 +34,10 @@ QRadioButton* make_option(QWidget* parent, const char* name, const char* caption
 // box held that text already (Qt reports real changes only).
 void write_box(QLineEdit* box, const QString& text);
 
+// Writes a list box's text from code, with no click handling. A listed text becomes the
+// box's item too, so that the arrow keys and the wheel move on from the item shown.
+void write_list_text(QComboBox* box, const QString& text);
+
 // Runs `click` when the user changes the box's item: a pick in the open list, or the arrow
 // and page keys or the wheel over the closed box. Typing, Return, Tab, a focus change and
 // writes from code never run it.

@@ -31,15 +31,20 @@ TEST_F(PanelTest, PickingATypeUnticksRepeatAndEmptiesTheValueBox) {
 }
 
 // A change of a list's item with the list closed is a pick too: the wheel and the arrow
-// keys run the click handling, on the main panel and on a panel window.
+// keys run the click handling, on the main panel and on a panel window. They move on from
+// the item shown, also when code wrote it.
 TEST_F(PanelTest, WheelAndArrowKeysOnAClosedListRunItsClickHandling) {
     c->PMBus_sel->setChecked(true);  // no switch installed: only the mode changes
     for (CommandPanel* p : {c->panel0, &Control(1)}) {
-        p->CmdProtocol->setCurrentIndex(0);  // "Read Word"
+        p->set_CmdProtocol_Text("Write Word");
+        p->Nonstop->setChecked(true);
+        wheel(p->CmdProtocol, 1);
+        EXPECT_EQ(p->CmdProtocol_Text(), "Read Word");
+        EXPECT_FALSE(p->Nonstop->isChecked()) << "a change of type ends the repetition";
         p->Nonstop->setChecked(true);
         wheel(p->CmdProtocol, -1);
         EXPECT_EQ(p->CmdProtocol_Text(), "Write Word");
-        EXPECT_FALSE(p->Nonstop->isChecked()) << "a change of type ends the repetition";
+        EXPECT_FALSE(p->Nonstop->isChecked());
         EXPECT_FALSE(p->txt_RW_MSByte->isReadOnly());
         p->Nonstop->setChecked(true);
         focus(p->CmdProtocol);
@@ -48,7 +53,7 @@ TEST_F(PanelTest, WheelAndArrowKeysOnAClosedListRunItsClickHandling) {
         EXPECT_FALSE(p->Nonstop->isChecked());
         EXPECT_TRUE(p->txt_RW_MSByte->isHidden());
 
-        p->TranslationMode->setCurrentIndex(1);  // "Exp5b Man11b"
+        p->set_text(PanelField::TranslationMode, "Exp5b Man11b");
         focus(p->TranslationMode);
         QTest::keyClick(p->TranslationMode, Qt::Key_Down);
         EXPECT_FALSE(p->Xtext->isHidden());

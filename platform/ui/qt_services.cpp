@@ -162,10 +162,11 @@ void QtServices::process_events() {
 void QtServices::wait_for_events(double max_seconds) {
     // The timer's own event ends the sleep at the latest when it is due.
     constexpr double kLongestMs = 24.0 * 3600 * 1000;
+    const double ms = max_seconds > 0 ? std::min(std::ceil(max_seconds * 1000), kLongestMs) : 0;
     QTimer due;
     due.setSingleShot(true);
     due.setTimerType(Qt::PreciseTimer);
-    due.start(static_cast<int>(std::clamp(std::ceil(max_seconds * 1000), 0.0, kLongestMs)));
+    due.start(static_cast<int>(ms));
     QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
