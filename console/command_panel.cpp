@@ -111,7 +111,7 @@ void CommandPanel::build_layout() {
 
 void CommandPanel::connect_handlers() {
     // Writing a box from code runs its change handling as typing does (textChanged); a
-    // list box's click handling runs only when an item is picked from its list.
+    // list box's click handling runs only when the user changes its item.
     on_list_pick(CmdProtocol, [this] { CmdProtocol_Click(); });
     connect(txt_Device_Cmd, &QLineEdit::textChanged, this, [this] { txt_Device_Cmd_Change(); });
     connect(txt_Device_Addr, &QLineEdit::textChanged, this, [this] { txt_Device_Addr_Change(); });
