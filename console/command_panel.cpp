@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "command_names.h"
 #include "formats/word_formats.h"
@@ -110,7 +111,7 @@ void CommandPanel::build_layout() {
 
 void CommandPanel::connect_handlers() {
     // Writing a box from code runs its change handling as typing does (textChanged); a
-    // list box's click handling runs only when an item is picked from its list.
+    // list box's click handling runs only when the user changes its item.
     on_list_pick(CmdProtocol, [this] { CmdProtocol_Click(); });
     connect(txt_Device_Cmd, &QLineEdit::textChanged, this, [this] { txt_Device_Cmd_Change(); });
     connect(txt_Device_Addr, &QLineEdit::textChanged, this, [this] { txt_Device_Addr_Change(); });
@@ -140,7 +141,7 @@ std::string CommandPanel::CmdProtocol_Text() const {
 }
 
 void CommandPanel::set_CmdProtocol_Text(const std::string& text) {
-    CmdProtocol->setEditText(qs(text));
+    write_list_text(CmdProtocol, qs(text));
 }
 
 int CommandPanel::CmdProtocol_ListCount() const {
@@ -286,10 +287,15 @@ void CommandPanel::set_text(PanelField field, const std::string& text) {
     if (auto* b = qobject_cast<QLineEdit*>(w)) {
         write_box(b, t);
     } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-        c->setEditText(t);
+        write_list_text(c, t);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(t);
     }
+}
+
+void CommandPanel::set_text_only(PanelField field, const std::string& text) {
+    const QSignalBlocker quiet(control(field));
+    set_text(field, text);
 }
 
 bool CommandPanel::ticked(PanelField check_box) const {

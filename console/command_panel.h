@@ -58,6 +58,8 @@ class CommandPanel : public QWidget, private PanelFields {
     QWidget* control(PanelField field) const;
     std::string text(PanelField field) const override;
     void set_text(PanelField field, const std::string& text);
+    // Writes the text alone: no change handling runs.
+    void set_text_only(PanelField field, const std::string& text);
     bool ticked(PanelField check_box) const;
     void set_ticked(PanelField check_box, bool on);
 

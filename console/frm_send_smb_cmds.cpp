@@ -66,6 +66,7 @@ frmSendSMB_cmds::frmSendSMB_cmds()
     Label_KELD_Comms_Failure->hide();
     Timer_1sec->setInterval(500);
     build_menus();
+    claim_menu_shortcuts(this);
     build_layout();
     connect_handlers();
 }
@@ -211,8 +212,11 @@ void frmSendSMB_cmds::Splash_Wait() {
     // at the start time: a value left by an earlier splash must not end this wait at once.
     s.SplashClock = start;
     while (s.SplashClock < start + kSplashSeconds) {
-        s.SplashClock = static_cast<int32_t>(platform::ui::whole_seconds());
-        platform::ui::services().process_events();
+        const double now = platform::ui::clock().seconds();
+        s.SplashClock = static_cast<int32_t>(static_cast<int64_t>(now));
+        // Sleeps until an event comes (the key or click that ends the wait) or time is up.
+        const double left = start + kSplashSeconds - now;
+        if (left > 0) platform::ui::services().wait_for_events(left);
     }
     delete splash;
 }

@@ -1,14 +1,18 @@
 #include "qt_controls.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVariant>
+#include <utility>
 
 #include "console_startup.h"
 
@@ -35,27 +39,110 @@ void look(Box* box, Look l) {
 
 }  // namespace
 
-// The list's pick, as the drop-down container reports it to its box; connected after the
-// box's own handling, so the box holds the picked text when `click` runs.
+// A change of the box's item by the user: a pick in the open list, or the arrow and page
+// keys and the wheel over the closed box. Each of them reports `activated`; so do Return
+// and a focus loss whose text equals an item, which must not count. The input that led to
+// the signal tells them apart: input over the open list or an item key or the wheel on the
+// box marks the next `activated` as a pick, any other key or a focus change unmarks it.
 class ListPick : public QObject {
-    Q_OBJECT
   public:
-    ListPick(QComboBox* box, std::function<void()> click) : QObject(box), click_(std::move(click)) {
-        QObject* list = box->view()->parentWidget();
-        const bool wired = connect(list, SIGNAL(itemSelected(QModelIndex)), this, SLOT(picked()));
-        Q_ASSERT_X(wired, "on_list_pick", "the drop-down list reports no pick");
-        (void)wired;
+    ListPick(QComboBox* box, std::function<void()> click)
+        : QObject(box), box_(box), click_(std::move(click)) {
+        box->installEventFilter(this);
+        // Installed after the open list's own filters, so these run first.
+        for (QObject* list : {static_cast<QObject*>(box->view()),
+                              static_cast<QObject*>(box->view()->viewport())})
+            list->installEventFilter(this);
+        connect(box, &QComboBox::activated, this, [this] {
+            if (std::exchange(picked_, false)) click_();
+        });
     }
 
-  public slots:
-    void picked() { click_(); }
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched != box_) {
+            if (type == QEvent::MouseButtonRelease || type == QEvent::KeyPress ||
+                type == QEvent::ShortcutOverride)
+                picked_ = true;
+        } else if (type == QEvent::Wheel) {
+            picked_ = true;
+        } else if (type == QEvent::KeyPress) {
+            picked_ = is_item_key(static_cast<QKeyEvent*>(event)->key());
+        } else if (type == QEvent::FocusOut || type == QEvent::MouseButtonPress ||
+                   type == QEvent::InputMethod) {
+            picked_ = false;
+        }
+        return false;
+    }
 
   private:
-    std::function<void()> click_;
+    static bool is_item_key(int key) {
+        switch (key) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    QComboBox* const box_;
+    const std::function<void()> click_;
+    bool picked_ = false;
 };
 
 void on_list_pick(QComboBox* box, std::function<void()> click) {
     new ListPick(box, std::move(click));
+}
+
+// Asked first whether a key is a shortcut, a text box claims keys such as Ctrl+A for
+// itself. Seen before any control of the window, a key of one of its enabled menu items is
+// left unclaimed, so the item runs.
+class MenuShortcutsFirst : public QObject {
+  public:
+    explicit MenuShortcutsFirst(QWidget* window) : QObject(window), window_(window) {
+        qApp->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w || w->window() != window_) return false;
+        const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (QAction* a : window_->findChildren<QAction*>())
+            if (a->shortcuts().contains(key) && reachable(a)) {
+                event->ignore();  // unclaimed: the shortcut runs
+                return true;
+            }
+        return false;
+    }
+
+  private:
+    // Enabled, and so is every menu that holds it.
+    static bool reachable(const QAction* a) {
+        if (!a->isEnabled()) return false;
+        for (QObject* holder : a->associatedObjects())
+            if (auto* menu = qobject_cast<QMenu*>(holder); menu && !menu->isEnabled())
+                return false;
+        return true;
+    }
+
+    QWidget* const window_;
+};
+
+void claim_menu_shortcuts(QWidget* window) {
+    new MenuShortcutsFirst(window);
+}
+
+void write_list_text(QComboBox* box, const QString& text) {
+    if (const int item = box->findText(text); item >= 0) box->setCurrentIndex(item);
+    box->setEditText(text);
 }
 
 void write_box(QLineEdit* box, const QString& text) {
@@ -117,4 +204,3 @@ uint32_t back_color(const QWidget* button) {
 
 }  // namespace velmora
 
-#include "qt_controls.moc"

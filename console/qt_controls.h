@@ -34,10 +34,18 @@ QRadioButton* make_option(QWidget* parent, const char* name, const char* caption
 // box held that text already (Qt reports real changes only).
 void write_box(QLineEdit* box, const QString& text);
 
-// Runs `click` when the user picks an item from the box's drop-down list, with the mouse
-// or with the keyboard in the open list. An editable box reports Return and a focus loss
-// with a listed text as `activated` too; those, typing and writes from code never run it.
+// Writes a list box's text from code, with no click handling. A listed text becomes the
+// box's item too, so that the arrow keys and the wheel move on from the item shown.
+void write_list_text(QComboBox* box, const QString& text);
+
+// Runs `click` when the user changes the box's item: a pick in the open list, or the arrow
+// and page keys or the wheel over the closed box. Typing, Return, Tab, a focus change and
+// writes from code never run it.
 void on_list_pick(QComboBox* box, std::function<void()> click);
+
+// The enabled menu items of `window` answer their shortcut keys from every control in it,
+// text boxes and editable list boxes too.
+void claim_menu_shortcuts(QWidget* window);
 
 // Read: pale cyan and locked; Write: window colour and editable; Unlocked: editable.
 void apply_look(QLineEdit* box, Look look);

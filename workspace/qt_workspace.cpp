@@ -33,6 +33,9 @@ class QtPanel final : public PanelControls {
     void set_text(PanelField f, const std::string& text) override {
         if (CommandPanel* p = get()) p->set_text(f, text);
     }
+    void set_text_only(PanelField f, const std::string& text) override {
+        if (CommandPanel* p = get()) p->set_text_only(f, text);
+    }
     void set_visible(PanelField f, bool shown) override {
         if (CommandPanel* p = get()) p->control(f)->setVisible(shown);
     }

@@ -13,6 +13,43 @@ bool is_blank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// The program's texts are UTF-8; a file holds one byte a character, Latin-1, so that every
+// byte read comes back when saved.
+std::string from_latin1(std::string_view bytes) {
+    std::string out;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (b >> 6));
+            out += static_cast<char>(0x80 | (b & 0x3F));
+        }
+    }
+    return out;
+}
+
+// A character beyond Latin-1, or a broken sequence, is stored as "?".
+std::string to_latin1(std::string_view utf8) {
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const size_t length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        size_t n = 1;
+        while (n < length && i + n < utf8.size() &&
+               (static_cast<unsigned char>(utf8[i + n]) & 0xC0) == 0x80)
+            ++n;
+        if (b < 0x80)
+            out += utf8[i];
+        else if (n == 2 && (b == 0xC2 || b == 0xC3))
+            out += static_cast<char>(((b & 0x03) << 6) | (utf8[i + 1] & 0x3F));
+        else
+            out += '?';
+        i += n;
+    }
+    return out;
+}
+
 std::string_view mode_text(BusMode mode) {
     switch (mode) {
         case BusMode::SBS:
@@ -90,7 +127,7 @@ std::string settings_text(BusMode mode, std::span<const PanelRecord> records) {
     if (records.empty()) records = std::span<const PanelRecord>(&blank_main, 1);
     for (const PanelRecord& record : records) {
         for (const std::string& value : record) {
-            out += stored_value(value);
+            out += stored_value(to_latin1(value));
             out += kLineEnd;
         }
     }
@@ -113,7 +150,7 @@ SettingsRead read_settings(std::string_view file) {
                                 : BusMode::I2C;
     size_t wanted = kRecordFields * static_cast<size_t>(1 + *read.panel_count);
     for (size_t i = 2; i < lines.size() && read.fields.size() < wanted; ++i)
-        read.fields.push_back(line_value(lines[i]));
+        read.fields.push_back(from_latin1(line_value(lines[i])));
     return read;
 }
 

@@ -1,4 +1,5 @@
-// Text of a console settings file (*.SET): CR LF lines, one value a line.
+// Text of a console settings file (*.SET): CR LF lines, one value a line, one byte a
+// character (Latin-1; the values here are UTF-8).
 //   line 1: the open panel count in decimal; line 2: "SBS", "PMB" or "I2C";
 //   then 13 lines for the main panel and 13 for each open panel, in panel order.
 // Files written by other copies of the program store every value bare; this writer

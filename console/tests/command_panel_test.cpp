@@ -30,6 +30,39 @@ TEST_F(PanelTest, PickingATypeUnticksRepeatAndEmptiesTheValueBox) {
     EXPECT_EQ(p.Linear16bit->text(), "");
 }
 
+// A change of a list's item with the list closed is a pick too: the wheel and the arrow
+// keys run the click handling, on the main panel and on a panel window. They move on from
+// the item shown, also when code wrote it.
+TEST_F(PanelTest, WheelAndArrowKeysOnAClosedListRunItsClickHandling) {
+    c->PMBus_sel->setChecked(true);  // no switch installed: only the mode changes
+    for (CommandPanel* p : {c->panel0, &Control(1)}) {
+        p->set_CmdProtocol_Text("Write Word");
+        p->Nonstop->setChecked(true);
+        wheel(p->CmdProtocol, 1);
+        EXPECT_EQ(p->CmdProtocol_Text(), "Read Word");
+        EXPECT_FALSE(p->Nonstop->isChecked()) << "a change of type ends the repetition";
+        p->Nonstop->setChecked(true);
+        wheel(p->CmdProtocol, -1);
+        EXPECT_EQ(p->CmdProtocol_Text(), "Write Word");
+        EXPECT_FALSE(p->Nonstop->isChecked());
+        EXPECT_FALSE(p->txt_RW_MSByte->isReadOnly());
+        p->Nonstop->setChecked(true);
+        focus(p->CmdProtocol);
+        QTest::keyClick(p->CmdProtocol, Qt::Key_Down);
+        EXPECT_EQ(p->CmdProtocol_Text(), "Read Byte");
+        EXPECT_FALSE(p->Nonstop->isChecked());
+        EXPECT_TRUE(p->txt_RW_MSByte->isHidden());
+
+        p->set_text(PanelField::TranslationMode, "Exp5b Man11b");
+        focus(p->TranslationMode);
+        QTest::keyClick(p->TranslationMode, Qt::Key_Down);
+        EXPECT_FALSE(p->Xtext->isHidden());
+        wheel(p->TranslationMode, 1);
+        EXPECT_EQ(p->TranslationMode->currentText(), "Exp5b Man11b");
+        EXPECT_TRUE(p->Xtext->isHidden());
+    }
+}
+
 TEST_F(PanelTest, WritingTheTypeTextRunsNoLayout) {
     CommandPanel& p = *c->panel0;
     p.Nonstop->setChecked(true);

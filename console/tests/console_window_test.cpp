@@ -201,6 +201,20 @@ TEST_F(ConsoleWindow, WithoutAKeyTheSplashWaitsFiveSeconds) {
     EXPECT_LT(ui.clock.now - before, 7.0);
 }
 
+// With nothing happening the splash sleeps once, until its five seconds are up, instead of
+// polling the clock.
+TEST_F(ConsoleWindow, TheSplashSleepsUntilItsTimeIsUpInsteadOfPolling) {
+    size_t slept = 0;
+    ui.ui.on_process_events = [&] {  // no event comes: each sleep lasts as long as it may
+        if (ui.ui.waits.size() > slept) ui.clock.advance(ui.ui.waits[slept++]);
+    };
+    const double before = ui.clock.now;
+    ASSERT_NE(load(), nullptr);
+    EXPECT_EQ(ui.ui.events_processed, 1);
+    EXPECT_GE(ui.clock.now - before, 4.0);
+    EXPECT_LT(ui.clock.now - before, 6.0);
+}
+
 TEST_F(ConsoleWindow, ClockLeftByAnEarlierSplashDoesNotShortenTheWait) {
     shared().SplashClock = 1 << 30;  // as a key on the splash of a load just before leaves it
     const double before = ui.clock.now;

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "command_panel.h"
 #include "console_hooks.h"
@@ -79,11 +80,19 @@ class WindowFixture : public SimFixture {
         QApplication::setActiveWindow(w->window());
         w->setFocus(Qt::MouseFocusReason);
     }
-    // Types `text` over what the box holds.
+    // Types `text` over what the box holds (selected with keys that are no shortcut).
     static void type_over(QWidget* box, const char* text) {
         focus(box);
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_End);
+        QTest::keyClick(box, Qt::Key_Home, Qt::ShiftModifier);
         QTest::keyClicks(box, QString::fromLatin1(text));
+    }
+    // Turns the mouse wheel over `w` by `notches`: positive up, negative down.
+    static void wheel(QWidget* w, int notches) {
+        const QPointF at(w->width() / 2.0, w->height() / 2.0);
+        QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(w, &e);
     }
     template <typename T>
     static T* top_level(const char* name) {

@@ -46,6 +46,11 @@ void FakeServices::process_events() {
     if (on_process_events) on_process_events();
 }
 
+void FakeServices::wait_for_events(double max_seconds) {
+    waits.push_back(max_seconds);
+    process_events();
+}
+
 std::vector<std::string> FakeServices::message_texts() const {
     std::vector<std::string> out;
     for (const auto& m : messages) out.push_back(m.text);

@@ -48,10 +48,15 @@ class FakeServices : public Services {
     void set_clipboard_text(const std::string& text) override { clipboard = text; }
     std::string clipboard_text() override { return clipboard; }
     void process_events() override;
+    // Records the longest sleep asked for, then lets events run as process_events() does:
+    // the double never sleeps.
+    void wait_for_events(double max_seconds) override;
+    std::vector<double> waits;
 
     // Texts of the boxes shown so far.
     std::vector<std::string> message_texts() const;
-    // Called by process_events(), e.g. to press a key on a splash screen.
+    // Called by process_events() and wait_for_events(), e.g. to press a key on a splash
+    // screen.
     std::function<void()> on_process_events;
 
   private:

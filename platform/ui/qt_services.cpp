@@ -9,7 +9,10 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "qt_text.h"
@@ -154,6 +157,17 @@ std::string QtServices::clipboard_text() {
 
 void QtServices::process_events() {
     QApplication::processEvents();
+}
+
+void QtServices::wait_for_events(double max_seconds) {
+    // The timer's own event ends the sleep at the latest when it is due.
+    constexpr double kLongestMs = 24.0 * 3600 * 1000;
+    const double ms = max_seconds > 0 ? std::min(std::ceil(max_seconds * 1000), kLongestMs) : 0;
+    QTimer due;
+    due.setSingleShot(true);
+    due.setTimerType(Qt::PreciseTimer);
+    due.start(static_cast<int>(ms));
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void quit_when_no_window_left() {

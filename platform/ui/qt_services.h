@@ -17,6 +17,7 @@ class QtServices : public Services {
     void set_clipboard_text(const std::string& text) override;
     std::string clipboard_text() override;
     void process_events() override;
+    void wait_for_events(double max_seconds) override;
 };
 
 // Turns "Text files (*.txt)|*.txt|All files|*.*" into Qt's ";;"-separated filter.

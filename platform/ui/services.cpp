@@ -22,6 +22,7 @@ class PlainServices : public Services {
     void set_clipboard_text(const std::string& text) override { clip_ = text; }
     std::string clipboard_text() override { return clip_; }
     void process_events() override {}
+    void wait_for_events(double) override {}
 
   private:
     std::string clip_;

@@ -60,6 +60,9 @@ class Services {
     virtual std::string clipboard_text() = 0;
     // Lets pending window events run (a no-op without a window system).
     virtual void process_events() = 0;
+    // The same, but with none pending it sleeps until the next one comes, at most
+    // `max_seconds`.
+    virtual void wait_for_events(double max_seconds) = 0;
 };
 
 class Clock {

@@ -57,7 +57,13 @@ void load_field(WorkspaceWindows& w, PanelControls& p, PanelField f, const std::
         p.set_ticked(f, stored_tick(value));
         return;
     }
-    p.set_text(f, value);
+    // The value box shows the stored bytes in the stored format. Converting it here would
+    // redo those bytes under the format and exponent the panel still shows, which the
+    // record only sets after it.
+    if (f == PanelField::Linear16bit)
+        p.set_text_only(f, value);
+    else
+        p.set_text(f, value);
     if (f == PanelField::CmdProtocol) p.CmdProtocol_Click();
     if (f == PanelField::TranslationMode && w.bus_mode() == BusMode::PMBus) {
         const bool manual = value == formats::kExpManual;

@@ -1,7 +1,8 @@
 // "Save As Setting" and "&Load Setting": the whole working set of the console (open panel
 // count, bus mode, the fields of the main panel and of each open panel) to and from a
 // settings file. A load rebuilds the panels, switches the mode and writes every field
-// through the same paths as typing.
+// through the same paths as typing, but for the value box: it shows the stored bytes, which
+// stay as stored.
 #pragma once
 
 #include <string>

@@ -24,6 +24,8 @@ class PanelControls {
     // even when the box held that text already. `CmdProtocol`: the text only, with no
     // click handling. A label gets the caption.
     virtual void set_text(PanelField f, const std::string& text) = 0;
+    // Writes a box's text alone: no change handling runs.
+    virtual void set_text_only(PanelField f, const std::string& text) = 0;
     virtual void set_visible(PanelField f, bool shown) = 0;
     virtual bool ticked(PanelField check_box) const = 0;
     virtual void set_ticked(PanelField check_box, bool on) = 0;

@@ -36,6 +36,7 @@ class FakePanel final : public PanelControls {
         return it == texts.end() ? std::string() : it->second;
     }
     void set_text(PanelField f, const std::string& t) override { texts[f] = t; }
+    void set_text_only(PanelField f, const std::string& t) override { texts[f] = t; }
     void set_visible(PanelField f, bool shown) override { visible[f] = shown; }
     bool ticked(PanelField f) const override { return ticks.count(f) && ticks.at(f); }
     void set_ticked(PanelField f, bool on) override { ticks[f] = on; }

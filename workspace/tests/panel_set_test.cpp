@@ -1,3 +1,5 @@
+#include <QPlainTextEdit>
+
 #include "workspace_fixture.h"
 
 namespace velmora {
@@ -20,6 +22,21 @@ TEST_F(PanelSet, AddNineTimesOpensOneToEightThenShowsEightAgain) {
     add();
     EXPECT_EQ(shared().PanelCount, 8);
     EXPECT_TRUE(Control(8).isVisible());
+}
+
+// The menu keys run their items wherever the caret is, though a text box takes Ctrl+A as
+// select-all when nothing claims it first.
+TEST_F(PanelSet, MenuKeysWorkFromEveryBoxOfTheConsole) {
+    for (QWidget* box : {static_cast<QWidget*>(main().txt_Device_Addr),
+                         static_cast<QWidget*>(main().CmdProtocol),
+                         static_cast<QWidget*>(c->frm_Block_Cmd->txt_Block_Data)}) {
+        focus(box);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    }
+    EXPECT_EQ(shared().PanelCount, 3);
+    focus(main().TranslationMode);
+    QTest::keyClick(main().TranslationMode, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(shared().PanelCount, 2);
 }
 
 TEST_F(PanelSet, DeleteWithNoneOpenClosesNothing) {

@@ -449,6 +449,47 @@ TEST_F(Settings, FieldsWithCommasBlanksAndQuotesComeBackExactly) {
     EXPECT_EQ(record_of(1), before);
 }
 
+// A load shows the stored bytes, value, format and exponent whatever format and exponent
+// the panel showed before, and saving again gives the same file.
+TEST_F(Settings, ALoadKeepsTheStoredBytesWhateverThePanelShowedBefore) {
+    struct Case {
+        const char *format, *x, *value, *ls, *ms;
+    };
+    choose(c->PMBus_sel);
+    CommandPanel& p = main();
+    pick(p, "Write Word");
+    for (const Case& k : {Case{"Exp5b Man11b", "-13", "62.5", "7D", "F8"},
+                          Case{"Exp(2^X) Manual input", "-8", "100", "00", "64"}}) {
+        pick_item(p.TranslationMode, k.format);
+        type_over(p.Xtext, k.x);
+        type_over(p.Linear16bit, k.value);
+        ASSERT_EQ(p.txt_RW_LSByte->text() + p.txt_RW_MSByte->text(), QString(k.ls) + k.ms);
+        save_as(path("stored.set"));
+        pick_item(p.TranslationMode, "Exp(2^X) Manual input");
+        type_over(p.Xtext, "-13");
+        load_from(path("stored.set"));
+        EXPECT_EQ(p.txt_RW_LSByte->text(), k.ls);
+        EXPECT_EQ(p.txt_RW_MSByte->text(), k.ms);
+        EXPECT_EQ(p.Linear16bit->text(), k.value);
+        EXPECT_EQ(p.TranslationMode->currentText(), k.format);
+        EXPECT_EQ(p.Xtext->text(), k.x);
+        save_as(path("again.set"));
+        EXPECT_EQ(file_text(path("again.set")), file_text(path("stored.set")));
+    }
+    EXPECT_EQ(ui.ui.message_texts(), std::vector<std::string>{});
+}
+
+// A set is one byte a character: a byte that is no UTF-8 loads and saves as it was.
+TEST_F(Settings, EveryByteOfAFieldComesBack) {
+    PanelRecord r = record("Read Word", "16", "16");
+    r[formats::kXlabel] = "\xB5=";
+    const std::string text = settings_file(file_lines("0", "SBS", {r}));
+    load_text(text);
+    EXPECT_EQ(main().Xlabel->text(), QString(QChar(0xB5)) + "=");
+    save_as(path("again.set"));
+    EXPECT_EQ(file_text(path("again.set")), text);
+}
+
 TEST_F(Settings, ARecordThatTicksRepeatMakesTheTimerSendThatPanel) {
     PanelRecord repeating = record("Read Word", "16", "0D");
     repeating[formats::kNonstop] = "1";
