@@ -46,5 +46,7 @@ inline constexpr int kMaxBusPower = 500;
 
 // Vendor ID: "0000" is set back to the default vendor.
 std::optional<std::string> VendorIdReplacement(std::string_view text);
+// The Vendor and Product ID fields hold four hex digits; longer text is cut to them.
+inline constexpr int kIdFieldDigits = 4;
 
 }  // namespace pelmo

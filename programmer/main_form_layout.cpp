@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "drive_word.h"
+#include "form_record.h"
 #include "main_form.h"
 
 namespace pelmo {
@@ -198,9 +199,9 @@ void TMainForm::BuildControls() {
     Label(gb1, "Label2", "USB VID / PID", {8, 42, 90, 20});
     Combo(gb1, "CB2", {100, 40, 208, 22});
     Label(gb1, "Label3", "Vendor ID", {8, 66, 60, 20});
-    Edit(gb1, "Edit1", {70, 64, 60, 22})->setMaxLength(4);
+    Edit(gb1, "Edit1", {70, 64, 60, 22})->setMaxLength(kIdFieldDigits);
     Label(gb1, "Label4", "Product ID", {160, 66, 60, 20});
-    Edit(gb1, "Edit2", {224, 64, 60, 22})->setMaxLength(4);
+    Edit(gb1, "Edit2", {224, 64, 60, 22})->setMaxLength(kIdFieldDigits);
 
     auto* gb2 = Group(panel, "GB2", "  USB Power Options  ", {4, 96, 318, 64});
     Radio(gb2, "RB1", "Bus Powered", {8, 18, 120, 18})->setChecked(true);

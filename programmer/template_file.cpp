@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <variant>
 
-#include "text_helpers.h"
 #include "drive_word.h"
 #include "files/atomic_file.h"
 #include "form_record.h"
 #include "jcl_ini_files.h"
+#include "text_helpers.h"
 
 namespace pelmo {
 namespace {
@@ -110,8 +110,10 @@ std::vector<std::string> ValidateTemplate(const FormValues& v) {
         errors.emplace_back("ERROR : You must fill in current used from USB (0-500mA)");
     }
     // A VID that reads as zero (empty, or no key in an opened file) would go into every
-    // chip; "0000" itself the field puts back to the default.
-    if (HexTextToInt(v.Edit1) == 0 && !VendorIdReplacement(v.Edit1))
+    // chip; "0000" itself the field puts back to the default. An opened text is judged
+    // as the field will hold it: cut to its four digits.
+    const std::string vid = v.Edit1.substr(0, kIdFieldDigits);
+    if (HexTextToInt(vid) == 0 && !VendorIdReplacement(vid))
         errors.emplace_back("ERROR : All zeros is an invalid VID");
     // A list without a selection is no valid device type either.
     if (v.CB1 <= 0) errors.emplace_back("ERROR : You must select a valid device type");

@@ -221,7 +221,12 @@ INSTANTIATE_TEST_SUITE_P(
                         "ERROR : You must fill in Product Description",
                         "ERROR : You must fill in current used from USB (0-500mA)",
                         "ERROR : You must select a valid device type"}},
-        ValidationCase{"EmptyVendorId", [](FormValues& v) { v.Edit1.clear(); },
+        ValidationCase{"EmptyVendorId",
+                       [](FormValues& v) { v.Edit1.clear(); },
+                       {"ERROR : All zeros is an invalid VID"}},
+        // An opened "0x0001" shows as "0x00" in the four-digit field: VID 0000.
+        ValidationCase{"VendorIdZeroInTheFieldsFourDigits",
+                       [](FormValues& v) { v.Edit1 = "0x0001"; },
                        {"ERROR : All zeros is an invalid VID"}},
         ValidationCase{"NoDeviceTypeSelected",
                        [](FormValues& v) { v.CB1 = -1; },
