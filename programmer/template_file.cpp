@@ -79,7 +79,10 @@ bool WriteTemplate(const std::string& file, const FormValues& v) {
     // Every key goes into one text that replaces the file in one step: a save costs one
     // flush to disk, and a template that cannot be written whole leaves the old one.
     for (const auto& row : kTemplateRows) doc.Set(row.section, row.key, RowText(row, v));
-    return platform::files::write_file_atomically(file, doc.Text());
+    // Nor is one that would grow past what Open reads: its keys at the end would be cut.
+    const std::string text = doc.Text();
+    if (text.size() > kIniReadLimit) return false;
+    return platform::files::write_file_atomically(file, text);
 }
 
 FormValues ReadTemplate(const IniDocument& doc, FormValues v) {

@@ -133,7 +133,8 @@ inline constexpr auto kTemplateRows = std::to_array<TemplateRow>({
 // Sets every key in the lines of the existing template (or of a new one), writes them
 // into a new file beside `file` and then puts it in place, so that a template that cannot
 // be written completely leaves the old file as it was. False when anything could not be
-// written, or when an existing file could not be read whole.
+// written, when an existing file could not be read whole, or when the result would be
+// longer than Open reads.
 bool WriteTemplate(const std::string& file, const FormValues& v);
 
 // The values read from `doc` over `v`: every key of the table (missing keys are false,

@@ -98,7 +98,7 @@ TEST_F(TemplateFile, ReadsBackWhatWasSaved) {
 }
 
 // Its own keys are replaced; every other line stays where it was. A file it cannot read
-// whole is left alone rather than cut.
+// whole, or could not open again whole, is left alone.
 TEST_F(TemplateFile, SavingOverAnOldTemplateKeepsWhatItDoesNotWrite) {
     Write("; bench 4\r\n[Junk]\r\nx=1\r\n[Basic Details]\r\nDevice Type=9\r\nOwner=QA\r\n");
     ASSERT_TRUE(WriteTemplate(file_, Sample()));
@@ -108,6 +108,9 @@ TEST_F(TemplateFile, SavingOverAnOldTemplateKeepsWhatItDoesNotWrite) {
                   0),
               0u);
     EXPECT_FALSE(fs::exists(file_ + ".new"));
+    Write(std::string(kIniReadLimit - 10, ';'));
+    EXPECT_FALSE(WriteTemplate(file_, Sample()));
+    EXPECT_EQ(fs::file_size(file_), kIniReadLimit - 10);
     Write(std::string(kIniReadLimit + 1, ';'));
     EXPECT_FALSE(WriteTemplate(file_, Sample()));
     EXPECT_EQ(fs::file_size(file_), kIniReadLimit + 1);
