@@ -260,6 +260,20 @@ TEST_F(StateTest, ProgrammedImageSurvivesARestart) {
     EXPECT_EQ(v, 0x1111);
 }
 
+TEST_F(StateTest, AnImageKeptInMemorySurvivesARestartToo) {
+    platform::win::testing::EnvVar tmp("TMPDIR", (folder_ / "missing").c_str());
+    ::testing::internal::CaptureStderr();
+    RLSIM_SetStateDir(nullptr);  // no private folder can be made
+    ::testing::internal::GetCapturedStderr();
+    RL_HANDLE h = open_index(1);
+    ASSERT_EQ(RL_WriteEE(h, 0, 0x0000), RL_OK);
+    RL_Close(h);
+    RLSIM_ReloadWorld();
+    uint16_t v = 1;
+    ASSERT_EQ(RLSIM_PeekEE(1, 0, &v), 0);
+    EXPECT_EQ(v, 0x0000);
+}
+
 struct DamageCase {
     const char* name;
     std::string content;
