@@ -325,10 +325,14 @@ void StateStore::reload(const std::string& chip, ChipState& st, std::vector<uint
 std::vector<uint16_t> StateStore::attach(const std::string& chip,
                                          const std::vector<uint16_t>& world_image) {
     ChipState& st = chips_[chip];
+    const uint64_t hash = fnv1a(world_image, world_image.size());
+    // Kept in memory, the image outlives a reload of the same world as a stored one does.
+    const bool kept = in_memory_ && st.world_hash == hash &&
+                      st.in_memory.size() == world_image.size();
     st.world_image = world_image;
-    st.world_hash = fnv1a(world_image, world_image.size());
-    std::vector<uint16_t> image = world_image;
-    if (!stored(chip)) return image;
+    st.world_hash = hash;
+    std::vector<uint16_t> image = kept ? st.in_memory : world_image;
+    if (!stored(chip)) return st.in_memory = image;
     FileLock lock(dir_, chip + kImageLock, LOCK_EX);
     reload(chip, st, image, lock.held());
     return image;
@@ -346,6 +350,7 @@ bool StateStore::update(const std::string& chip, std::vector<uint16_t>& image,
     ChipState* st = stored(chip);
     if (!st) {
         change(image);
+        if (const auto it = chips_.find(chip); it != chips_.end()) it->second.in_memory = image;
         return true;
     }
     FileLock lock(dir_, chip + kImageLock, LOCK_EX);

@@ -73,6 +73,7 @@ class StateStore {
         std::vector<uint16_t> world_image;
         uint64_t world_hash = 0;
         Stamp stamp;
+        std::vector<uint16_t> in_memory;  // the image, when it is kept nowhere else
     };
     enum class Loaded { Yes, Stale, OtherChip, Damaged };
     std::string image_path(const std::string& chip) const;

@@ -246,18 +246,32 @@ TEST_F(StateTest, AnImageTheFolderCannotTakeIsAFailedWriteOrErase) {
     EXPECT_EQ(run_peer(dir_, {"describe", "0"}), "ZOQ ONBOARD RS232 CNTLR");
 }
 
-TEST_F(StateTest, ProgrammedImageSurvivesARestart) {
-    RL_HANDLE h = open_index(1);
-    ASSERT_EQ(RL_WriteEE(h, 0, 0x0000), RL_OK);
+// Word 0 of chip 1, written 0 and then loaded again as by a program starting anew.
+uint16_t word_after_a_restart() {
+    RL_HANDLE h = nullptr;
+    if (RL_Open(1, &h) != RL_OK) return 0xDEAD;
+    const RL_STATUS s = RL_WriteEE(h, 0, 0x0000);
     RL_Close(h);
     RLSIM_ReloadWorld();
+    uint16_t v = 0xDEAD;
+    return s == RL_OK && RLSIM_PeekEE(1, 0, &v) == 0 ? v : 0xDEAD;
+}
+
+TEST_F(StateTest, ProgrammedImageSurvivesARestart) {
+    EXPECT_EQ(word_after_a_restart(), 0x0000);
     uint16_t v = 1;
-    ASSERT_EQ(RLSIM_PeekEE(1, 0, &v), 0);
-    EXPECT_EQ(v, 0x0000);
     // A world whose image for the chip changed starts it from that image.
     load("chip blank2\n kind gen2\n eeprom 64\n words 0: 1111\n");
     ASSERT_EQ(RLSIM_PeekEE(0, 0, &v), 0);
     EXPECT_EQ(v, 0x1111);
+}
+
+TEST_F(StateTest, AnImageKeptInMemorySurvivesARestartToo) {
+    platform::win::testing::EnvVar tmp("TMPDIR", (folder_ / "missing").c_str());
+    ::testing::internal::CaptureStderr();
+    RLSIM_SetStateDir(nullptr);  // no private folder can be made
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(word_after_a_restart(), 0x0000);
 }
 
 struct DamageCase {
