@@ -128,7 +128,8 @@ bool write_file_atomically_at(int dir, const std::string& name, std::string_view
     for (int i = 0; i < kNameTries && fd < 0; ++i) {
         tmp = name + fresh_suffix();
         fd = ::openat(dir, tmp.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                      keep ? old.st_mode & 0777 : 0666);  // never wider, not for a moment
         if (fd < 0 && errno != EEXIST) return false;
     }
     if (fd < 0) return false;

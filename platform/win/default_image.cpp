@@ -134,6 +134,11 @@ Wrote write_below(int root, std::string_view rel, std::string_view bytes, bool o
     return files::write_file_atomically_at(at, name, bytes) ? Wrote::Yes : Wrote::Failed;
 }
 
+bool exists_at(const fs::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
 // Writes the image into `root` (made when missing): every file, or only those missing.
 // The hive comes last, so a folder with a hive is complete. The files written (paths
 // below `root`), or nothing.
@@ -150,8 +155,13 @@ std::optional<std::vector<std::string>> write_image(const std::string& root, boo
         if (w == Wrote::Failed) *error = "winsys: cannot write " + (fs::path(root) / rel).string();
         return w != Wrote::Failed;
     };
+    // Files a removal deleted stay deleted while the hive that no longer names them stays:
+    // the image's files come back only with its hive, or with a missing Windows folder.
+    const bool files_too = !only_missing || !exists_at(fs::path(root) / kHiveFileName) ||
+                           !exists_at(fs::path(root) / kWindowsFolderName);
     for (const ImageFile& f : default_image_files())
-        if (!write(std::string(kWindowsFolderName) + "/" + std::string(f.path), f.bytes))
+        if (files_too &&
+            !write(std::string(kWindowsFolderName) + "/" + std::string(f.path), f.bytes))
             return std::nullopt;
     if (!write(kConfigFileName, kConfig) || !write(kHiveFileName, default_hive_text()))
         return std::nullopt;
@@ -175,11 +185,6 @@ std::string made_text(const std::vector<std::string>& made) {
     for (size_t i = 0; i < parts.size(); ++i)
         text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
     return text;
-}
-
-bool exists_at(const fs::path& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
 }
 
 // The default machine's folder: $XDG_STATE_HOME/winsys or ~/.local/state/winsys; empty

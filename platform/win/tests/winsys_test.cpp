@@ -338,6 +338,14 @@ TEST(OpenMachine, OnlyTheMissingFilesAreMadeAgain) {
               "winsys: made hive.txt of the built-in machine in " + state / "winsys\n");
     ASSERT_TRUE(w) << error;
     EXPECT_EQ(w->config().user.name, "Bob");
+    // A file a removal deleted is not brought back beside the hive that no longer names it.
+    std::filesystem::remove(state / "winsys/windows/inf/oem3.inf");
+    std::filesystem::remove(state / "winsys/winsys.conf");
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(win::open_machine(&error)) << error;
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "winsys: made winsys.conf of the built-in machine in " + state / "winsys\n");
+    EXPECT_FALSE(std::filesystem::exists(state / "winsys/windows/inf/oem3.inf"));
 }
 
 TEST(OpenMachine, WithoutAHomeFolderTheMachineIsPrivateAndNeverInTheCurrentFolder) {
