@@ -18,4 +18,9 @@ std::string user_state_home() {
     return {};
 }
 
+std::string temp_folder() {
+    const char* t = absolute_env("TMPDIR");
+    return t ? t : "/tmp";
+}
+
 }  // namespace platform::files

@@ -10,4 +10,8 @@ namespace platform::files {
 // the caller must not fall back to the current folder.
 std::string user_state_home();
 
+// The folder for temporary files: $TMPDIR when it is an absolute path, else "/tmp" (a
+// relative one would put them into the current folder).
+std::string temp_folder();
+
 }  // namespace platform::files

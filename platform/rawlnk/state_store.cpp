@@ -42,11 +42,6 @@ std::string fallback_state_path(const std::string& root) {
     return root + "/rawlnk-state-" + std::to_string(getuid());
 }
 
-std::string temp_root() {
-    const char* tmp = std::getenv("TMPDIR");
-    return tmp && *tmp ? tmp : kSharedRoot;
-}
-
 void make_dirs(const std::string& path) {
     for (size_t pos = 1; pos <= path.size(); ++pos) {
         if (pos == path.size() || path[pos] == '/') mkdir(path.substr(0, pos).c_str(), 0700);
@@ -206,12 +201,12 @@ void StateStore::use_private_dir() {
     std::fprintf(stderr,
                  "rawlnk: cannot make a private state folder in %s (%s); EEPROM images are "
                  "kept in memory until exit\n",
-                 temp_root().c_str(), std::strerror(errno));
+                 platform::files::temp_folder().c_str(), std::strerror(errno));
 }
 
 bool StateStore::make_private_dir() {
     remove_private_dir();
-    std::string templ = temp_root() + "/rawlnk-state-XXXXXX";
+    std::string templ = platform::files::temp_folder() + "/rawlnk-state-XXXXXX";
     if (mkdtemp(templ.data()) && use_dir(templ)) {
         private_dir_ = templ;
         private_owner_ = getpid();

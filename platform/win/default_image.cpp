@@ -208,9 +208,7 @@ struct PrivateRoot {
 std::string private_root(std::string* error) {
     static PrivateRoot root;
     if (!root.path.empty()) return root.path;
-    const char* tmp = std::getenv("TMPDIR");
-    // Only an absolute TMPDIR: a relative one would be the current folder again.
-    std::string templ = std::string(tmp && *tmp == '/' ? tmp : "/tmp") + "/winsys-XXXXXX";
+    std::string templ = files::temp_folder() + "/winsys-XXXXXX";
     if (!::mkdtemp(templ.data())) {
         *error = "winsys: no home folder (HOME or XDG_STATE_HOME) and no folder could be made "
                  "as " + templ + ": " + std::strerror(errno);

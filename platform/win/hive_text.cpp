@@ -214,12 +214,18 @@ std::string TextError::text() const {
     return line > 0 ? "line " + std::to_string(line) + ": " + message : message;
 }
 
+// A version with blanks around it is shown in quotes, so "1 " is not told as "1".
+static std::string quoted_version(std::string_view v) {
+    const bool plain = v.find_first_of(" \t") == std::string_view::npos;
+    return plain ? std::string(v) : "\"" + std::string(v) + "\"";
+}
+
 TextError header_fault(int number, std::string_view line, std::string_view header,
                        std::string_view kind) {
     const std::string_view name = header.substr(0, header.find(' ') + 1);
     if (line.size() > name.size() && line.substr(0, name.size()) == name)
         return {0,
-                "version " + std::string(line.substr(name.size())) +
+                "version " + quoted_version(line.substr(name.size())) +
                     " of the format is not supported (only " + std::string(header) + ")",
                 true};
     return {number, "not a " + std::string(kind) + " (no header line)"};

@@ -64,7 +64,7 @@ TEST(WriteFileAtomically, KeepsTheModeOfTheFileItReplaces) {
     EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
 
-TEST(UserStateHome, OnlyAbsolutePathsCount) {
+TEST(UserFolders, OnlyAbsolutePathsCount) {
     const std::string xdg = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("XDG_STATE_HOME", "rel", 1);
@@ -77,6 +77,13 @@ TEST(UserStateHome, OnlyAbsolutePathsCount) {
     EXPECT_EQ(user_state_home(), "");
     ::setenv("HOME", home.c_str(), 1);
     if (!xdg.empty()) ::setenv("XDG_STATE_HOME", xdg.c_str(), 1);
+    const std::string tmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", "rel", 1);
+    EXPECT_EQ(temp_folder(), "/tmp");
+    ::setenv("TMPDIR", "/t", 1);
+    EXPECT_EQ(temp_folder(), "/t");
+    if (tmp.empty()) ::unsetenv("TMPDIR");
+    else ::setenv("TMPDIR", tmp.c_str(), 1);
 }
 
 }  // namespace

@@ -268,6 +268,9 @@ TEST_F(MachineFolder, AFileThatCannotBeUsedSaysWhy) {
     EXPECT_EQ(error, "winsys: " + dir / "hive.txt" +
                          ": version 2 of the format is not supported (only WINSYS-HIVE 1); "
                          "nothing was changed");
+    write_file(dir / "hive.txt", "WINSYS-HIVE 1 \n");
+    EXPECT_FALSE(win::WinSystem::load(dir.path(), &error));
+    EXPECT_NE(error.find(": version \"1 \" of the format"), std::string::npos) << error;
     std::filesystem::remove(dir / "winsys.conf");
     EXPECT_FALSE(win::WinSystem::load(dir.path(), &error));
     EXPECT_EQ(error, "winsys: cannot read " + dir / "winsys.conf" + ": not found");
