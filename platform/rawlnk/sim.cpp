@@ -168,7 +168,10 @@ RL_STATUS Sim::open(int index, RL_HANDLE* handle) {
     if (const auto s = d->port->faults.take(Fault::OpenFail)) return *s;
     if (d->port->open) return RL_DEVICE_NOT_OPENED;
     const int fd = store_.lock_device(channel_key(chip_of(*d), d->channel));
-    if (fd == -1) return RL_DEVICE_NOT_OPENED;  // held by another process
+    if (fd == kLockBusy)  // said, or a second program shows only "no board" and no cause
+        std::fprintf(stderr, "rawlnk: device %s is open in another process\n",
+                     serial(*d).c_str());
+    if (fd == kLockBusy || fd == kLockFailed) return RL_DEVICE_NOT_OPENED;
     d->port->lock_fd = fd;
     d->port->set_open(true, clock.now_ns());
     const uintptr_t h = next_handle_;

@@ -361,8 +361,7 @@ bool StateStore::update(const std::string& chip, std::vector<uint16_t>& image,
 
 int StateStore::lock_device(const std::string& key) {
     if (in_memory_) return kNoLockNeeded;  // nothing is shared
-    const int fd = take_lock(dir_, key + kOpenLock, LOCK_EX | LOCK_NB);
-    return fd >= 0 ? fd : -1;
+    return take_lock(dir_, key + kOpenLock, LOCK_EX | LOCK_NB);
 }
 
 void StateStore::unlock_device(int fd) {

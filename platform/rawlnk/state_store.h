@@ -55,8 +55,8 @@ class StateStore {
     bool update(const std::string& chip, std::vector<uint16_t>& image,
                 const std::function<void(std::vector<uint16_t>&)>& change);
 
-    // Lock file of a device: a descriptor; -1 when another holder has it or it cannot be
-    // taken; kNoLockNeeded when the state is this process's alone.
+    // Lock file of a device: a descriptor, kLockBusy when another holder has it, kLockFailed
+    // when it cannot be taken, kNoLockNeeded when the state is this process's alone.
     static constexpr int kNoLockNeeded = -3;
     int lock_device(const std::string& key);
     void unlock_device(int fd);

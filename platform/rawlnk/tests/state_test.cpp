@@ -111,7 +111,9 @@ class StateTest : public SimTest {
 
 TEST_F(StateTest, SecondProcessFindsTheBoardInUse) {
     RL_HANDLE h = open_index(kBoardIndex);
-    EXPECT_EQ(run_peer(dir_, {"open", "0"}), "3");  // not opened: in use here
+    Peer second(dir_, {"open", "0"});  // not opened: in use here, and it says so
+    EXPECT_EQ(second.line(), "rawlnk: device ZQ000001 is open in another process");
+    EXPECT_EQ(second.line(), "3");
     EXPECT_EQ(run_peer(dir_, {"open", "1"}), "0");
     RL_Close(h);
     EXPECT_EQ(run_peer(dir_, {"open", "0"}), "0");
