@@ -69,12 +69,16 @@ int ListEntries(std::string_view control) {
 bool WriteTemplate(const std::string& file, const FormValues& v) {
     // The template replaced keeps every line that is not written here, in place. One that
     // exists but cannot be read whole is not replaced: its lines would be lost.
+    // Read first, then ask why not: a name that is there, even a link leading nowhere, is
+    // never taken for a new file.
     IniDocument doc;
-    std::error_code ec;
-    if (std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::not_found) {
-        const auto text = platform::files::read_whole_file(file, kIniReadLimit);
-        if (!text) return false;
+    if (const auto text = platform::files::read_whole_file(file, kIniReadLimit)) {
         doc = IniDocument::Parse(*text);
+    } else {
+        std::error_code ec;
+        if (std::filesystem::symlink_status(file, ec).type() !=
+            std::filesystem::file_type::not_found)
+            return false;
     }
     // Every key goes into one text that replaces the file in one step: a save costs one
     // flush to disk, and a template that cannot be written whole leaves the old one.
