@@ -110,8 +110,9 @@ class TMainForm : public QMainWindow, public WindowSteps {
     void set_edit_title();
     void set_program_title();
     void enter_program_mode();
-    // Logs the lines of the settings that may not be saved; true when there are none.
-    bool log_template_errors(const FormValues& v);
+    // Logs the lines of the settings that may not be saved, after `heading` when there are
+    // any; true when there are none.
+    bool log_template_errors(const FormValues& v, const std::string& heading = {});
     bool save_template(const std::string& file);
     std::string templates_dir() const;
     bool own_enabled(std::string_view name) const;

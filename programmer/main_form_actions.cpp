@@ -73,11 +73,7 @@ void TMainForm::MPOpenExecute() {
     const FormValues v = ReadTemplate(*doc, form_values());
     // Refused as Save refuses it: a key the file lacks reads as 0 or empty, and Program
     // would write that into every chip. The window keeps what it showed.
-    if (!ValidateTemplate(v).empty()) {
-        add_log_line("ERROR : Template not opened: " + *file);
-        log_template_errors(v);
-        return;
-    }
+    if (!log_template_errors(v, "ERROR : Template not opened: " + *file)) return;
     template_file_ = *file;
     // Control by control in the order of the file, each running its handler; the log
     // stays as it was.
@@ -107,8 +103,9 @@ void TMainForm::MPEditExecute() {
     set_edit_title();
 }
 
-bool TMainForm::log_template_errors(const FormValues& v) {
+bool TMainForm::log_template_errors(const FormValues& v, const std::string& heading) {
     const auto errors = ValidateTemplate(v);
+    if (!errors.empty() && !heading.empty()) add_log_line(heading);
     for (const auto& line : errors) add_log_line(line);
     return errors.empty();
 }
