@@ -96,8 +96,7 @@ std::optional<std::string> read_whole_file(const std::string& path, size_t max_b
 
 std::string read_failure(const std::string& path, size_t max_bytes) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return errno == ENOENT ? "not found" : std::strerror(errno);
+    if (::stat(path.c_str(), &st) != 0) return errno == ENOENT ? "not found" : std::strerror(errno);
     if (!S_ISREG(st.st_mode)) return "not a regular file";
     if (static_cast<unsigned long long>(st.st_size) > max_bytes)
         return "larger than the limit of " + std::to_string(max_bytes) + " bytes";
@@ -111,9 +110,8 @@ bool write_file_atomically(const std::string& path, std::string_view bytes) {
     const size_t slash = path.rfind('/');
     const int dir = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0) return false;
-    const bool ok =
-        write_file_atomically_at(dir, slash == std::string::npos ? path : path.substr(slash + 1),
-                                 bytes);
+    const bool ok = write_file_atomically_at(
+        dir, slash == std::string::npos ? path : path.substr(slash + 1), bytes);
     ::close(dir);
     return ok;
 }
@@ -121,8 +119,14 @@ bool write_file_atomically(const std::string& path, std::string_view bytes) {
 bool write_file_atomically_at(int dir, const std::string& name, std::string_view bytes) {
     // The file replaced lends its mode and owner; a link there is replaced, not followed.
     struct stat old {};
-    const bool keep =
-        ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
+    const bool exists = ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool keep = exists && S_ISREG(old.st_mode);
+    // Renaming needs only the folder: a file this process may not write would be replaced
+    // all the same. The kernel's own answer for this process (mode, ACL, immutable flag,
+    // read-only mount; root included), asked without opening anything that could block.
+    if (exists && !S_ISLNK(old.st_mode) &&
+        ::faccessat(dir, name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
     std::string tmp;
     int fd = -1;
     for (int i = 0; i < kNameTries && fd < 0; ++i) {
@@ -140,10 +144,14 @@ bool write_file_atomically_at(int dir, const std::string& name, std::string_view
             (void)!::fchown(fd, old.st_uid, old.st_gid);
         (void)!::fchmod(fd, old.st_mode & 07777);
     }
+    errno = 0;
     bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::renameat(dir, tmp.c_str(), dir, name.c_str()) != 0) {
+    int cause = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) ok = false, cause = errno;
+    if (ok && ::renameat(dir, tmp.c_str(), dir, name.c_str()) != 0) ok = false, cause = errno;
+    if (!ok) {
         ::unlinkat(dir, tmp.c_str(), 0);
+        errno = cause ? cause : EIO;  // why the save failed, not how the clean-up went
         return false;
     }
     // The rename itself must reach the disk too.

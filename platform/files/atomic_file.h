@@ -65,8 +65,9 @@ std::string read_failure(const std::string& path, size_t max_bytes);
 // through a link), flushes it to disk and renames it over `path`, so that a crash leaves
 // the old file or the new one, never a mixture, and a link at `path` is replaced, not
 // followed. The new file keeps the permission bits (and, where the process may, the owner)
-// of the regular file it replaces. False when any step fails; the old file is then left
-// as it was.
+// of the regular file it replaces. A file this process may not write is not replaced:
+// that save fails too. False when any step fails, with errno telling why; the old file is
+// then left as it was.
 bool write_file_atomically(const std::string& path, std::string_view bytes);
 // The same for the file `name` inside the folder open at `dir`.
 bool write_file_atomically_at(int dir, const std::string& name, std::string_view bytes);

@@ -66,6 +66,7 @@ RL_STATUS RL_ListDevices(void* arg1, void* arg2, uint32_t flags) {
         auto lock = sim.enter();
         if (flags == RL_LIST_NUMBER_ONLY) {
             if (!arg1) return RL_INVALID_PARAMETER;
+            sim.say_busy();  // a new search: the last one ended without a device
             for (int i = 0; i < sim.device_count(); ++i)
                 if (const auto s = sim.device(i)->port->faults.take(Fault::ListFail)) return *s;
             *static_cast<uint32_t*>(arg1) = static_cast<uint32_t>(sim.device_count());

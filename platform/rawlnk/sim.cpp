@@ -48,7 +48,12 @@ void Sim::load_from_environment() {
         if (text && load_text(*text, folder_of(path), error, false)) return;
         if (!text) error = why_unreadable(path);
         // A broken world shows no devices rather than some other world.
-        std::fprintf(stderr, "rawlnk: RAWLNK_SIM=%s: %s\n", path, error.c_str());
+        std::string shown = path;
+        if (path[0] != '/') {
+            const std::string cwd = current_folder();
+            shown += " (relative to " + (cwd.empty() ? "a current folder that is gone" : cwd) + ")";
+        }
+        std::fprintf(stderr, "rawlnk: RAWLNK_SIM=%s: %s\n", shown.c_str(), error.c_str());
         world_text_.clear();
         install(World{});
         return;
@@ -156,7 +161,7 @@ bool Sim::removed(int index) const {
     return devices_[static_cast<size_t>(index)].port->faults.active(Fault::Removed);
 }
 
-bool Sim::is_open(int index) const {
+bool Sim::is_open(int index) {
     const Device& d = devices_[static_cast<size_t>(index)];
     return d.port->open ||
            store_.device_locked(channel_key(chips_[static_cast<size_t>(d.chip)], d.channel));
@@ -168,10 +173,22 @@ RL_STATUS Sim::open(int index, RL_HANDLE* handle) {
     if (const auto s = d->port->faults.take(Fault::OpenFail)) return *s;
     if (d->port->open) return RL_DEVICE_NOT_OPENED;
     const int fd = store_.lock_device(channel_key(chip_of(*d), d->channel));
-    if (fd == kLockBusy)  // said, or a second program shows only "no board" and no cause
-        std::fprintf(stderr, "rawlnk: device %s is open in another process\n",
-                     serial(*d).c_str());
+    if (fd == kLockBusy) {
+        // Said, or a second program shows only "no board" and no cause; but not while the
+        // program's search could still open a later device of the same description.
+        const std::string name = serial(*d);
+        busy_notes_.push_back(
+            "rawlnk: device " +
+            (name.empty() ? std::to_string(index) + " (no serial number)" : name) +
+            " is open in another process");
+        bool later = false;
+        for (int j = index + 1; j < device_count() && !later; ++j)
+            later = !removed(j) && !devices_[static_cast<size_t>(j)].port->open &&
+                    description(devices_[static_cast<size_t>(j)]) == description(*d);
+        if (!later) say_busy();
+    }
     if (fd == kLockBusy || fd == kLockFailed) return RL_DEVICE_NOT_OPENED;
+    busy_notes_.clear();  // the program found a device after all
     d->port->lock_fd = fd;
     d->port->set_open(true, clock.now_ns());
     const uintptr_t h = next_handle_;
@@ -179,6 +196,11 @@ RL_STATUS Sim::open(int index, RL_HANDLE* handle) {
     handles_[h] = index;
     *handle = reinterpret_cast<RL_HANDLE>(h);
     return RL_OK;
+}
+
+void Sim::say_busy() {
+    for (const auto& note : busy_notes_) std::fprintf(stderr, "%s\n", note.c_str());
+    busy_notes_.clear();
 }
 
 Device* Sim::lookup(RL_HANDLE h, int* index) {

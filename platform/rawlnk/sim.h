@@ -58,13 +58,18 @@ class Sim {
     std::string description(const Device& d) const;
     std::string serial(const Device& d) const;
     bool removed(int index) const;
-    bool is_open(int index) const;
+    bool is_open(int index);
 
     // Handles
     RL_STATUS open(int index, RL_HANDLE* handle);
     RL_STATUS close(RL_HANDLE h);
     // The device behind a handle this process gave out and has not closed, else null.
     Device* lookup(RL_HANDLE h, int* index = nullptr);
+    // Notes of devices found open in another process wait while a program looking for a
+    // device of that description could still open a later one; they are said when none is
+    // left, when a new count of the devices begins another search, or at exit, and dropped
+    // when an open succeeds.
+    void say_busy();
 
     // Link
     RL_STATUS read(RL_HANDLE h, uint8_t* buf, uint32_t count, uint32_t* returned,
@@ -80,12 +85,14 @@ class Sim {
 
   private:
     Sim() = default;
+    ~Sim() { say_busy(); }
     void ensure_loaded();
     void install(World&& world);
     void close_all();
     // Gives up the device's lock file and leaves the port closed.
     void release(Port& p);
     void load_from_environment();
+    std::vector<std::string> busy_notes_;
 
     bool loaded_ = false;
     bool explicit_state_dir_ = false;

@@ -42,20 +42,19 @@ std::string fallback_state_path(const std::string& root) {
     return root + "/rawlnk-state-" + std::to_string(getuid());
 }
 
-void make_dirs(const std::string& path) {
+// Makes the folder and those above it; why the last one that could not be made was not.
+int make_dirs(const std::string& path) {
+    int failed = 0;
     for (size_t pos = 1; pos <= path.size(); ++pos) {
-        if (pos == path.size() || path[pos] == '/') mkdir(path.substr(0, pos).c_str(), 0700);
+        if ((pos == path.size() || path[pos] == '/') &&
+            mkdir(path.substr(0, pos).c_str(), 0700) != 0 && errno != EEXIST)
+            failed = errno;
     }
+    return failed;
 }
 
 // Tries at a lock name that keeps changing under us before the lock counts as failed.
 constexpr int kLockTries = 8;
-
-int lock_failed(const std::string& folder, const std::string& name, const char* why) {
-    std::fprintf(stderr, "rawlnk: cannot take the lock file %s/%s (%s)\n", folder.c_str(),
-                 name.c_str(), why);
-    return kLockFailed;
-}
 
 // Under the folder's own lock, so that no two processes replace one name in turn: a name
 // that is still not a regular file is removed and a fresh lock file made in its place.
@@ -77,30 +76,17 @@ bool make_lock_file(int dir, const std::string& name) {
     return ok;
 }
 
-// Holds flock on a lock file for the life of the object.
-class FileLock {
-  public:
-    FileLock(const std::string& folder, const std::string& name, int op)
-        : fd_(take_lock(folder, name, op)) {}
-    ~FileLock() {
-        if (fd_ >= 0) close(fd_);
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    bool held() const { return fd_ >= 0; }
-
-  private:
-    int fd_;
-};
-
-}  // namespace
-
-int take_lock(const std::string& folder, const std::string& name, int op) {
+// Takes flock `op` on the lock file `name` of `folder`, made afresh when the name is not a
+// regular file: a descriptor, kLockBusy (with LOCK_NB) or kLockFailed with `why`.
+int take_lock(const std::string& folder, const std::string& name, int op, std::string& why) {
     // The folder by descriptor: every step below works in the one folder opened here.
     const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0) return lock_failed(folder, name, std::strerror(errno));
+    if (dir < 0) {
+        why = std::strerror(errno);
+        return kLockFailed;
+    }
     int result = kLockFailed;
-    const char* why = "it keeps changing";
+    why = "it keeps changing";
     for (int i = 0; i < kLockTries && result == kLockFailed; ++i) {
         struct stat st {};
         if (fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode)) {
@@ -112,9 +98,9 @@ int take_lock(const std::string& folder, const std::string& name, int op) {
             }
             continue;
         }
-        const int fd = openat(dir, name.c_str(),
-                              O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
-                              0600);
+        const int fd =
+            openat(dir, name.c_str(),
+                   O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
         if (fd < 0) {
             if (errno == ELOOP) continue;  // a link came in meanwhile
             why = std::strerror(errno);
@@ -135,7 +121,49 @@ int take_lock(const std::string& folder, const std::string& name, int op) {
         }
     }
     close(dir);
-    return result == kLockFailed ? lock_failed(folder, name, why) : result;
+    return result;
+}
+
+// Why `dir` cannot keep the state, or empty when it can. With `make`, a missing one is made
+// first, as at start.
+std::string folder_problem(const std::string& dir, bool make) {
+    struct stat st {};
+    const int unmade = make && stat(dir.c_str(), &st) != 0 && errno == ENOENT ? make_dirs(dir) : 0;
+    if (stat(dir.c_str(), &st) != 0)
+        return unmade ? std::string("cannot be made: ") + std::strerror(unmade)
+                      : std::strerror(errno);
+    if (S_ISREG(st.st_mode)) return "a file, not a folder";
+    if (!S_ISDIR(st.st_mode)) return "not a folder";
+    // What the kernel lets this process do, root and read-only or immutable folders included.
+    if (faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return std::strerror(errno);
+    return {};
+}
+
+}  // namespace
+
+// Holds flock on a lock file of the store's folder for the life of the object.
+class StateStore::FileLock {
+  public:
+    FileLock(StateStore& store, const std::string& name, int op) : fd_(store.lock(name, op)) {}
+    ~FileLock() {
+        if (fd_ >= 0) close(fd_);
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool held() const { return fd_ >= 0; }
+
+  private:
+    int fd_;
+};
+
+int StateStore::lock(const std::string& name, int op) {
+    std::string why;
+    const int fd = take_lock(dir_, name, op, why);
+    // Once for each cause: a listing takes the same lock many times.
+    if (fd == kLockFailed && said_.insert(dir_ + "/" + name + "\n" + why).second)
+        std::fprintf(stderr, "rawlnk: cannot take the lock file %s/%s (%s)\n", dir_.c_str(),
+                     name.c_str(), why.c_str());
+    return fd;
 }
 
 std::string fallback_state_dir(const std::string& root) {
@@ -149,7 +177,8 @@ std::string fallback_state_dir(const std::string& root) {
 }
 
 std::string default_state_dir() {
-    if (const char* d = std::getenv("RAWLNK_STATE_DIR"); d && *d) return d;
+    // A relative name would put the folder wherever the program happens to start.
+    if (const char* d = std::getenv("RAWLNK_STATE_DIR"); d && *d == '/') return d;
     if (const std::string home = platform::files::user_state_home(); !home.empty())
         return home + "/rawlnk";
     return fallback_state_dir(kSharedRoot);
@@ -160,8 +189,12 @@ StateStore::~StateStore() {
 }
 
 void StateStore::remove_private_dir() {
-    // Only the process that made it: a forked child shares the folder with its parent.
-    if (private_dir_.empty() || private_owner_ != getpid()) return;
+    // Only the process that made it: a forked child shares the folder with its parent. Only
+    // the one it made: another may have taken the name since it went.
+    if (private_dir_.empty() || private_owner_ != getpid() || !own_private_dir()) {
+        private_dir_.clear();
+        return;
+    }
     // By descriptor and never through a link: only this folder's own entries go.
     const int fd = open(private_dir_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (DIR* d = fd >= 0 ? fdopendir(fd) : nullptr) {
@@ -177,26 +210,29 @@ void StateStore::remove_private_dir() {
     private_dir_.clear();
 }
 
-bool StateStore::use_dir(const std::string& dir) {
-    dir_ = dir;
-    in_memory_ = false;
+void StateStore::use_dir(const std::string& dir) {
+    remove_private_dir();
     chips_.clear();
-    make_dirs(dir_);
-    struct stat st {};
-    return stat(dir_.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    wanted_ = dir;
+    dir_.clear();
+    in_memory_ = false;
+    settle();
 }
 
 void StateStore::use_default_dir() {
+    if (const char* d = std::getenv("RAWLNK_STATE_DIR"); d && *d && *d != '/')
+        std::fprintf(stderr, "rawlnk: RAWLNK_STATE_DIR=%s is not an absolute path and is ignored\n",
+                     d);
     const std::string dir = default_state_dir();
-    if (!dir.empty() && use_dir(dir)) return;
-    std::fprintf(stderr,
-                 "rawlnk: no state folder of our own at %s; EEPROM images last until exit "
-                 "(RAWLNK_STATE_DIR names a folder that keeps them)\n",
-                 dir.empty() ? fallback_state_path(kSharedRoot).c_str() : dir.c_str());
-    make_private_dir();
+    if (!dir.empty()) return use_dir(dir);
+    chips_.clear();
+    wanted_.clear();
+    unusable(fallback_state_path(kSharedRoot), "not this user's alone");
 }
 
 void StateStore::use_private_dir() {
+    chips_.clear();
+    wanted_.clear();
     if (make_private_dir()) return;
     std::fprintf(stderr,
                  "rawlnk: cannot make a private state folder in %s (%s); EEPROM images are "
@@ -204,12 +240,51 @@ void StateStore::use_private_dir() {
                  platform::files::temp_folder().c_str(), std::strerror(errno));
 }
 
+void StateStore::unusable(const std::string& dir, const std::string& why) {
+    std::fprintf(stderr,
+                 "rawlnk: no state folder of our own at %s (%s); EEPROM images last until exit "
+                 "(RAWLNK_STATE_DIR names a folder that keeps them)\n",
+                 dir.c_str(), why.c_str());
+    make_private_dir();
+}
+
+bool StateStore::own_private_dir() const {
+    struct stat st {};
+    return !private_dir_.empty() && lstat(private_dir_.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_dev == private_dev_ && st.st_ino == private_ino_;
+}
+
+void StateStore::settle() {
+    if (in_memory_) return;
+    if (!private_dir_.empty() && dir_ == private_dir_) {
+        // Gone, or another's folder by the same name below a shared root: a fresh one.
+        if (own_private_dir() && folder_problem(dir_, false).empty()) return;
+        if (!make_private_dir())
+            std::fprintf(stderr,
+                         "rawlnk: the private state folder went and no other can be made in %s "
+                         "(%s); EEPROM images are kept in memory until exit\n",
+                         platform::files::temp_folder().c_str(), std::strerror(errno));
+        return;
+    }
+    if (wanted_.empty()) return;
+    const std::string why = folder_problem(wanted_, true);
+    if (why.empty()) {
+        dir_ = wanted_;
+        return;
+    }
+    unusable(wanted_, why);
+}
+
 bool StateStore::make_private_dir() {
     remove_private_dir();
     std::string templ = platform::files::temp_folder() + "/rawlnk-state-XXXXXX";
-    if (mkdtemp(templ.data()) && use_dir(templ)) {
-        private_dir_ = templ;
+    struct stat st {};
+    if (mkdtemp(templ.data()) && lstat(templ.c_str(), &st) == 0) {
+        dir_ = private_dir_ = templ;
         private_owner_ = getpid();
+        private_dev_ = st.st_dev;
+        private_ino_ = st.st_ino;
+        in_memory_ = false;
         return true;
     }
     // A name of our choosing would be one every process in this plight shares: nothing is
@@ -217,7 +292,6 @@ bool StateStore::make_private_dir() {
     const int saved = errno;
     dir_.clear();
     in_memory_ = true;
-    chips_.clear();
     errno = saved;
     return false;
 }
@@ -266,7 +340,8 @@ StateStore::Loaded StateStore::load(const std::string& chip, ChipState& st,
     if (sum != fnv1a(words, world)) return damaged("sum does not match");
     // A sound file made for another chip or another world image: not damage.
     if (count != st.world_image.size()) {
-        why = std::to_string(count) + " words, not " + std::to_string(st.world_image.size());
+        why = "the world's has " + std::to_string(st.world_image.size()) + " words, the image " +
+              std::to_string(count);
         return Loaded::OtherChip;
     }
     if (world != st.world_hash) return Loaded::Stale;
@@ -289,8 +364,10 @@ bool StateStore::save(const std::string& chip, ChipState& st, const std::vector<
                   static_cast<unsigned long long>(fnv1a(image, st.world_hash)));
     out << "sum " << buf << "\n";
     if (!platform::files::write_file_atomically(path, out.str())) {
-        if (!warned_) std::fprintf(stderr, "rawlnk: cannot write state file %s\n", path.c_str());
-        warned_ = true;
+        const std::string why = std::strerror(errno);
+        if (said_.insert(path + "\n" + why).second)
+            std::fprintf(stderr, "rawlnk: cannot write state file %s (%s)\n", path.c_str(),
+                         why.c_str());
         return false;
     }
     st.stamp = stamp_of(path);
@@ -322,33 +399,36 @@ std::vector<uint16_t> StateStore::attach(const std::string& chip,
     ChipState& st = chips_[chip];
     const uint64_t hash = fnv1a(world_image, world_image.size());
     // Kept in memory, the image outlives a reload of the same world as a stored one does.
-    const bool kept = in_memory_ && st.world_hash == hash &&
-                      st.in_memory.size() == world_image.size();
+    const bool kept =
+        in_memory_ && st.world_hash == hash && st.in_memory.size() == world_image.size();
     st.world_image = world_image;
     st.world_hash = hash;
     std::vector<uint16_t> image = kept ? st.in_memory : world_image;
+    settle();
     if (!stored(chip)) return st.in_memory = image;
-    FileLock lock(dir_, chip + kImageLock, LOCK_EX);
+    FileLock lock(*this, chip + kImageLock, LOCK_EX);
     reload(chip, st, image, lock.held());
     return image;
 }
 
 void StateStore::refresh(const std::string& chip, std::vector<uint16_t>& image) {
+    settle();
     ChipState* st = stored(chip);
     if (!st || stamp_of(image_path(chip)) == st->stamp) return;
-    FileLock lock(dir_, chip + kImageLock, LOCK_EX);
+    FileLock lock(*this, chip + kImageLock, LOCK_EX);
     reload(chip, *st, image, lock.held());
 }
 
 bool StateStore::update(const std::string& chip, std::vector<uint16_t>& image,
                         const std::function<void(std::vector<uint16_t>&)>& change) {
+    settle();
     ChipState* st = stored(chip);
     if (!st) {
         change(image);
         if (const auto it = chips_.find(chip); it != chips_.end()) it->second.in_memory = image;
         return true;
     }
-    FileLock lock(dir_, chip + kImageLock, LOCK_EX);
+    FileLock lock(*this, chip + kImageLock, LOCK_EX);
     if (!lock.held()) return false;  // a write that another process could undo fails here
     if (!(stamp_of(image_path(chip)) == st->stamp)) reload(chip, *st, image, true);
     const std::vector<uint16_t> before = image;
@@ -360,17 +440,19 @@ bool StateStore::update(const std::string& chip, std::vector<uint16_t>& image,
 }
 
 int StateStore::lock_device(const std::string& key) {
+    settle();
     if (in_memory_) return kNoLockNeeded;  // nothing is shared
-    return take_lock(dir_, key + kOpenLock, LOCK_EX | LOCK_NB);
+    return lock(key + kOpenLock, LOCK_EX | LOCK_NB);
 }
 
 void StateStore::unlock_device(int fd) {
     if (fd >= 0) close(fd);
 }
 
-bool StateStore::device_locked(const std::string& key) const {
+bool StateStore::device_locked(const std::string& key) {
+    settle();
     if (in_memory_) return false;
-    const int fd = take_lock(dir_, key + kOpenLock, LOCK_EX | LOCK_NB);
+    const int fd = lock(key + kOpenLock, LOCK_EX | LOCK_NB);
     if (fd < 0) return true;  // held, or no open could take it either
     close(fd);
     return false;

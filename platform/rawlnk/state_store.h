@@ -8,13 +8,14 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace rawlnk {
 
-// RAWLNK_STATE_DIR, else rawlnk in the user's state home, else (no home) the fallback
-// folder below /tmp; empty when that one is not ours alone.
+// RAWLNK_STATE_DIR when it is an absolute path, else rawlnk in the user's state home, else (no
+// home) the fallback folder below /tmp; empty when that one is not ours alone.
 std::string default_state_dir();
 // `root`/rawlnk-state-UID, made when missing; empty unless it is a folder (not a link) of
 // this user that nobody else may write into, since anyone may make that name first.
@@ -22,10 +23,7 @@ std::string fallback_state_dir(const std::string& root);
 
 // What taking a lock file of the state folder gives besides a descriptor.
 inline constexpr int kLockBusy = -1;    // another holder has it
-inline constexpr int kLockFailed = -2;  // it cannot be taken; said on stderr
-// Takes flock `op` on the lock file `name` of `folder`, made afresh when the name is not a
-// regular file: a descriptor, kLockBusy (with LOCK_NB) or kLockFailed.
-int take_lock(const std::string& folder, const std::string& name, int op);
+inline constexpr int kLockFailed = -2;  // it cannot be taken; said on stderr once a cause
 
 class StateStore {
   public:
@@ -34,9 +32,10 @@ class StateStore {
     StateStore& operator=(const StateStore&) = delete;
     ~StateStore();
 
-    // False when `dir` is not a folder and cannot be made one.
-    bool use_dir(const std::string& dir);
-    // The default folder, or a private one when that cannot be used.
+    // The folder `dir`, made when missing; when it cannot be used (not a folder, not this
+    // user's to write), a private one, and a note naming `dir` and why.
+    void use_dir(const std::string& dir);
+    // The same for the default folder.
     void use_default_dir();
     // A fresh folder of this process's own; the previous private one is removed. When none
     // can be made, the images stay in this process's memory.
@@ -60,9 +59,10 @@ class StateStore {
     static constexpr int kNoLockNeeded = -3;
     int lock_device(const std::string& key);
     void unlock_device(int fd);
-    bool device_locked(const std::string& key) const;
+    bool device_locked(const std::string& key);
 
   private:
+    class FileLock;
     struct Stamp {
         ino_t ino = 0;
         int64_t sec = 0, nsec = 0;
@@ -82,18 +82,29 @@ class StateStore {
     Loaded load(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
                 std::string& why);
     // The stored image, else the world's, which is stored too when `locked`.
-    void reload(const std::string& chip, ChipState& st, std::vector<uint16_t>& image,
-                bool locked);
+    void reload(const std::string& chip, ChipState& st, std::vector<uint16_t>& image, bool locked);
     bool save(const std::string& chip, ChipState& st, const std::vector<uint16_t>& image);
     Stamp stamp_of(const std::string& path) const;
+    // Flock `op` on the lock file `name` of the folder: a descriptor, kLockBusy or kLockFailed.
+    int lock(const std::string& name, int op);
+    // Before every use: the folder chosen may have been deleted or closed to this user since.
+    // The one wanted is then made again as at start; when that fails, or the private one
+    // went, a fresh private folder is taken. The chips then start from their world images.
+    void settle();
+    // Says why `dir` cannot be used and takes a private folder.
+    void unusable(const std::string& dir, const std::string& why);
     bool make_private_dir();
+    bool own_private_dir() const;
     void remove_private_dir();
 
-    std::string dir_;
+    std::string wanted_;  // the folder named or the default; empty for a private one
+    std::string dir_;     // the folder in use
     bool in_memory_ = false;
     std::string private_dir_;
     pid_t private_owner_ = 0;
-    bool warned_ = false;
+    dev_t private_dev_ = 0;
+    ino_t private_ino_ = 0;
+    std::set<std::string> said_;  // causes already told on stderr
     std::map<std::string, ChipState> chips_;
 };
 

@@ -81,7 +81,10 @@ std::optional<std::string> read_whole_file(const std::string& path);
 // Why read_whole_file gives nothing: "not found", "not a regular file", "larger than the
 // limit of N bytes", or the system's reason.
 std::string why_unreadable(const std::string& path);
-// The folder that relative names in the world file at `path` are taken from.
+// The folder that relative names in the world file at `path` are taken from: absolute, so
+// that messages name it and a later change of the current folder does not move it.
 std::string folder_of(const std::string& path);
+// The current folder, or empty when it cannot be named (it was removed).
+std::string current_folder();
 
 }  // namespace rawlnk

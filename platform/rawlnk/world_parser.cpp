@@ -1,5 +1,7 @@
 // World text -> World. One keyword a line; a `board` or `chip` line opens a block that the
 // following lines fill until the next one. See WORLD.md.
+#include <unistd.h>
+
 #include <tuple>
 
 #include "bus_presets.h"
@@ -156,7 +158,13 @@ class Parser {
         const KindInfo* k =
             v ? (*v >= 0 && *v < 256 ? find_kind(static_cast<uint8_t>(*v)) : nullptr)
               : find_kind(t.text);
-        if (!k) throw Failure{"unknown kind \"" + t.text + "\" (0, 1, 4, 5, 6, 7 or their names)"};
+        if (!k) {
+            std::string known;
+            for (const auto& each : kKinds)
+                known += std::string(known.empty() ? "" : ", ") + std::string(each.name) + " or " +
+                         std::to_string(each.code);
+            throw Failure{"unknown kind \"" + t.text + "\" (" + known + ")"};
+        }
         c.spec.kind = k->code;
     }
 
@@ -359,6 +367,12 @@ class Parser {
 
     void finish_chip(ChipDraft& c) {
         ChipSpec& s = c.spec;
+        // Programs find a board by its description and open it by its serial number: one
+        // without a serial number would be listed and could never be opened.
+        if (s.board && s.serial.empty())
+            throw Failure{"board \"" + s.name +
+                          "\" needs a serial line: a board is opened by its "
+                          "serial number"};
         const KindInfo* k = find_kind(s.kind);
         if (!c.vid_set) s.vid = kFactoryVendor;
         if (!c.pid_set) s.pid = k->pid;
@@ -407,9 +421,19 @@ std::string why_unreadable(const std::string& path) {
     return platform::files::read_failure(path, kMaxWorldFileBytes);
 }
 
+std::string current_folder() {
+    char buf[4096];
+    return ::getcwd(buf, sizeof buf) ? buf : "";
+}
+
 std::string folder_of(const std::string& path) {
     const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
+    std::string folder = slash == std::string::npos ? "" : path.substr(0, slash ? slash : 1);
+    if (!path.empty() && path[0] == '/') return folder;
+    // A current folder that is gone leaves the name relative, as it was given.
+    const std::string cwd = current_folder();
+    if (cwd.empty()) return folder.empty() ? "." : folder;
+    return folder.empty() ? cwd : cwd + "/" + folder;
 }
 
 int World::device_count() const {

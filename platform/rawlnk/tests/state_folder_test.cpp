@@ -39,7 +39,7 @@ TEST(FallbackStateFolder, ARelativeStateHomeCountsAsUnset) {
         const char* v = std::getenv(name);
         kept.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
     }
-    unsetenv("RAWLNK_STATE_DIR");
+    setenv("RAWLNK_STATE_DIR", "rel", 1);  // the same for the library's own variable
     setenv("XDG_STATE_HOME", "rel", 1);
     setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(default_state_dir(), "/home/someone/.local/state/rawlnk");

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "files/tests/as_user.h"
 #include "files/tests/full_disk.h"
 #include "sim_fixture.h"
 #include "win/tests/temp_dir.h"
@@ -22,11 +23,12 @@ namespace {
 
 using Env = std::vector<std::pair<std::string, std::string>>;
 
-// A peer process with RAWLNK_STATE_DIR set and the built-in world.
+// A peer process with RAWLNK_STATE_DIR set and the built-in world; run as "nobody" when
+// asked.
 class Peer {
   public:
-    Peer(const std::string& state_dir, std::vector<std::string> args,
-         const std::string& world = "", const Env& env = {}) {
+    Peer(const std::string& state_dir, std::vector<std::string> args, const std::string& world = "",
+         const Env& env = {}, bool nobody = false) {
         std::signal(SIGPIPE, SIG_IGN);  // a peer that has ended does not take our line
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0) return;
@@ -40,6 +42,7 @@ class Peer {
             setenv("RAWLNK_STATE_DIR", state_dir.c_str(), 1);
             setenv("RAWLNK_SIM", world.c_str(), 1);
             for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+            if (nobody && !platform::files::testing::become_nobody()) _exit(125);
             std::vector<char*> argv{const_cast<char*>(RAWLNK_PEER_PATH)};
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -214,6 +217,77 @@ TEST_F(StateTest, ALockThatCannotBeTakenFailsTheWriteAndTheOpen) {
     EXPECT_NE(err.find("rawlnk: cannot take the lock file " + dir_ + "/blank2.A.open ("),
               std::string::npos)
         << err;
+    EXPECT_EQ(err.find("blank2.eeprom.lock", err.find("blank2.eeprom.lock") + 1),
+              std::string::npos)  // once for its cause, not once a call
+        << err;
+}
+
+TEST_F(StateTest, AFolderDeletedWhileRunningIsMadeAgainOrAPrivateOneTaken) {
+    RL_HANDLE h = open_index(1);
+    std::filesystem::remove_all(dir_);
+    EXPECT_EQ(RL_WriteEE(h, 2, 0x5151), RL_OK);
+    RL_Close(h);
+    EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "2"}), "0 5151");  // the same folder again
+    std::filesystem::remove_all(dir_);
+    platform::win::testing::write_file(dir_, "");  // now it cannot be made
+    ::testing::internal::CaptureStderr();
+    h = open_index(1);
+    uint16_t v = 0;
+    EXPECT_EQ(RL_WriteEE(h, 3, 0x7777), RL_OK);
+    EXPECT_EQ(RL_ReadEE(h, 3, &v), RL_OK);
+    EXPECT_EQ(v, 0x7777);
+    RL_Close(h);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "rawlnk: no state folder of our own at " + dir_ +
+                  " (a file, not a folder); EEPROM images last until exit (RAWLNK_STATE_DIR "
+                  "names a folder that keeps them)\n");
+}
+
+TEST_F(StateTest, AFolderOrImageThisUserMayNotWriteIsNotUsed) {
+    if (const char* why = platform::files::testing::as_nobody_unavailable()) GTEST_SKIP() << why;
+    // Root's own folder, as a run as root leaves it: used elsewhere, and said why.
+    Peer closed(dir_, {"write-read-ee", "1", "5", "0x1234"}, "", {}, true);
+    EXPECT_EQ(closed.line(), "rawlnk: no state folder of our own at " + dir_ +
+                                 " (Permission denied); EEPROM images last until exit "
+                                 "(RAWLNK_STATE_DIR names a folder that keeps them)");
+    EXPECT_EQ(closed.line(), "0 0 1234");
+    closed.finish();
+    // An open folder with root's image in it: the write fails and the image stays.
+    ASSERT_EQ(chmod(dir_.c_str(), 0777), 0);
+    for (const auto& f : files())
+        if (f.find(".lock") != std::string::npos) chmod((dir_ + "/" + f).c_str(), 0666);
+    const std::string before = platform::win::testing::read_file(dir_ + "/blank2.eeprom");
+    Peer writer(dir_, {"write-ee", "1", "5", "0x1234"}, "", {}, true);
+    EXPECT_EQ(writer.line(),
+              "rawlnk: cannot write state file " + dir_ + "/blank2.eeprom (Permission denied)");
+    EXPECT_EQ(writer.line(), std::to_string(RL_EEPROM_WRITE_FAILED));
+    EXPECT_EQ(platform::win::testing::read_file(dir_ + "/blank2.eeprom"), before);
+}
+
+TEST_F(StateTest, ABusyDeviceIsToldOnlyWhenNoLaterOneOfItsKindCanBeOpened) {
+    const std::string world = folder_ / "world.txt";
+    platform::win::testing::write_file(world,
+                                       "board one\n serial S1\nboard two\n serial S2\n"
+                                       "chip plain\n");
+    ASSERT_EQ(RLSIM_LoadWorldFile(world.c_str()), 0) << RLSIM_LastError();
+    Peer first(dir_, {"hold", "0"}, world);
+    ASSERT_EQ(first.line(), "held 0");
+    ::testing::internal::CaptureStderr();
+    RL_HANDLE h = nullptr;
+    EXPECT_EQ(RL_Open(0, &h), RL_DEVICE_NOT_OPENED);
+    EXPECT_EQ(RL_Open(1, &h), RL_OK);  // the search went on and found a board
+    RL_Close(h);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    Peer second(dir_, {"hold", "1"}, world);
+    Peer third(dir_, {"hold", "2"}, world);
+    ASSERT_EQ(second.line(), "held 0");
+    ASSERT_EQ(third.line(), "held 0");
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(RL_Open(i, &h), RL_DEVICE_NOT_OPENED);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "rawlnk: device S1 is open in another process\n"
+              "rawlnk: device S2 is open in another process\n"
+              "rawlnk: device 2 (no serial number) is open in another process\n");
 }
 
 TEST_F(StateTest, WithNoFolderOfItsOwnTheStateStaysInTheProcess) {
@@ -221,9 +295,11 @@ TEST_F(StateTest, WithNoFolderOfItsOwnTheStateStaysInTheProcess) {
     platform::win::testing::write_file(root / "file", "");
     Peer peer(root / "file", {"write-read-ee", "1", "5", "0x1234"}, "",
               {{"TMPDIR", root / "missing"}});
-    EXPECT_EQ(peer.line(), "rawlnk: no state folder of our own at " + root / "file" +
-                               "; EEPROM images last until exit (RAWLNK_STATE_DIR names a "
-                               "folder that keeps them)");
+    EXPECT_EQ(
+        peer.line(),
+        "rawlnk: no state folder of our own at " + root / "file" +
+            " (a file, not a folder); EEPROM images last until exit (RAWLNK_STATE_DIR names a "
+            "folder that keeps them)");
     EXPECT_EQ(peer.line(), "0 0 1234");
     peer.finish();
     std::vector<std::string> left;
@@ -318,8 +394,8 @@ TEST_F(StateTest, AnImageSavedForAnotherChipIsReportedAndReplaced) {
     ::testing::internal::CaptureStderr();
     load("chip blank2\n kind gen4\n image blank\n");  // 128 words where 64 were saved
     const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("blank2.eeprom: the world's chip differs from the saved image (64 words, "
-                       "not 128); the image is replaced"),
+    EXPECT_NE(err.find("blank2.eeprom: the world's chip differs from the saved image (the "
+                       "world's has 128 words, the image 64); the image is replaced"),
               std::string::npos)
         << err;
 }
@@ -341,6 +417,9 @@ TEST_F(StateTest, ProgramsTakeTheWorldNamedByTheEnvironment) {
     Peer bad(dir_, {"describe", "0"}, world);
     EXPECT_EQ(bad.line(), "rawlnk: RAWLNK_SIM=" + world + ": line 3: unknown keyword \"colour\"");
     EXPECT_EQ(bad.line(), "");  // and no devices
+    Peer relative(dir_, {"describe", "0"}, "no/world.txt");
+    EXPECT_EQ(relative.line(), "rawlnk: RAWLNK_SIM=no/world.txt (relative to " +
+                                   std::filesystem::current_path().string() + "): not found");
     Peer folder(dir_, {"describe", "0"}, dir_);
     EXPECT_EQ(folder.line(), "rawlnk: RAWLNK_SIM=" + dir_ + ": not a regular file");
     EXPECT_EQ(folder.line(), "");

@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "eeprom.h"
-#include "win/tests/temp_dir.h"
 #include "world.h"
 
 namespace rawlnk {
@@ -102,7 +101,11 @@ const BadCase kBadCases[] = {
     {"BoardKeywordInChip", "chip c\n firmware 3\n", "line 2: \"firmware\" belongs to a board"},
     {"BadName", "chip c/1\n", "line 1: a name is letters"},
     {"NameTwice", "chip c\nboard c\n", "line 2: \"c\" is named twice"},
-    {"UnknownKind", "chip c\n kind 3\n", "line 2: unknown kind \"3\""},
+    {"UnknownKind", "chip c\n kind 3\n",
+     "line 2: unknown kind \"3\" (gen1 or 1, gen2 or 0, dual or 4, gen4 or 5, hs-dual or 6, "
+     "hs-quad or 7)"},
+    {"BoardWithoutSerial", "chip c\nboard b\n device 0x16 battery\n",
+     "line 2: board \"b\" needs a serial line"},
     {"KindMissingValue", "chip c\n kind\n", "line 2: \"kind\" needs more values"},
     {"TooManyValues", "chip c\n serial a b\n", "line 2: too many values after \"serial\""},
     {"UnterminatedQuote", "chip c\n description \"abc\n", "line 2: unterminated quote"},
@@ -199,14 +202,11 @@ TEST(WorldParser, DocumentedExampleLoads) {
     ASSERT_NE(start, std::string::npos);
     const size_t end = text.find("```", start + 3);
     const std::string example = text.substr(start + 4, end - start - 4);
-    const platform::win::testing::TempDir folder;
-    const std::string& dir = folder.path();
-    std::ofstream(folder / "capture.txt") << "S00010110 0\nP\n";
     World w;
     std::string error;
-    ASSERT_TRUE(parse_world(example, dir, w, error)) << error;
+    ASSERT_TRUE(parse_world(example, "/nowhere", w, error)) << error;  // needs no other file
     EXPECT_EQ(w.device_count(), 3);
-    EXPECT_EQ(w.chips[0].traffic.events, "S000101100P");
+    EXPECT_EQ(w.chips[0].traffic.events, "S000101100000010010R00010111000@@0000000@0@0@01P");
     EXPECT_EQ(w.chips[0].traffic.rate, 60000u);
     EXPECT_EQ(w.faults[0].device, 2);
 }
