@@ -1,14 +1,12 @@
 #include "files/atomic_file.h"
+#include "files/state_home.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 
-#include "files/state_home.h"
-#include "files/tests/as_user.h"
 #include "win/tests/temp_dir.h"
 
 namespace platform::files {
@@ -66,23 +64,6 @@ TEST(WriteFileAtomically, KeepsTheModeOfTheFileItReplaces) {
     EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
 
-TEST(WriteFileAtomically, NeverReplacesAFileThisProcessMayNotWrite) {
-    if (const char* why = testing::as_nobody_unavailable()) GTEST_SKIP() << why;
-    TempDir dir;
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);  // the folder is anyone's to write
-    write_file(dir / "locked", "old");
-    ASSERT_EQ(::chmod((dir / "locked").c_str(), 0644), 0);
-    EXPECT_EQ(testing::as_nobody([&] {
-                  const bool saved = write_file_atomically(dir / "locked", "new");
-                  return saved ? 1 : errno == EACCES ? 0 : 2;
-              }),
-              0);
-    EXPECT_EQ(read_file(dir / "locked"), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              1);
-}
-
 TEST(UserFolders, OnlyAbsolutePathsCount) {
     const std::string xdg = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
@@ -101,10 +82,8 @@ TEST(UserFolders, OnlyAbsolutePathsCount) {
     EXPECT_EQ(temp_folder(), "/tmp");
     ::setenv("TMPDIR", "/t", 1);
     EXPECT_EQ(temp_folder(), "/t");
-    if (tmp.empty())
-        ::unsetenv("TMPDIR");
-    else
-        ::setenv("TMPDIR", tmp.c_str(), 1);
+    if (tmp.empty()) ::unsetenv("TMPDIR");
+    else ::setenv("TMPDIR", tmp.c_str(), 1);
 }
 
 }  // namespace

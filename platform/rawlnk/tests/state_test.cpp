@@ -2,7 +2,9 @@
 // files are reported and replaced by the world's image.
 #include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,7 +15,6 @@
 #include <fstream>
 #include <string>
 
-#include "files/tests/as_user.h"
 #include "files/tests/full_disk.h"
 #include "sim_fixture.h"
 #include "win/tests/temp_dir.h"
@@ -23,8 +24,7 @@ namespace {
 
 using Env = std::vector<std::pair<std::string, std::string>>;
 
-// A peer process with RAWLNK_STATE_DIR set and the built-in world; run as "nobody" when
-// asked.
+// A peer process with RAWLNK_STATE_DIR set and the built-in world, as "nobody" if asked.
 class Peer {
   public:
     Peer(const std::string& state_dir, std::vector<std::string> args, const std::string& world = "",
@@ -42,7 +42,10 @@ class Peer {
             setenv("RAWLNK_STATE_DIR", state_dir.c_str(), 1);
             setenv("RAWLNK_SIM", world.c_str(), 1);
             for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-            if (nobody && !platform::files::testing::become_nobody()) _exit(125);
+            const passwd* pw = getpwnam("nobody");
+            if (nobody &&
+                (!pw || setgroups(0, nullptr) || setgid(pw->pw_gid) || setuid(pw->pw_uid)))
+                _exit(125);
             std::vector<char*> argv{const_cast<char*>(RAWLNK_PEER_PATH)};
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -88,6 +91,11 @@ std::string run_peer(const std::string& dir, std::vector<std::string> args) {
     return p.line();
 }
 
+std::string no_folder_note(const std::string& dir, const std::string& why) {
+    return "rawlnk: no state folder of our own at " + dir + " (" + why +
+           "); EEPROM images last until exit (RAWLNK_STATE_DIR names a folder that keeps them)";
+}
+
 class StateTest : public SimTest {
   protected:
     void SetUp() override {
@@ -117,7 +125,11 @@ TEST_F(StateTest, SecondProcessFindsTheBoardInUse) {
     Peer second(dir_, {"open", "0"});  // not opened: in use here, and it says so
     EXPECT_EQ(second.line(), "rawlnk: device ZQ000001 is open in another process");
     EXPECT_EQ(second.line(), "3");
-    EXPECT_EQ(run_peer(dir_, {"open", "1"}), "0");
+    RL_HANDLE chip = open_index(1);  // one without a serial number is named by its index
+    Peer third(dir_, {"open", "1"});
+    EXPECT_EQ(third.line(), "rawlnk: device 1 (no serial number) is open in another process");
+    EXPECT_EQ(run_peer(dir_, {"open", "2"}), "0");
+    RL_Close(chip);
     RL_Close(h);
     EXPECT_EQ(run_peer(dir_, {"open", "0"}), "0");
 }
@@ -217,77 +229,41 @@ TEST_F(StateTest, ALockThatCannotBeTakenFailsTheWriteAndTheOpen) {
     EXPECT_NE(err.find("rawlnk: cannot take the lock file " + dir_ + "/blank2.A.open ("),
               std::string::npos)
         << err;
-    EXPECT_EQ(err.find("blank2.eeprom.lock", err.find("blank2.eeprom.lock") + 1),
-              std::string::npos)  // once for its cause, not once a call
-        << err;
-}
-
-TEST_F(StateTest, AFolderDeletedWhileRunningIsMadeAgainOrAPrivateOneTaken) {
-    RL_HANDLE h = open_index(1);
-    std::filesystem::remove_all(dir_);
-    EXPECT_EQ(RL_WriteEE(h, 2, 0x5151), RL_OK);
-    RL_Close(h);
-    EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "2"}), "0 5151");  // the same folder again
-    std::filesystem::remove_all(dir_);
-    platform::win::testing::write_file(dir_, "");  // now it cannot be made
-    ::testing::internal::CaptureStderr();
-    h = open_index(1);
-    uint16_t v = 0;
-    EXPECT_EQ(RL_WriteEE(h, 3, 0x7777), RL_OK);
-    EXPECT_EQ(RL_ReadEE(h, 3, &v), RL_OK);
-    EXPECT_EQ(v, 0x7777);
-    RL_Close(h);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "rawlnk: no state folder of our own at " + dir_ +
-                  " (a file, not a folder); EEPROM images last until exit (RAWLNK_STATE_DIR "
-                  "names a folder that keeps them)\n");
+    EXPECT_EQ(err.find("eeprom.lock ("), err.rfind("eeprom.lock (")) << err;  // once a cause
 }
 
 TEST_F(StateTest, AFolderOrImageThisUserMayNotWriteIsNotUsed) {
-    if (const char* why = platform::files::testing::as_nobody_unavailable()) GTEST_SKIP() << why;
-    // Root's own folder, as a run as root leaves it: used elsewhere, and said why.
-    Peer closed(dir_, {"write-read-ee", "1", "5", "0x1234"}, "", {}, true);
-    EXPECT_EQ(closed.line(), "rawlnk: no state folder of our own at " + dir_ +
-                                 " (Permission denied); EEPROM images last until exit "
-                                 "(RAWLNK_STATE_DIR names a folder that keeps them)");
+    if (geteuid() != 0 || !getpwnam("nobody")) GTEST_SKIP() << "becoming \"nobody\" needs root";
+    Peer closed(dir_, {"write-read-ee", "1", "5", "0x1234"}, "", {}, true);  // root's, 0700
+    EXPECT_EQ(closed.line(), no_folder_note(dir_, "Permission denied"));
     EXPECT_EQ(closed.line(), "0 0 1234");
-    closed.finish();
-    // An open folder with root's image in it: the write fails and the image stays.
-    ASSERT_EQ(chmod(dir_.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(dir_.c_str(), 0777), 0);  // open to all, but root's image in it
     for (const auto& f : files())
         if (f.find(".lock") != std::string::npos) chmod((dir_ + "/" + f).c_str(), 0666);
-    const std::string before = platform::win::testing::read_file(dir_ + "/blank2.eeprom");
+    const std::string image = dir_ + "/blank2.eeprom";
+    const std::string before = platform::win::testing::read_file(image);
     Peer writer(dir_, {"write-ee", "1", "5", "0x1234"}, "", {}, true);
-    EXPECT_EQ(writer.line(),
-              "rawlnk: cannot write state file " + dir_ + "/blank2.eeprom (Permission denied)");
-    EXPECT_EQ(writer.line(), std::to_string(RL_EEPROM_WRITE_FAILED));
-    EXPECT_EQ(platform::win::testing::read_file(dir_ + "/blank2.eeprom"), before);
+    EXPECT_EQ(writer.line(), "rawlnk: cannot write state file " + image + " (Permission denied)");
+    EXPECT_EQ(writer.line(), "12");  // RL_EEPROM_WRITE_FAILED
+    EXPECT_EQ(platform::win::testing::read_file(image), before);
 }
 
-TEST_F(StateTest, ABusyDeviceIsToldOnlyWhenNoLaterOneOfItsKindCanBeOpened) {
+TEST_F(StateTest, ABusyBoardIsToldOnlyWhenNoLaterBoardCanBeOpened) {
     const std::string world = folder_ / "world.txt";
-    platform::win::testing::write_file(world,
-                                       "board one\n serial S1\nboard two\n serial S2\n"
-                                       "chip plain\n");
+    platform::win::testing::write_file(world, "board one\n serial S1\nboard two\n serial S2\n");
     ASSERT_EQ(RLSIM_LoadWorldFile(world.c_str()), 0) << RLSIM_LastError();
-    Peer first(dir_, {"hold", "0"}, world);
-    ASSERT_EQ(first.line(), "held 0");
+    Peer other(dir_, {"hold", "0"}, world);
+    ASSERT_EQ(other.line(), "held 0");
     ::testing::internal::CaptureStderr();
-    RL_HANDLE h = nullptr;
+    RL_HANDLE h = nullptr, again = nullptr;
     EXPECT_EQ(RL_Open(0, &h), RL_DEVICE_NOT_OPENED);
     EXPECT_EQ(RL_Open(1, &h), RL_OK);  // the search went on and found a board
-    RL_Close(h);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-    Peer second(dir_, {"hold", "1"}, world);
-    Peer third(dir_, {"hold", "2"}, world);
-    ASSERT_EQ(second.line(), "held 0");
-    ASSERT_EQ(third.line(), "held 0");
     ::testing::internal::CaptureStderr();
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(RL_Open(i, &h), RL_DEVICE_NOT_OPENED);
+    EXPECT_EQ(RL_Open(0, &again), RL_DEVICE_NOT_OPENED);  // no board left to try
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "rawlnk: device S1 is open in another process\n"
-              "rawlnk: device S2 is open in another process\n"
-              "rawlnk: device 2 (no serial number) is open in another process\n");
+              "rawlnk: device S1 is open in another process\n");
+    RL_Close(h);
 }
 
 TEST_F(StateTest, WithNoFolderOfItsOwnTheStateStaysInTheProcess) {
@@ -295,11 +271,7 @@ TEST_F(StateTest, WithNoFolderOfItsOwnTheStateStaysInTheProcess) {
     platform::win::testing::write_file(root / "file", "");
     Peer peer(root / "file", {"write-read-ee", "1", "5", "0x1234"}, "",
               {{"TMPDIR", root / "missing"}});
-    EXPECT_EQ(
-        peer.line(),
-        "rawlnk: no state folder of our own at " + root / "file" +
-            " (a file, not a folder); EEPROM images last until exit (RAWLNK_STATE_DIR names a "
-            "folder that keeps them)");
+    EXPECT_EQ(peer.line(), no_folder_note(root / "file", "a file, not a folder"));
     EXPECT_EQ(peer.line(), "0 0 1234");
     peer.finish();
     std::vector<std::string> left;
@@ -333,6 +305,20 @@ uint16_t word_after_a_restart() {
     RLSIM_ReloadWorld();
     uint16_t v = 0xDEAD;
     return s == RL_OK && RLSIM_PeekEE(1, 0, &v) == 0 ? v : 0xDEAD;
+}
+
+TEST_F(StateTest, AFolderDeletedWhileRunningIsMadeAgainOrAPrivateOneTaken) {
+    RL_HANDLE h = open_index(1);
+    std::filesystem::remove_all(dir_);
+    EXPECT_EQ(RL_WriteEE(h, 2, 0x5151), RL_OK);
+    RL_Close(h);
+    EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "2"}), "0 5151");  // made again, shared again
+    std::filesystem::remove_all(dir_);
+    platform::win::testing::write_file(dir_, "");  // now it cannot be made
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(word_after_a_restart(), 0x0000);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              no_folder_note(dir_, "a file, not a folder") + "\n");
 }
 
 TEST_F(StateTest, ProgrammedImageSurvivesARestart) {
