@@ -8,8 +8,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 
 #include "command_names.h"
+#include "console_hooks.h"
 #include "formats/word_formats.h"
 #include "mod_Miscellaneous_Subroutines.h"
 #include "panel_windows.h"
@@ -25,6 +29,25 @@ QComboBox* combo(QWidget* parent, const char* name, const char* text) {
     c->setCompleter(nullptr);                 // nor completes it into an item
     c->setEditText(QString::fromLatin1(text));
     return c;
+}
+
+// A list box's text shows whole whatever its list holds (an empty list gives it no width):
+// at least as wide as the widest text it can hold.
+template <typename... Lists>
+void fit_texts(QComboBox* box, const Lists&... lists) {
+    const QFontMetrics fm = box->fontMetrics();
+    int widest = 0;
+    auto widen = [&](const auto& list) {
+        for (std::string_view t : list) widest = std::max(widest, fm.horizontalAdvance(qs(t)));
+    };
+    (widen(lists), ...);
+    QStyleOptionComboBox opt;
+    opt.initFrom(box);
+    opt.editable = box->isEditable();
+    box->setMinimumWidth(
+        box->style()
+            ->sizeFromContents(QStyle::CT_ComboBox, &opt, QSize(widest, fm.height()), box)
+            .width());
 }
 
 void set_vis(QWidget* w, Vis v) {
@@ -69,6 +92,8 @@ CommandPanel::CommandPanel(int n, QWidget* parent)
     for (QWidget* hidden : {static_cast<QWidget*>(txt_Device_Cmdlsb), static_cast<QWidget*>(Xlabel),
                             static_cast<QWidget*>(Xtext)})
         hidden->hide();
+    fit_texts(CmdProtocol, kBasicTypes, kExtTypes);
+    fit_texts(TranslationMode, formats::kFormatItems);
     build_layout();
     connect_handlers();
     if (n == 0) {
@@ -113,6 +138,14 @@ void CommandPanel::connect_handlers() {
     // Writing a box from code runs its change handling as typing does (textChanged); a
     // list box's click handling runs only when the user changes its item.
     on_list_pick(CmdProtocol, [this] { CmdProtocol_Click(); });
+    // A repeating panel never turns into another request: whatever changes the type text
+    // (typing, paste, undo, a write from code) ends its repetition. Typing re-lays nothing.
+    connect(Nonstop, &QCheckBox::toggled, this, [this](bool on) {
+        if (on) repeat_type_ = CmdProtocol->currentText();
+    });
+    connect(CmdProtocol, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (Nonstop->isChecked() && text != repeat_type_) Nonstop->setChecked(false);
+    });
     connect(txt_Device_Cmd, &QLineEdit::textChanged, this, [this] { txt_Device_Cmd_Change(); });
     connect(txt_Device_Addr, &QLineEdit::textChanged, this, [this] { txt_Device_Addr_Change(); });
     connect(Linear16bit, &QLineEdit::textChanged, this, [this] { Linear16bit_Change(); });
@@ -196,6 +229,10 @@ void CommandPanel::CmdProtocol_Click() {
     write_box(Linear16bit, QString());
 }
 
+bool CommandPanel::Repeats_Its_Own_Type() const {
+    return Nonstop->isChecked() && CmdProtocol->currentText() == repeat_type_;
+}
+
 void CommandPanel::Send_Click() {
     Send_Panel_Request(*this, current_bus_mode());
 }
@@ -232,9 +269,17 @@ void CommandPanel::run_name_lookup() {
     if (r.cmd_class) shared().CmdClass[static_cast<size_t>(n_)] = *r.cmd_class;
 }
 
+// Panels close only at the top end, so that every open panel is on screen: the close box
+// of the highest open panel is "&Delete Control", that of a lower one is refused.
 void CommandPanel::closeEvent(QCloseEvent* event) {
+    if (n_ == 0) return;
+    if (n_ == open_panel_count()) run_hook(console_hooks().mainDelete_Click);
+    if (n_ <= open_panel_count()) {
+        event->ignore();  // still counted as open: it stays
+        return;
+    }
     event->accept();
-    if (n_ > 0) Unload_Control(n_);  // the window's close box unloads it
+    Unload_Control(n_);
 }
 
 QWidget* CommandPanel::control(PanelField field) const {

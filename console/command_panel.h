@@ -77,7 +77,10 @@ class CommandPanel : public QWidget, private PanelFields {
 
     // Handlers.
     void CmdProtocol_Click();  // applies the layout of the type text; a pick runs it
-    void Send_Click();         // cmd_Send_Click / Send1_Click..Send8_Click
+    // True while the repeat box is ticked and the type text is the one it was ticked with.
+    // A repetition never sends another type: any change of the text ends it.
+    bool Repeats_Its_Own_Type() const;
+    void Send_Click();  // cmd_Send_Click / Send1_Click..Send8_Click
     void Check_Cmd_Protocol();
     void Send_Page_First();
     void Clamp_Page_Number();
@@ -107,6 +110,7 @@ class CommandPanel : public QWidget, private PanelFields {
     void untick_Nonstop() override;
 
     const int n_;
+    QString repeat_type_;  // the type text when the repeat box was ticked
 };
 
 }  // namespace velmora

@@ -28,10 +28,17 @@ void frmSendSMB_cmds::Timer_1sec_Timer() {
     // A send's message box runs the event loop, in which the console may go.
     const QPointer<frmSendSMB_cmds> alive(this);
     for (int n = 0; n < kPanels && alive; ++n) {
-        if (shared().ResultReady[static_cast<size_t>(n)] != False) Show_Result(n);
+        const bool open = n == 0 || n <= open_panel_count();
+        if (shared().ResultReady[static_cast<size_t>(n)] != False) {
+            // A panel closed since its send shows nothing: touching it would load it hidden.
+            if (open)
+                Show_Result(n);
+            else
+                shared().ResultReady[static_cast<size_t>(n)] = False;
+        }
         if (!alive) return;
         Label_KELD_Comms_Failure->setVisible(shared().CommsError != False);
-        if (n == 0 || n <= open_panel_count()) Repeat_Panel(n);
+        if (open) Repeat_Panel(n);
     }
 }
 
@@ -67,6 +74,8 @@ void frmSendSMB_cmds::Show_Result(int n) {
 
 void frmSendSMB_cmds::Repeat_Panel(int n) {
     CommandPanel* p = Panel(n);
+    // A type text changed while its change handling was held back still ends repetition.
+    if (p->Nonstop->isChecked() && !p->Repeats_Its_Own_Type()) p->Nonstop->setChecked(false);
     const bool repeating = p->Nonstop->isChecked();
     p->txt_Device_Addr->setEnabled(!repeating);
     p->txt_Device_Cmd->setEnabled(!repeating);

@@ -59,8 +59,10 @@ int32_t Hex4_To_Word(std::string_view d0, std::string_view d1, std::string_view 
 
 int16_t Check_Entries() {
     if (shared().HexValid != False) return 0;
-    platform::ui::show_message(kInvalidEntryMessage);
+    // Stopped before the box opens: while it is open, ticks find the bus held and send
+    // nothing, and nothing may look as if it still repeated.
     Stop_Repeat_All();
+    platform::ui::show_message(kInvalidEntryMessage);
     return 1;
 }
 

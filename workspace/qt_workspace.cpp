@@ -90,6 +90,20 @@ class QtWorkspace final : public WorkspaceWindows {
         if (frmSendSMB_cmds* c = console_window()) c->frm_Block_Cmd->SendBlock->setEnabled(true);
     }
 
+    FrameSize frame_size(int window) override {
+        QWidget* w = window_of(window);
+        if (!w) return {0, 0};
+        // A window never shown yet gets its size when it is shown; until then it has no
+        // frame, which is taken as wide as the console's.
+        const bool sized = w->isVisible() || w->testAttribute(Qt::WA_Resized);
+        const QSize size =
+            sized ? w->size()
+                  : w->sizeHint().expandedTo(w->minimumSize()).boundedTo(w->maximumSize());
+        QSize frame = w->frameGeometry().size() - w->size();
+        if (frame.isNull() && window != 0)
+            if (QWidget* c = console_window()) frame = c->frameGeometry().size() - c->size();
+        return {size.width() + frame.width(), size.height() + frame.height()};
+    }
     void set_left(int window, int pixels) override {
         if (QWidget* w = window_of(window)) w->move(pixels, w->y());
     }

@@ -32,7 +32,6 @@ void Send_Panel_Request(PanelFields& panel, BusMode mode) {
     if (s.CmdMismatch[n]) {
         s.CmdMismatch[n] = False;
         s.BusBusy = False;
-        panel.untick_Nonstop();
         return;
     }
     Send_Page_First(panel);
@@ -57,10 +56,13 @@ void Send_Panel_Request(PanelFields& panel, BusMode mode) {
     s.BusBusy = False;
 }
 
-void Check_Cmd_Protocol(const PanelFields& panel, BusMode mode) {
+void Check_Cmd_Protocol(PanelFields& panel, BusMode mode) {
     SharedState& s = shared();
     const int n = panel.panel_number();
     if (command_mismatch(mode, s.CmdClass[n], panel.text(PanelField::CmdProtocol))) {
+        // The refused panel stops repeating before its box opens: the ticks that run while
+        // the box is open must not show it as repeating.
+        panel.untick_Nonstop();
         platform::ui::show_message(mismatch_message(n, s.CmdClass[n]));
         s.CmdMismatch[n] = True;
     }

@@ -29,8 +29,9 @@ class PanelFields {
 
 // One request of the panel (its send button, Send All, the repeat timer).
 void Send_Panel_Request(PanelFields& panel, BusMode mode);
-// Sets CmdMismatch(n) and shows the panel's message when command and type disagree.
-void Check_Cmd_Protocol(const PanelFields& panel, BusMode mode);
+// When command and type disagree: unticks the panel's repeat box, shows its message and
+// sets CmdMismatch(n).
+void Check_Cmd_Protocol(PanelFields& panel, BusMode mode);
 // The PAGE write ahead of the request when "Send Page # First" is ticked.
 void Send_Page_First(PanelFields& panel);
 // Holds EntryLSB in 0..7 and rewrites PageNumber when it had to.

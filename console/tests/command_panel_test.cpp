@@ -68,7 +68,7 @@ TEST_F(PanelTest, WritingTheTypeTextRunsNoLayout) {
     p.Nonstop->setChecked(true);
     p.set_CmdProtocol_Text("Write Word");
     EXPECT_EQ(p.CmdProtocol_Text(), "Write Word");
-    EXPECT_TRUE(p.Nonstop->isChecked());
+    EXPECT_FALSE(p.Nonstop->isChecked()) << "a repeating panel never turns into a write";
     EXPECT_TRUE(has_read_look(p.txt_RW_LSByte));
     EXPECT_TRUE(p.txt_RW_LSByte->isReadOnly());
 }

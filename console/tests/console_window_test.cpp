@@ -172,6 +172,10 @@ TEST_F(ConsoleWindow, NoBoardShowsTheMessageDisablesSendingAndStaysOpen) {
     EXPECT_TRUE(c->mainHelp->menuAction()->isEnabled());
     EXPECT_EQ(console_window(), c);
     EXPECT_EQ(c->panel0->CmdProtocol->count(), 0);
+    c->show();
+    QComboBox* format = c->panel0->TranslationMode;
+    EXPECT_GE(format->lineEdit()->width(),
+              format->fontMetrics().horizontalAdvance("Select Format"));
 }
 
 TEST_F(ConsoleWindow, KeyOnTheSplashEndsTheWaitAtOnce) {

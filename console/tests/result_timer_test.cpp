@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <string>
 #include <vector>
 
@@ -313,6 +314,21 @@ TEST_F(ResultTimer, RepeatingMainPanelIsSentByEachTickAndShownByTheNext) {
     EXPECT_TRUE(p.txt_Device_Cmd->isEnabled());
 }
 
+TEST_F(ResultTimer, AChangedTypeTextEndsRepetition) {
+    open_panels(1);
+    Control(1).txt_Device_Cmd->setText(QStringLiteral("01"));  // takes reads and writes
+    for (bool heard : {true, false}) {
+        Control(1).set_CmdProtocol_Text("Read Word");
+        c->Repeatall_Click();
+        const QSignalBlocker quiet(heard ? nullptr : Control(1).CmdProtocol);
+        type_over(Control(1).CmdProtocol, "Write Word");
+        writes();
+        tick();
+        EXPECT_EQ(writes(), "34 16 16 0D\n") << "the main panel alone";
+        c->Repeatall_Click();
+    }
+}
+
 TEST_F(ResultTimer, WaitingResultOfPanelThreeIsShownWhileTheMainPanelIsSentAgain) {
     open_panels(3);
     Control(3).txt_Device_Cmd->setText(QStringLiteral("0D"));
@@ -347,6 +363,7 @@ TEST_F(ResultTimer, TickInsideASendsMessageBoxSkipsTheRepeatsThatFindTheBusBusy)
     ui.ui.on_message = [&](const platform::ui::MessageBox&) {
         ++nested;
         EXPECT_EQ(shared().BusBusy, True);
+        EXPECT_FALSE(repeat_all_running()) << "stopped before the box: nothing looks repeating";
         tick();  // the timer fires in the box's event loop
     };
     tick();

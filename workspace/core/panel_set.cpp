@@ -24,14 +24,31 @@ void mainDelete_Click(WorkspaceWindows& w) {
     s.PanelCount = static_cast<int16_t>(std::max(s.PanelCount - 1, 0));
 }
 
+std::array<Place, kPanelWindows + 1> tiled_places(
+    const std::array<FrameSize, kPanelWindows + 1>& frames) {
+    std::array<Place, kPanelWindows + 1> places{};
+    places[0] = kConsolePlace;
+    int lower_top = kConsolePlace.top;
+    for (int k = 1; k <= kPanelWindows; k += 2)
+        lower_top = std::max(lower_top, kConsolePlace.top + frames[static_cast<size_t>(k)].height);
+    int left = kConsolePlace.left + frames[0].width;
+    for (size_t upper = 1; upper < places.size(); upper += 2) {
+        const size_t lower = upper + 1;
+        places[upper] = {left, kConsolePlace.top};
+        places[lower] = {left, lower_top};
+        left += std::max(frames[upper].width, frames[lower].width);
+    }
+    return places;
+}
+
 void mainRearrange_Click(WorkspaceWindows& w) {
-    // Lefts before tops, in window order: the first touch of a closed panel loads it.
-    w.set_left(0, twips_to_pixels(kFixedPlaces[0].left));
-    w.set_top(0, twips_to_pixels(kFixedPlaces[0].top));
-    for (int k = 1; k <= kPanelWindows; ++k)
-        w.set_left(k, twips_to_pixels(kFixedPlaces[static_cast<size_t>(k)].left));
-    for (int k = 1; k <= kPanelWindows; ++k)
-        w.set_top(k, twips_to_pixels(kFixedPlaces[static_cast<size_t>(k)].top));
+    std::array<FrameSize, kPanelWindows + 1> frames{};
+    // The first touch of a closed panel loads it hidden.
+    for (int k = 0; k <= kPanelWindows; ++k) frames[static_cast<size_t>(k)] = w.frame_size(k);
+    const std::array<Place, kPanelWindows + 1> places = tiled_places(frames);
+    // Lefts before tops, in window order.
+    for (int k = 0; k <= kPanelWindows; ++k) w.set_left(k, places[static_cast<size_t>(k)].left);
+    for (int k = 0; k <= kPanelWindows; ++k) w.set_top(k, places[static_cast<size_t>(k)].top);
 }
 
 }  // namespace velmora::workspace

@@ -14,6 +14,16 @@
 
 namespace velmora::workspace {
 
+// Pixels on the screen: a window's frame size and the place of its frame's top left.
+struct FrameSize {
+    int width;
+    int height;
+};
+struct Place {
+    int left;
+    int top;
+};
+
 class PanelControls {
   public:
     virtual ~PanelControls() = default;
@@ -55,6 +65,7 @@ class WorkspaceWindows {
     virtual void enable_SendBlock() = 0;
     // Window 0 is the console, 1..8 the panel windows (touching one loads it hidden).
     // Pixels on the screen.
+    virtual FrameSize frame_size(int window) = 0;
     virtual void set_left(int window, int pixels) = 0;
     virtual void set_top(int window, int pixels) = 0;
 };

@@ -83,6 +83,7 @@ class FakeWorkspace final : public WorkspaceWindows {
         shown.at(checked(k)) = false;
     }
     void enable_SendBlock() override { send_block_enabled = true; }
+    FrameSize frame_size(int) override { return {200, 250}; }
     void set_left(int window, int pixels) override { places.at(checked(window, 0)).first = pixels; }
     void set_top(int window, int pixels) override { places.at(checked(window, 0)).second = pixels; }
 

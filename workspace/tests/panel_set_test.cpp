@@ -51,16 +51,23 @@ TEST_F(PanelSet, DeleteClosesTheHighestPanel) {
     EXPECT_EQ(shared().PanelCount, 2);
     EXPECT_EQ(Loaded_Control(3), nullptr);
     EXPECT_NE(Loaded_Control(2), nullptr);
+    // The close box of the highest panel is Delete; the others' are refused.
+    EXPECT_FALSE(Control(1).close());
+    EXPECT_TRUE(Control(2).close());
+    EXPECT_EQ(shared().PanelCount, 1);
 }
 
 TEST_F(PanelSet, DeletingARepeatingPanelEndsItsRepetition) {
     add(2);
+    type_over(Control(2).txt_Device_Cmd, "0D");
     Control(2).Nonstop->setChecked(true);
     c->Timer_1sec_Timer();
     EXPECT_NE(writes(), "");
     c->mainDelete->trigger();
     c->Timer_1sec_Timer();
     EXPECT_EQ(writes(), "");
+    add();
+    EXPECT_EQ(Control(2).txt_RW_LSByte->text(), "") << "not the reply the panel waited for";
 }
 
 // The start-up writes "16" into boxes that hold it by design: the lookup runs anyway and
@@ -114,14 +121,12 @@ TEST_F(PanelSet, RearrangeWithNoPanelOpenLoadsAllEightHidden) {
     c->mainRearrange->trigger();
     EXPECT_EQ(c->pos(), QPoint(1, 33));
     EXPECT_EQ(shared().PanelCount, 0);
-    const QPoint places[] = {{333, 33}, {333, 307}, {507, 33}, {507, 307},
-                             {682, 33}, {682, 307}, {857, 33}, {857, 307}};
     for (int k = 1; k <= kPanelWindows; ++k) {
         SCOPED_TRACE(k);
         ASSERT_NE(Loaded_Control(k), nullptr);
         EXPECT_TRUE(Control(k).isHidden());
-        EXPECT_EQ(Control(k).pos(), places[k - 1]);
     }
+    const QPoint place = Control(1).pos();
     // A later Add shows the fields that the start-up gave at the time of Rearrange.
     choose(c->PMBus_sel);
     add();
@@ -129,7 +134,19 @@ TEST_F(PanelSet, RearrangeWithNoPanelOpenLoadsAllEightHidden) {
     EXPECT_EQ(Control(1).txt_Device_Addr->text(), "16");
     EXPECT_TRUE(Control(1).TranslationMode->isHidden());
     EXPECT_EQ(Control(1).CmdProtocol->count(), 10) << "the Ext types come with the opening";
-    EXPECT_EQ(Control(1).pos(), places[0]) << "the place stays";
+    EXPECT_EQ(Control(1).pos(), place) << "the place stays";
+}
+
+TEST_F(PanelSet, RearrangedWindowsCoverNeitherTheConsoleNorEachOther) {
+    c->show();
+    add(kPanelWindows);
+    Control(3).resize(400, 330);  // by the user
+    c->mainRearrange->trigger();
+    EXPECT_EQ(Control(3).size(), QSize(400, 330));
+    for (int k = 1; k <= kPanelWindows; ++k)
+        for (int j = 0; j < k; ++j)
+            EXPECT_FALSE(Control(k).frameGeometry().intersects(
+                j ? Control(j).frameGeometry() : c->frameGeometry()));
 }
 
 TEST_F(PanelSet, ACountBelowZeroClimbsBackBeforeAPanelOpens) {
