@@ -112,11 +112,11 @@ TEST_F(CaptureTest, LogSetUpThatCannotMakeAFileRemovesWhatItMadeAndSaysWhy) {
     doubles.ui.file_answers = {longest, longest, path("missing/run.txt")};
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(cap.Datalogwrite());
     const std::string why = std::string(kAccessDenied) + "\r\n";
-    EXPECT_EQ(doubles.ui.message_texts(),
-              (std::vector<std::string>{why + longest + "a: " + std::strerror(ENAMETOOLONG),
-                                        why + longest + "a: " + std::strerror(ENAMETOOLONG),
-                                        why + path("missing/run.txt") + ": " +
-                                            std::strerror(ENOENT)}));
+    EXPECT_EQ(
+        doubles.ui.message_texts(),
+        (std::vector<std::string>{why + longest + "a: " + std::strerror(ENAMETOOLONG),
+                                  why + longest + "a: " + std::strerror(ENAMETOOLONG),
+                                  why + path("missing/run.txt") + ": " + std::strerror(ENOENT)}));
     EXPECT_TRUE(fs::is_empty(dir));
     EXPECT_FALSE(cap.DatalogOn());
 }
@@ -228,8 +228,8 @@ TEST_F(CaptureTest, ASwitchOnTheFirstChunkKeepsItsFirstTransaction) {
     EXPECT_EQ(read_file(path("run1.txt")),
               "Switch to Post-processing due to high data rate.\r\n"
               "Time elapsed: -995mSec\r\n" +
-                  prefix(1) + "[S]16[A]09[A][P]\r\n" +
-                  prefix(2) + "[S]0B[A]" + zeros + "[P]\r\n"
+                  prefix(1) + "[S]16[A]09[A][P]\r\n" + prefix(2) + "[S]0B[A]" + zeros +
+                  "[P]\r\n"
                   "Time elapsed: 205mSec\r\n" +
                   prefix(3) + "[S]17[A][P]\r\n");
 }
@@ -296,21 +296,23 @@ class FileSizeLimit {
     void (*old_handler_)(int);
 };
 
-TEST_F(CaptureTest, ALogThatCannotBeWrittenEndsTheLoggingAndIsNeverToldSaved) {
+TEST_F(CaptureTest, ALogThatCannotBeWrittenOrReadBackIsNeverToldSaved) {
     const auto not_written = [this](const std::string& name) {
-        return "Data could not be written to " + path(name);
+        return "Data could not be written to " + path(name) + ": " + std::strerror(EFBIG);
     };
     start("run1.txt");
     {
-        // Found while capturing: the raw records of the switch fill the buffer.
+        // Found while capturing: the raw records of the switch fill the buffer. The disk
+        // is full for the decoded log too.
         FileSizeLimit full(10);
         for (int i = 0; i < 100 && cap.DatalogOn(); ++i) at_ms(1200, std::string(4000, '0'));
     }
     EXPECT_FALSE(cap.DatalogOn());
-    EXPECT_EQ(doubles.ui.message_texts(), std::vector<std::string>{not_written("run1.txta")});
+    const std::string both = not_written("run1.txt") + "\r\n" + not_written("run1.txta");
+    EXPECT_EQ(doubles.ui.message_texts(), std::vector<std::string>{both});
     ASSERT_TRUE(cap.stop());
     cap.report();
-    EXPECT_EQ(view.data, std::string(kSwitchMessage) + not_written("run1.txta") + "\r\n");
+    EXPECT_EQ(view.data, std::string(kSwitchMessage) + both + "\r\n");
 
     view.data.clear();
     start("run2.txt");
@@ -322,9 +324,19 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenEndsTheLoggingAndIsNeverToldSaved) {
         cap.report();
     }
     EXPECT_EQ(view.data, "No data captured\r\n" + not_written("run2.txt") + "\r\n");
-    // Neither Stop asks whether to open the results.
+
+    // The raw file cut short by another program before post-processing read it back.
+    view.data.clear();
+    start("run3.txt");
+    at_ms(5, std::string(300000, '0'));  // past the buffer: on disk at once
+    fs::resize_file(path("run3.txta"), 100);
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    const std::string cut = "Data could not be read from " + path("run3.txta") + ": " + kChanged;
+    EXPECT_EQ(view.data, std::string(kSwitchMessage) + "Post-processing...\r\n" + cut + "\r\n");
+    // No Stop asks whether to open the results.
     EXPECT_EQ(doubles.ui.message_texts(),
-              (std::vector<std::string>{not_written("run1.txta"), not_written("run2.txt")}));
+              (std::vector<std::string>{both, not_written("run2.txt"), cut}));
 }
 
 TEST_F(CaptureTest, AfterCreateNewFileLaterLinesLandInTheNewFile) {

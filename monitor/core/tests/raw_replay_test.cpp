@@ -1,9 +1,10 @@
 #include "raw_replay.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <sys/stat.h>
-
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -98,21 +99,38 @@ class RawFile : public ::testing::Test {
     void write(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 };
 
-TEST_F(RawFile, IsDecodedFromDisk) {
-    write(kSpanning);
-    Replay r;
-    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::Done);
-    EXPECT_EQ(r.sink.logged, kSpanningLines);
+ReplayRange span(uint64_t from, uint64_t to) {
+    ReplayRange range;
+    range.from = from;
+    range.to = to;
+    return range;
 }
 
-TEST_F(RawFile, EmptyMissingOrNotARegularFileIsReported) {
+TEST_F(RawFile, IsDecodedFromDisk) {
+    write("xx" + kSpanning);
+    const int fd = ::open(path.c_str(), O_RDONLY);
     Replay r;
-    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::ReadError);
-    write("");
-    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::NoData);
-    std::filesystem::remove(path);
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);  // would block a plain open for ever
-    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::ReadError);
+    EXPECT_EQ(post_process(fd, span(2, 2 + kSpanning.size()), r.dec, r.sink).result,
+              PostProcessResult::Done);
+    EXPECT_EQ(r.sink.logged, kSpanningLines);
+    ::close(fd);
+}
+
+TEST_F(RawFile, NothingToReadAFileCutShortOrAnUnreadableOneIsReported) {
+    write(kSpanning);
+    const uint64_t size = kSpanning.size();
+    Replay r;
+    int fd = ::open(path.c_str(), O_RDONLY);
+    EXPECT_EQ(post_process(fd, span(size, size), r.dec, r.sink).result, PostProcessResult::NoData);
+    PostProcessOutcome out = post_process(fd, span(0, size + 1), r.dec, r.sink);
+    EXPECT_EQ(out.result, PostProcessResult::ReadError);
+    EXPECT_EQ(out.error, 0);
+    ::close(fd);
+    fd = ::open(path.c_str(), O_WRONLY);
+    out = post_process(fd, span(0, size), r.dec, r.sink);
+    EXPECT_EQ(out.result, PostProcessResult::ReadError);
+    EXPECT_EQ(out.error, EBADF);
+    ::close(fd);
 }
 
 }  // namespace
