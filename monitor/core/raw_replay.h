@@ -88,6 +88,7 @@ struct PostProcessOutcome {
     // ReadError: the system's reason (errno value), or 0 when the file does not end at `to`:
     // it was changed meanwhile.
     int error = 0;
+    bool operator==(const PostProcessOutcome&) const = default;
 };
 
 // Post-processes the records of the raw file open on `fd` in bounded memory. Reads by

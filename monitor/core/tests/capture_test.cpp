@@ -112,11 +112,11 @@ TEST_F(CaptureTest, LogSetUpThatCannotMakeAFileRemovesWhatItMadeAndSaysWhy) {
     doubles.ui.file_answers = {longest, longest, path("missing/run.txt")};
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(cap.Datalogwrite());
     const std::string why = std::string(kAccessDenied) + "\r\n";
-    EXPECT_EQ(
-        doubles.ui.message_texts(),
-        (std::vector<std::string>{why + longest + "a: " + std::strerror(ENAMETOOLONG),
-                                  why + longest + "a: " + std::strerror(ENAMETOOLONG),
-                                  why + path("missing/run.txt") + ": " + std::strerror(ENOENT)}));
+    EXPECT_EQ(doubles.ui.message_texts(),
+              (std::vector<std::string>{why + longest + "a: " + std::strerror(ENAMETOOLONG),
+                                        why + longest + "a: " + std::strerror(ENAMETOOLONG),
+                                        why + path("missing/run.txt") + ": " +
+                                            std::strerror(ENOENT)}));
     EXPECT_TRUE(fs::is_empty(dir));
     EXPECT_FALSE(cap.DatalogOn());
 }
@@ -228,8 +228,8 @@ TEST_F(CaptureTest, ASwitchOnTheFirstChunkKeepsItsFirstTransaction) {
     EXPECT_EQ(read_file(path("run1.txt")),
               "Switch to Post-processing due to high data rate.\r\n"
               "Time elapsed: -995mSec\r\n" +
-                  prefix(1) + "[S]16[A]09[A][P]\r\n" + prefix(2) + "[S]0B[A]" + zeros +
-                  "[P]\r\n"
+                  prefix(1) + "[S]16[A]09[A][P]\r\n" +
+                  prefix(2) + "[S]0B[A]" + zeros + "[P]\r\n"
                   "Time elapsed: 205mSec\r\n" +
                   prefix(3) + "[S]17[A][P]\r\n");
 }
@@ -302,8 +302,7 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenOrReadBackIsNeverToldSaved) {
     };
     start("run1.txt");
     {
-        // Found while capturing: the raw records of the switch fill the buffer. The disk
-        // is full for the decoded log too.
+        // Found while capturing: the raw records of the switch fill the buffer.
         FileSizeLimit full(10);
         for (int i = 0; i < 100 && cap.DatalogOn(); ++i) at_ms(1200, std::string(4000, '0'));
     }
@@ -334,7 +333,6 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenOrReadBackIsNeverToldSaved) {
     cap.report();
     const std::string cut = "Data could not be read from " + path("run3.txta") + ": " + kChanged;
     EXPECT_EQ(view.data, std::string(kSwitchMessage) + "Post-processing...\r\n" + cut + "\r\n");
-    // No Stop asks whether to open the results.
     EXPECT_EQ(doubles.ui.message_texts(),
               (std::vector<std::string>{both, not_written("run2.txt"), cut}));
 }

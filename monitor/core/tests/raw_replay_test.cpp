@@ -97,40 +97,24 @@ class RawFile : public ::testing::Test {
          ::testing::UnitTest::GetInstance()->current_test_info()->name());
     void TearDown() override { std::filesystem::remove(path); }
     void write(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+    Replay r;
+    // Post-processes the records from `from` to `to` through a descriptor opened so.
+    PostProcessOutcome replay(uint64_t from, uint64_t to, int flags = O_RDONLY) {
+        const int fd = ::open(path.c_str(), flags);
+        const PostProcessOutcome out = post_process(fd, {from, to, {}, false}, r.dec, r.sink);
+        ::close(fd);
+        return out;
+    }
 };
 
-ReplayRange span(uint64_t from, uint64_t to) {
-    ReplayRange range;
-    range.from = from;
-    range.to = to;
-    return range;
-}
-
-TEST_F(RawFile, IsDecodedFromDisk) {
+TEST_F(RawFile, IsDecodedFromDiskAndAChangedOrUnreadableFileIsReported) {
     write("xx" + kSpanning);
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    Replay r;
-    EXPECT_EQ(post_process(fd, span(2, 2 + kSpanning.size()), r.dec, r.sink).result,
-              PostProcessResult::Done);
+    const uint64_t size = 2 + kSpanning.size();
+    EXPECT_EQ(replay(2, size + 1), (PostProcessOutcome{PostProcessResult::ReadError, 0}));
+    EXPECT_EQ(replay(2, size, O_WRONLY), (PostProcessOutcome{PostProcessResult::ReadError, EBADF}));
+    EXPECT_EQ(replay(2, size).result, PostProcessResult::Done);
     EXPECT_EQ(r.sink.logged, kSpanningLines);
-    ::close(fd);
-}
-
-TEST_F(RawFile, NothingToReadAFileCutShortOrAnUnreadableOneIsReported) {
-    write(kSpanning);
-    const uint64_t size = kSpanning.size();
-    Replay r;
-    int fd = ::open(path.c_str(), O_RDONLY);
-    EXPECT_EQ(post_process(fd, span(size, size), r.dec, r.sink).result, PostProcessResult::NoData);
-    PostProcessOutcome out = post_process(fd, span(0, size + 1), r.dec, r.sink);
-    EXPECT_EQ(out.result, PostProcessResult::ReadError);
-    EXPECT_EQ(out.error, 0);
-    ::close(fd);
-    fd = ::open(path.c_str(), O_WRONLY);
-    out = post_process(fd, span(0, size), r.dec, r.sink);
-    EXPECT_EQ(out.result, PostProcessResult::ReadError);
-    EXPECT_EQ(out.error, EBADF);
-    ::close(fd);
 }
 
 }  // namespace
