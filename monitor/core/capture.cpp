@@ -119,11 +119,14 @@ bool Capture::post_process() {
         RawStream.fd(), {switched_at_, RawStream.size(), purged_at_, !first_chunk_}, decoder_,
         *this);
     if (out.result != PostProcessResult::ReadError) return true;
-    const std::string text = std::string(kNotRead) + RawStream.path() + ": " +
-                             (out.error != 0 ? std::strerror(out.error) : kChanged);
+    tell_failure(std::string(kNotRead) + RawStream.path() + ": " +
+                 (out.error != 0 ? std::strerror(out.error) : kChanged));
+    return false;
+}
+
+void Capture::tell_failure(const std::string& text) {
     view_.show_text(text + "\r\n");
     ui::show_message(text);
-    return false;
 }
 
 void Capture::report() {
@@ -151,6 +154,11 @@ void Capture::report() {
         return;
     }
     if (!read) return;
+    // What was logged is not in the file that now has its name.
+    if (!LogStream.named()) {
+        tell_failure(std::string(kNotWritten) + LogStream.path() + ": " + kChanged);
+        return;
+    }
 
     const std::string saved = "Data saved in " + log_path_ + "\r\n";
     view_.show_text(saved);

@@ -30,8 +30,9 @@ inline constexpr char kOpenResultsTitle[] = "Open Results";
 // reason.
 inline constexpr std::string_view kNotWritten = "Data could not be written to ";
 inline constexpr std::string_view kNotRead = "Data could not be read from ";
-// The reason when the raw file is not of the size written to it.
-inline constexpr char kChanged[] = "the file was changed during the capture";
+// The reason when a log is not as it was written: the raw file not of its size, or the
+// decoded log's name no longer standing for it.
+inline constexpr char kChanged[] = "the file was removed or changed during the capture";
 // A read of more than this many characters abandons live decoding for the capture.
 inline constexpr size_t kLiveChunkLimit = 1000;
 // Chunks read in the first second are not recorded in the raw file, unless the capture
@@ -142,6 +143,8 @@ class Capture : private LineSink {
     // Decodes the raw records of the switch on; false, with a message, when a part of them
     // could not be read.
     bool post_process();
+    // A failure in place of "Data saved in": into `Data` and in a message box.
+    void tell_failure(const std::string& text);
 
     CaptureView& view_;
     LineAssembler decoder_{*this};

@@ -92,15 +92,16 @@ bool TextFile::close() {
     return !failed_;
 }
 
+bool TextFile::named() const {
+    struct stat st {};
+    return ino_ != 0 && ::lstat(path_.c_str(), &st) == 0 && st.st_dev == dev_ && st.st_ino == ino_;
+}
+
 void TextFile::discard() {
     if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
     used_ = 0;
-    struct stat named {};
-    if (ino_ != 0 && ::lstat(path_.c_str(), &named) == 0 && named.st_dev == dev_ &&
-        named.st_ino == ino_) {
-        ::unlink(path_.c_str());
-    }
+    if (named()) ::unlink(path_.c_str());
     ino_ = 0;
 }
 

@@ -56,6 +56,8 @@ class TextFile {
     // Closes the file if it is open, and removes the file this object last created unless
     // its name has come to stand for another file.
     void discard();
+    // The name still stands for the file this object last created, open or closed.
+    bool named() const;
     bool failed() const { return failed_; }
     // The system's reason (errno value) of the first failure, or 0.
     int error() const { return error_; }

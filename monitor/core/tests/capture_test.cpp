@@ -323,7 +323,6 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenOrReadBackIsNeverToldSaved) {
         cap.report();
     }
     EXPECT_EQ(view.data, "No data captured\r\n" + not_written("run2.txt") + "\r\n");
-
     // The raw file cut short by another program before post-processing read it back.
     view.data.clear();
     start("run3.txt");
@@ -333,8 +332,13 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenOrReadBackIsNeverToldSaved) {
     cap.report();
     const std::string cut = "Data could not be read from " + path("run3.txta") + ": " + kChanged;
     EXPECT_EQ(view.data, std::string(kSwitchMessage) + "Post-processing...\r\n" + cut + "\r\n");
+    start("run4.txt");  // the decoded log removed
+    fs::remove(path("run4.txt"));
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    const std::string gone = "Data could not be written to " + path("run4.txt") + ": " + kChanged;
     EXPECT_EQ(doubles.ui.message_texts(),
-              (std::vector<std::string>{both, not_written("run2.txt"), cut}));
+              (std::vector<std::string>{both, not_written("run2.txt"), cut, gone}));
 }
 
 TEST_F(CaptureTest, AfterCreateNewFileLaterLinesLandInTheNewFile) {
