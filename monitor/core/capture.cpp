@@ -1,8 +1,6 @@
 #include "capture.h"
 
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "log_setup.h"
 #include "raw_replay.h"
@@ -17,8 +15,16 @@ Capture::Capture(CaptureView& view) : view_(view) {}
 bool Capture::Datalogwrite() {
     if (in_setup_) return false;
     in_setup_ = true;
-    const std::optional<std::string> path = monitor::Datalogwrite(LogStream, RawStream);
+    closed_in_setup_ = false;
+    std::optional<std::string> path = monitor::Datalogwrite(LogStream, RawStream);
     in_setup_ = false;
+    if (path && closed_in_setup_) {
+        // Exit ran while the set-up let the window system run: the new files are empty
+        // and would refuse the next try on the same name.
+        LogStream.discard();
+        RawStream.discard();
+        path.reset();
+    }
     decoder_.DatalogOn = LogStream.is_open() && RawStream.is_open();
     if (!path) return false;
     log_path_ = *path;
@@ -104,36 +110,53 @@ bool Capture::stop() {
     return was_running;
 }
 
-std::string Capture::not_written_text() const {
-    return std::string(kNotWritten) + not_written_;
-}
-
 void Capture::check_logs() {
     if (decoder_.DatalogOn && (LogStream.failed() || RawStream.failed())) close_logs();
+}
+
+bool Capture::post_process() {
+    const PostProcessOutcome out = monitor::post_process(
+        RawStream.fd(), {switched_at_, RawStream.size(), purged_at_, !first_chunk_}, decoder_,
+        *this);
+    if (out.result != PostProcessResult::ReadError) return true;
+    tell_failure(std::string(kNotRead) + RawStream.path() + ": " +
+                 (out.error != 0 ? std::strerror(out.error) : kChanged));
+    return false;
+}
+
+void Capture::tell_failure(const std::string& text) {
+    view_.show_text(text + "\r\n");
+    ui::show_message(text);
 }
 
 void Capture::report() {
     RawStream.flush();
     check_logs();
-    const std::string raw_path = raw_path_of(log_path_);
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(raw_path, ec);
+    bool read = true;
     if (!not_written_.empty()) {
         // The logging has ended: nothing is post-processed into it.
-    } else if (!ec && size == 0) {
+    } else if (RawStream.size() == 0) {
         view_.show_text(kNoDataMessage);
-    } else if (!ec && decoder_.PostProcessMode) {
+    } else if (decoder_.PostProcessMode) {
         decoder_.Timechk = false;
         view_.set_Timechk(false);
         if (decoder_.DatalogOn) view_.show_text(kPostProcessingMessage);
-        post_process_file(raw_path, {switched_at_, purged_at_, !first_chunk_}, decoder_, *this);
+        // What was captured is read back through the file still open, whatever now has
+        // its name.
+        read = post_process();
     }
     clear_line_state();
     // The results are opened by another program: it must see every line.
     LogStream.flush();
     check_logs();
     if (!not_written_.empty()) {
-        view_.show_text(not_written_text() + "\r\n");
+        view_.show_text(not_written_ + "\r\n");
+        return;
+    }
+    if (!read) return;
+    // What was logged is not in the file that now has its name.
+    if (!LogStream.named()) {
+        tell_failure(std::string(kNotWritten) + LogStream.path() + ": " + kChanged);
         return;
     }
 
@@ -151,14 +174,18 @@ void Capture::leave() {
 }
 
 void Capture::close_logs() {
-    // The file that failed first is the one named.
-    const bool raw_first = RawStream.failed() && !LogStream.failed();
-    const bool raw_ok = RawStream.close();
+    if (in_setup_) closed_in_setup_ = true;
     const bool log_ok = LogStream.close();
+    const bool raw_ok = RawStream.close();
     decoder_.DatalogOn = false;
     if ((raw_ok && log_ok) || !not_written_.empty()) return;
-    not_written_ = raw_first || log_ok ? RawStream.path() : LogStream.path();
-    ui::show_message(not_written_text());
+    // Every file that failed, with the system's reason: a full disk cuts both.
+    for (const TextFile* f : {&LogStream, &RawStream}) {
+        if (!f->failed()) continue;
+        if (!not_written_.empty()) not_written_ += "\r\n";
+        not_written_ += std::string(kNotWritten) + f->path() + ": " + std::strerror(f->error());
+    }
+    ui::show_message(not_written_);
 }
 
 bool Capture::CreateNewFile(int16_t& LogFileCount, std::string& DataFileName,

@@ -26,8 +26,13 @@ inline constexpr std::string_view kNoDataMessage = "No data captured\r\n";
 inline constexpr std::string_view kPostProcessingMessage = "Post-processing...\r\n";
 inline constexpr char kWatchdogMessage[] = "No Start or Stop bit detected";
 inline constexpr char kOpenResultsTitle[] = "Open Results";
-// A log file that could not be written, followed by its path.
+// A log file that could not be written or read back, followed by its path, ": " and the
+// reason.
 inline constexpr std::string_view kNotWritten = "Data could not be written to ";
+inline constexpr std::string_view kNotRead = "Data could not be read from ";
+// The reason when a log is not as it was written: the raw file not of its size, or the
+// decoded log's name no longer standing for it.
+inline constexpr char kChanged[] = "the file was removed or changed during the capture";
 // A read of more than this many characters abandons live decoding for the capture.
 inline constexpr size_t kLiveChunkLimit = 1000;
 // Chunks read in the first second are not recorded in the raw file, unless the capture
@@ -111,12 +116,14 @@ class Capture : private LineSink {
     bool stop();
     // The rest of Stop: post-processes the raw file of a capture that switched, from the
     // chunk of the switch on, then reports "Data saved in" P and asks whether to open the
-    // results; or, when a log could not be written, says so instead.
+    // results; or, when a log could not be written or the raw file read back, says so
+    // instead, naming each file and the reason.
     void report();
 
     // The leave sequence: ends the loop and clears the line number.
     void leave();
-    // Exit: closes both logs; one that could not be written is reported.
+    // Exit: closes both logs; those that could not be written are reported. During the
+    // log set-up the files it makes are then removed.
     void close_logs();
 
     // `CreateNewFile`: the decoded log goes on in the next numbered file of `app_folder`
@@ -133,7 +140,11 @@ class Capture : private LineSink {
     void clear_line_state();
     // Ends the logging, with a message, when a log could not be written.
     void check_logs();
-    std::string not_written_text() const;
+    // Decodes the raw records of the switch on; false, with a message, when a part of them
+    // could not be read.
+    bool post_process();
+    // A failure in place of "Data saved in": into `Data` and in a message box.
+    void tell_failure(const std::string& text);
 
     CaptureView& view_;
     LineAssembler decoder_{*this};
@@ -144,11 +155,13 @@ class Capture : private LineSink {
     bool CaptureStopped_ = true;
     bool first_chunk_ = true;
     bool in_setup_ = false;
+    bool closed_in_setup_ = false;
     uint32_t t0_ = 0;
     // Post-processing: the raw file's records from the switch on, cut where Clear purged.
     uint64_t switched_at_ = 0;
     std::vector<uint64_t> purged_at_;
-    // The log file that could not be written during this logging, or empty.
+    // The log files that could not be written during this logging, each with its reason
+    // (lines joined by CR LF), or empty.
     std::string not_written_;
 };
 

@@ -16,28 +16,47 @@ constexpr size_t kBufferSize = 256 * 1024;
 
 int TextFile::create(const std::string& path, Create how) {
     close();
+    ino_ = 0;  // the file closed is no longer this object's to remove
     // Replacing removes the name first: a link of that name goes, its target stays as it is.
     if (how == Create::Replace && ::unlink(path.c_str()) != 0 && errno != ENOENT) return errno;
-    // Exclusive: a link or file put there meanwhile makes the creation fail.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // Exclusive: a link or file put there meanwhile makes the creation fail. Appending: a
+    // file cut short by another program stays shorter than what was written, never gets a
+    // hole of zeros.
+    const int fd =
+        ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return errno != 0 ? errno : EIO;
-    file_ = ::fdopen(fd, "wb");
+    struct stat st {};
+    file_ = ::fstat(fd, &st) == 0 ? ::fdopen(fd, "wb") : nullptr;
     if (file_ == nullptr) {
         const int err = errno != 0 ? errno : EIO;
         ::close(fd);
+        ::unlink(path.c_str());
         return err;
     }
     path_ = path;
+    dev_ = st.st_dev;
+    ino_ = st.st_ino;
     buf_.resize(kBufferSize);
     used_ = 0;
     written_ = 0;
     failed_ = false;
+    error_ = 0;
     return 0;
+}
+
+int TextFile::fd() const {
+    return file_ != nullptr ? ::fileno(file_) : -1;
+}
+
+void TextFile::fail() {
+    if (!failed_) error_ = errno != 0 ? errno : EIO;
+    failed_ = true;
 }
 
 void TextFile::put(const char* text, size_t n) {
     if (failed_) return;
-    if (std::fwrite(text, 1, n, file_) != n) failed_ = true;
+    errno = 0;
+    if (std::fwrite(text, 1, n, file_) != n) fail();
 }
 
 void TextFile::write(std::string_view text) {
@@ -59,27 +78,31 @@ bool TextFile::flush() {
     if (used_ > 0) put(buf_.data(), used_);
     written_ += used_;
     used_ = 0;
-    if (!failed_ && std::fflush(file_) != 0) failed_ = true;
+    errno = 0;
+    if (!failed_ && std::fflush(file_) != 0) fail();
     return !failed_;
 }
 
 bool TextFile::close() {
     if (file_ == nullptr) return !failed_;
     flush();
-    if (std::fclose(file_) != 0) failed_ = true;
+    errno = 0;
+    if (std::fclose(file_) != 0) fail();
     file_ = nullptr;
     return !failed_;
 }
 
+bool TextFile::named() const {
+    struct stat st {};
+    return ino_ != 0 && ::lstat(path_.c_str(), &st) == 0 && st.st_dev == dev_ && st.st_ino == ino_;
+}
+
 void TextFile::discard() {
-    if (file_ == nullptr) return;
-    struct stat ours {}, named {};
-    const bool same = ::fstat(::fileno(file_), &ours) == 0 && ::lstat(path_.c_str(), &named) == 0 &&
-                      ours.st_dev == named.st_dev && ours.st_ino == named.st_ino;
-    std::fclose(file_);
+    if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
     used_ = 0;
-    if (same) ::unlink(path_.c_str());
+    if (named()) ::unlink(path_.c_str());
+    ino_ = 0;
 }
 
 std::string raw_path_of(const std::string& log_path) {

@@ -22,7 +22,9 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 
 // A text file written through one large buffer, so that a line costs a copy, not a call
 // into the C library. A write or flush that fails marks the file failed; nothing more is
-// written to it then, so that it never holds text with a hole in it.
+// written to it then, so that it never holds text with a hole in it. The file is open for
+// reading too: post-processing reads back what was written through it, whatever has
+// become of its name meanwhile.
 class TextFile {
   public:
     enum class Create {
@@ -38,6 +40,8 @@ class TextFile {
     // Creates the file, never through a link. On failure returns the errno value.
     int create(const std::string& path, Create how);
     bool is_open() const { return file_ != nullptr; }
+    // The descriptor to read back from (after flush()), or -1 when closed.
+    int fd() const;
     const std::string& path() const { return path_; }
     void write(std::string_view text);
     void write_line(std::string_view line) {
@@ -49,9 +53,14 @@ class TextFile {
     bool flush();
     // False when the file failed, now or before.
     bool close();
-    // Closes the file and removes it, unless its name has come to stand for another file.
+    // Closes the file if it is open, and removes the file this object last created unless
+    // its name has come to stand for another file.
     void discard();
+    // The name still stands for the file this object last created, open or closed.
+    bool named() const;
     bool failed() const { return failed_; }
+    // The system's reason (errno value) of the first failure, or 0.
+    int error() const { return error_; }
     // Characters written since creation, those still buffered included.
     uint64_t size() const { return written_ + used_; }
     void swap(TextFile& other) noexcept {
@@ -61,10 +70,14 @@ class TextFile {
         std::swap(used_, other.used_);
         std::swap(written_, other.written_);
         std::swap(failed_, other.failed_);
+        std::swap(error_, other.error_);
+        std::swap(dev_, other.dev_);
+        std::swap(ino_, other.ino_);
     }
 
   private:
     void put(const char* text, size_t n);
+    void fail();
 
     std::FILE* file_ = nullptr;
     std::string path_;
@@ -72,6 +85,10 @@ class TextFile {
     size_t used_ = 0;
     uint64_t written_ = 0;
     bool failed_ = false;
+    int error_ = 0;
+    // The file created, to tell it from another file given its name later; ino_ 0: none.
+    uint64_t dev_ = 0;
+    uint64_t ino_ = 0;
 };
 
 // The raw file's path for a decoded log's path: "run1.txt" -> "run1.txta".

@@ -1,14 +1,13 @@
 #include "raw_replay.h"
 
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
-#include <memory>
 #include <vector>
 
-#include "files/atomic_file.h"
 #include "log_files.h"
 
 namespace velmora::monitor {
@@ -99,35 +98,30 @@ bool RawReplay::feed(std::string_view piece) {
     return !stopped_;
 }
 
-PostProcessResult post_process_file(const std::string& raw_path, const ReplayRange& range,
-                                    LineAssembler& decoder, LineSink& log) {
-    // Streamed, not read whole: a capture's raw file may be larger than memory. Only a
-    // regular file is opened, so a FIFO left at its name cannot hang the Stop.
-    const int fd = platform::files::open_regular(raw_path, O_RDONLY);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(fd >= 0 ? ::fdopen(fd, "rb") : nullptr,
-                                                      &std::fclose);
-    if (!f) {
-        if (fd >= 0) ::close(fd);
-        return PostProcessResult::ReadError;
-    }
-    if (range.from > 0 && fseeko(f.get(), static_cast<off_t>(range.from), SEEK_SET) != 0)
-        return PostProcessResult::ReadError;
-    std::vector<char> buf(1 << 20);
+PostProcessOutcome post_process(int fd, const ReplayRange& range, LineAssembler& decoder,
+                                LineSink& log) {
+    // Streamed, not read whole: a capture's raw file may be larger than memory.
+    if (range.from >= range.to) return {PostProcessResult::NoData};
+    // A file of another size is not what was written: its records are not where they were.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return {PostProcessResult::ReadError, errno};
+    if (static_cast<uint64_t>(st.st_size) != range.to) return {PostProcessResult::ReadError};
+    std::vector<char> buf(std::min<uint64_t>(range.to - range.from, 1 << 20));
     RawReplay replay(decoder, log, range.synced);
     auto cut = range.cuts.begin();
-    uint64_t at = range.from;  // file offset of buf[0]
-    bool any = false;
-    for (;;) {
-        const size_t n = std::fread(buf.data(), 1, buf.size(), f.get());
-        if (n == 0) break;
-        any = true;
+    for (uint64_t at = range.from; at < range.to;) {  // `at`: file offset of buf[0]
+        const ssize_t got = ::pread(fd, buf.data(), std::min<uint64_t>(buf.size(), range.to - at),
+                                    static_cast<off_t>(at));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return {PostProcessResult::ReadError, got < 0 ? errno : 0};
+        const auto n = static_cast<size_t>(got);
         size_t done = 0;
         for (;;) {
             while (cut != range.cuts.end() && *cut < at + done) ++cut;
             const size_t upto =
                 cut != range.cuts.end() && *cut < at + n ? static_cast<size_t>(*cut - at) : n;
             if (!replay.feed(std::string_view(buf.data() + done, upto - done)))
-                return PostProcessResult::Watchdog;
+                return {PostProcessResult::Watchdog};
             done = upto;
             if (done == n) break;
             replay.resync();
@@ -135,10 +129,8 @@ PostProcessResult post_process_file(const std::string& raw_path, const ReplayRan
         }
         at += n;
     }
-    if (std::ferror(f.get())) return PostProcessResult::ReadError;
-    if (!any) return PostProcessResult::NoData;
     replay.finish();
-    return PostProcessResult::Done;
+    return {PostProcessResult::Done};
 }
 
 }  // namespace velmora::monitor

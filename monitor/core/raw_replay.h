@@ -69,21 +69,31 @@ class RawReplay {
 
 enum class PostProcessResult {
     Done,
-    NoData,     // the raw file is empty
-    ReadError,  // the raw file could not be read
+    NoData,     // nothing to read
+    ReadError,  // a part of the records could not be read
     Watchdog,   // the watchdog fired and ended the decoding
 };
 
 // Which part of a raw file post-processing decodes, and how.
 struct ReplayRange {
     uint64_t from = 0;  // offset of the first record decoded
+    uint64_t to = 0;    // offset just past the last record
     // Offsets of records, in ascending order, before which the stream was cut.
     std::vector<uint64_t> cuts;
     bool synced = false;  // as for RawReplay
 };
 
-// Post-processes the raw file at `raw_path` in bounded memory.
-PostProcessResult post_process_file(const std::string& raw_path, const ReplayRange& range,
-                                    LineAssembler& decoder, LineSink& log);
+struct PostProcessOutcome {
+    PostProcessResult result;
+    // ReadError: the system's reason (errno value), or 0 when the file does not end at `to`:
+    // it was changed meanwhile.
+    int error = 0;
+    bool operator==(const PostProcessOutcome&) const = default;
+};
+
+// Post-processes the records of the raw file open on `fd` in bounded memory. Reads by
+// offset: the descriptor's own position is left as it is.
+PostProcessOutcome post_process(int fd, const ReplayRange& range, LineAssembler& decoder,
+                                LineSink& log);
 
 }  // namespace velmora::monitor

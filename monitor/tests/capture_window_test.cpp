@@ -47,6 +47,15 @@ TEST_F(CaptureWindowTest, LogSetUpRefusalsLeaveTheWindowIdleWithNoLinkOpen) {
     EXPECT_EQ(read_file(path("taken.txt")), "x");
 }
 
+TEST_F(CaptureWindowTest, TheCloseBoxDuringTheLogSetUpLeavesNoFileBehind) {
+    enter(replay_world("S101100100P"));
+    // The set-up lets the window system run while it lists the log's folder.
+    ui.ui.on_process_events = [&] { mon->close(); };
+    start();
+    EXPECT_EQ(monitor_window(), nullptr);
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
 TEST_F(CaptureWindowTest, ACaptureStoppedWithinTheFirstSecondReportsNoDataThenWhereItIsSaved) {
     enter(replay_world("S101100100P"));
     bool green_while_running = false, menus_off_while_running = false, open_while_running = false;
@@ -277,6 +286,7 @@ struct CountingCapture {
     const char* name;
     int switch_ms;  // when one read of more than 1000 characters comes; -1: never
     int clear_ms;   // when Clear is pressed; -1: never
+    int remove_raw_ms = -1;
 };
 
 class CountingCaptureTest : public CaptureWindowTest,
@@ -302,6 +312,7 @@ TEST_P(CountingCaptureTest, LogsEveryTransactionOnceInOrder) {
     });
     for (int i = 1; i < 400; ++i) {
         script.push_back([&] {
+            if (ms == c.remove_raw_ms) fs::remove(path("run1.txta"));
             if (ms == c.clear_ms) {
                 read_for(5);  // what arrived goes with the purge, a byte cut in two
                 mon->Clearmsg->click();
@@ -313,6 +324,7 @@ TEST_P(CountingCaptureTest, LogsEveryTransactionOnceInOrder) {
     ui.ui.answers = {Answer::No};
     start();
     ASSERT_EQ(mon->capture().PostProcessMode(), c.switch_ms >= 0);
+    EXPECT_EQ(ui.ui.messages.back().title, "Open Results");
 
     const std::regex transaction(
         "#(\\d+)  "
@@ -353,7 +365,8 @@ INSTANTIATE_TEST_SUITE_P(Switches, CountingCaptureTest,
                                            CountingCapture{"SwitchBeforeOneSecond", 500, -1},
                                            CountingCapture{"SwitchAfterOneSecond", 1500, -1},
                                            CountingCapture{"ClearWhileLive", -1, 810},
-                                           CountingCapture{"ClearAfterTheSwitch", 500, 1200}),
+                                           CountingCapture{"ClearAfterTheSwitch", 500, 1200},
+                                           CountingCapture{"RawFileRemoved", 500, -1, 1200}),
                          [](const ::testing::TestParamInfo<CountingCapture>& p) {
                              return std::string(p.param.name);
                          });

@@ -2,6 +2,8 @@
 // the traffic decoders with display off and logging to a file, in each mode; and the
 // post-processing of a large raw capture file (time and resident memory).
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -131,6 +133,9 @@ std::string write_raw_file(int mib) {
 void BM_PostProcess(benchmark::State& state) {
     const int mib = static_cast<int>(state.range(0));
     const std::string raw = write_raw_file(mib);
+    const int fd = ::open(raw.c_str(), O_RDONLY);
+    velmora::monitor::ReplayRange range;
+    range.to = std::filesystem::file_size(raw);
     const std::string log = temp_file("bench_monitor_post.txt");
     reset_peak_rss();
     for (auto _ : state) {
@@ -140,7 +145,7 @@ void BM_PostProcess(benchmark::State& state) {
         dec.mode = DecodeMode::SBS;
         dec.PostProcessMode = true;
         dec.DatalogOn = true;
-        velmora::monitor::post_process_file(raw, {}, dec, sink);
+        velmora::monitor::post_process(fd, range, dec, sink);
         sink.log.close();
     }
     // Peak of the whole process while post-processing, the program's own code included.
@@ -149,6 +154,7 @@ void BM_PostProcess(benchmark::State& state) {
     state.counters["s_per_GiB"] =
         benchmark::Counter(static_cast<double>(state.iterations()) * mib / 1024.0,
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    ::close(fd);
     std::filesystem::remove(raw);
     std::filesystem::remove(log);
 }

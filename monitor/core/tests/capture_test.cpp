@@ -296,9 +296,9 @@ class FileSizeLimit {
     void (*old_handler_)(int);
 };
 
-TEST_F(CaptureTest, ALogThatCannotBeWrittenEndsTheLoggingAndIsNeverToldSaved) {
+TEST_F(CaptureTest, ALogThatCannotBeWrittenOrReadBackIsNeverToldSaved) {
     const auto not_written = [this](const std::string& name) {
-        return "Data could not be written to " + path(name);
+        return "Data could not be written to " + path(name) + ": " + std::strerror(EFBIG);
     };
     start("run1.txt");
     {
@@ -307,10 +307,11 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenEndsTheLoggingAndIsNeverToldSaved) {
         for (int i = 0; i < 100 && cap.DatalogOn(); ++i) at_ms(1200, std::string(4000, '0'));
     }
     EXPECT_FALSE(cap.DatalogOn());
-    EXPECT_EQ(doubles.ui.message_texts(), std::vector<std::string>{not_written("run1.txta")});
+    const std::string both = not_written("run1.txt") + "\r\n" + not_written("run1.txta");
+    EXPECT_EQ(doubles.ui.message_texts(), std::vector<std::string>{both});
     ASSERT_TRUE(cap.stop());
     cap.report();
-    EXPECT_EQ(view.data, std::string(kSwitchMessage) + not_written("run1.txta") + "\r\n");
+    EXPECT_EQ(view.data, std::string(kSwitchMessage) + both + "\r\n");
 
     view.data.clear();
     start("run2.txt");
@@ -322,9 +323,22 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenEndsTheLoggingAndIsNeverToldSaved) {
         cap.report();
     }
     EXPECT_EQ(view.data, "No data captured\r\n" + not_written("run2.txt") + "\r\n");
-    // Neither Stop asks whether to open the results.
+    // The raw file cut short by another program before post-processing read it back.
+    view.data.clear();
+    start("run3.txt");
+    at_ms(5, std::string(300000, '0'));  // past the buffer: on disk at once
+    fs::resize_file(path("run3.txta"), 100);
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    const std::string cut = "Data could not be read from " + path("run3.txta") + ": " + kChanged;
+    EXPECT_EQ(view.data, std::string(kSwitchMessage) + "Post-processing...\r\n" + cut + "\r\n");
+    start("run4.txt");  // the decoded log removed
+    fs::remove(path("run4.txt"));
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    const std::string gone = "Data could not be written to " + path("run4.txt") + ": " + kChanged;
     EXPECT_EQ(doubles.ui.message_texts(),
-              (std::vector<std::string>{not_written("run1.txta"), not_written("run2.txt")}));
+              (std::vector<std::string>{both, not_written("run2.txt"), cut, gone}));
 }
 
 TEST_F(CaptureTest, AfterCreateNewFileLaterLinesLandInTheNewFile) {

@@ -1,9 +1,10 @@
 #include "raw_replay.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <sys/stat.h>
-
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -96,23 +97,24 @@ class RawFile : public ::testing::Test {
          ::testing::UnitTest::GetInstance()->current_test_info()->name());
     void TearDown() override { std::filesystem::remove(path); }
     void write(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+    Replay r;
+    // Post-processes the records from `from` to `to` through a descriptor opened so.
+    PostProcessOutcome replay(uint64_t from, uint64_t to, int flags = O_RDONLY) {
+        const int fd = ::open(path.c_str(), flags);
+        const PostProcessOutcome out = post_process(fd, {from, to, {}, false}, r.dec, r.sink);
+        ::close(fd);
+        return out;
+    }
 };
 
-TEST_F(RawFile, IsDecodedFromDisk) {
-    write(kSpanning);
-    Replay r;
-    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::Done);
+TEST_F(RawFile, IsDecodedFromDiskAndAChangedOrUnreadableFileIsReported) {
+    write("xx" + kSpanning);
+    const uint64_t size = 2 + kSpanning.size();
+    EXPECT_EQ(replay(2, size + 1), (PostProcessOutcome{PostProcessResult::ReadError, 0}));
+    EXPECT_EQ(replay(2, size, O_WRONLY), (PostProcessOutcome{PostProcessResult::ReadError, EBADF}));
+    EXPECT_EQ(replay(2, size).result, PostProcessResult::Done);
     EXPECT_EQ(r.sink.logged, kSpanningLines);
-}
-
-TEST_F(RawFile, EmptyMissingOrNotARegularFileIsReported) {
-    Replay r;
-    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::ReadError);
-    write("");
-    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::NoData);
-    std::filesystem::remove(path);
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);  // would block a plain open for ever
-    EXPECT_EQ(post_process_file(path.string(), {}, r.dec, r.sink), PostProcessResult::ReadError);
 }
 
 }  // namespace
