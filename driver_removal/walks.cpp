@@ -37,8 +37,7 @@ bool UnlinkNamedFile(const char* path, const std::string& shown) {
 // be opened for another reason may hold the board's entries and gets its line.
 bool OpenWalked(Hkey parent, const char* path, const std::string& shown, Hkey* key) {
     const int32_t status = OpenKeyAccess(parent, path, win::KEY_READ, key);
-    if (status != win::ERROR_SUCCESS && status != win::ERROR_FILE_NOT_FOUND)
-        ReportUnread(shown);
+    if (status != win::ERROR_SUCCESS && status != win::ERROR_FILE_NOT_FOUND) ReportUnread(shown);
     return status == win::ERROR_SUCCESS;
 }
 

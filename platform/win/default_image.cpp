@@ -124,8 +124,8 @@ Wrote write_below(int root, std::string_view rel, std::string_view bytes, bool o
     size_t start = 0;
     for (size_t slash; (slash = rel.find('/', start)) != std::string_view::npos;
          start = slash + 1) {
-        held = files::Fd(files::open_folder_at(at, std::string(rel.substr(start, slash - start)),
-                                               true));
+        held = files::Fd(
+            files::open_folder_at(at, std::string(rel.substr(start, slash - start)), true));
         if (!held.ok()) return Wrote::Failed;
         at = held.get();
     }
@@ -149,8 +149,8 @@ struct BoardFile {
 constexpr std::string_view kBoardDevice = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_4B1D&PID_C738";
 constexpr BoardFile kBoardFiles[] = {
     {"inf/oem3.inf",
-     "SYSTEM\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}",
-     "InfPath", "oem3.inf"},
+     "SYSTEM\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}", "InfPath",
+     "oem3.inf"},
     // The device's service runs these.
     {"system32/drivers/rawlnk.sys", kBoardDevice, "Service", "ZOQSPI"},
     {"system32/rawlnk.dll", kBoardDevice, "Service", "ZOQSPI"},
@@ -193,8 +193,7 @@ std::optional<std::vector<std::string>> write_image(const std::string& root, boo
     const files::Fd dir(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::vector<std::string> made;
     auto write = [&](const std::string& rel, std::string_view bytes) {
-        const Wrote w =
-            dir.ok() ? write_below(dir.get(), rel, bytes, only_missing) : Wrote::Failed;
+        const Wrote w = dir.ok() ? write_below(dir.get(), rel, bytes, only_missing) : Wrote::Failed;
         if (w == Wrote::Yes) made.push_back(rel);
         if (w == Wrote::Failed) *error = "winsys: cannot write " + (fs::path(root) / rel).string();
         return w != Wrote::Failed;
@@ -259,8 +258,10 @@ std::string private_root(std::string* error) {
     if (!root.path.empty()) return root.path;
     std::string templ = files::temp_folder() + "/winsys-XXXXXX";
     if (!::mkdtemp(templ.data())) {
-        *error = "winsys: no home folder (HOME or XDG_STATE_HOME) and no folder could be made "
-                 "as " + templ + ": " + std::strerror(errno);
+        *error =
+            "winsys: no home folder (HOME or XDG_STATE_HOME) and no folder could be made "
+            "as " +
+            templ + ": " + std::strerror(errno);
         return {};
     }
     root.path = templ;
@@ -283,7 +284,8 @@ std::string how_to_make_one() {
     if (exists_at(fs::path(copy) / kHiveFileName))
         return "to make one, copy the default machine (" + copy + ") there";
     return "to make one, start drendle once without WINSYS_ROOT and press Cancel (that makes "
-           "the default machine in " + copy + "), then copy that folder there";
+           "the default machine in " +
+           copy + "), then copy that folder there";
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ std::optional<WindowsTree::Place> WindowsTree::locate(std::string_view path,
     auto names = names_below(windir_, path);
     if (!names || names->empty()) return std::nullopt;
     Place place{files::Fd(::open(host_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)),
-                {}, host_};
+                {},
+                host_};
     for (size_t i = 0;; ++i) {
         if (!place.folder.ok()) return (*status = not_there_or_denied(), std::nullopt);
         auto entry = find_entry(place.folder.get(), (*names)[i], status);
