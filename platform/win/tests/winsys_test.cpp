@@ -294,7 +294,6 @@ TEST_F(MachineFolder, AChangeThatCannotBeSavedIsNotMade) {
     EXPECT_EQ(read_file(dir / "hive.txt"), before);
     EXPECT_EQ(w->take_save_failure(), "winsys: cannot save " + dir / "hive.txt" +
                                           ": File too large; the registry was not changed");
-    EXPECT_EQ(w->take_save_failure(), "");
 }
 
 TEST_F(MachineFolder, ASaveNeverWritesThroughALinkPlantedBesideTheHive) {
