@@ -35,9 +35,9 @@ bool UnlinkNamedFile(const char* path, const std::string& shown) {
 
 // Opens a key a walk looks at. Only a key that is not there is nothing; one that cannot
 // be opened for another reason may hold the board's entries and gets its line.
-bool OpenWalked(Hkey parent, const char* path, const std::string& shown, Hkey* key) {
-    const int32_t status = OpenKeyAccess(parent, path, win::KEY_READ, key);
-    if (status != win::ERROR_SUCCESS && status != win::ERROR_FILE_NOT_FOUND) ReportUnread(shown);
+bool OpenWalked(const char* path, Hkey* key) {
+    const int32_t status = OpenKeyAccess(win::HKEY_LOCAL_MACHINE, path, win::KEY_READ, key);
+    if (status != win::ERROR_SUCCESS && status != win::ERROR_FILE_NOT_FOUND) ReportUnread(path);
     return status == win::ERROR_SUCCESS;
 }
 
@@ -55,7 +55,7 @@ void DeleteMatchingSubkeys(const char* key,
                            const std::function<Verdict(Hkey, const char*)>& judge) {
     auto& w = win::winsys();
     Hkey walked;
-    if (!OpenWalked(win::HKEY_LOCAL_MACHINE, key, key, &walked)) return;
+    if (!OpenWalked(key, &walked)) return;
     for (uint32_t i = 0;;) {
         char name[kWalkBufferSize];
         uint32_t len = sizeof name;
@@ -111,7 +111,7 @@ ClassKey LookAtClassKey(Hkey walked, const char* name) {
 void RemoveOemInfEntries(const char* key) {
     auto& w = win::winsys();
     Hkey hkey;
-    if (!OpenWalked(win::HKEY_LOCAL_MACHINE, key, key, &hkey)) return;
+    if (!OpenWalked(key, &hkey)) return;
     for (uint32_t i = 0;;) {
         char name[kWalkBufferSize];
         char data[kWalkBufferSize];
