@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ulib.h"
+#include "win/hive.h"
 #include "win/winsys.h"
 
 namespace drendle {
@@ -71,30 +72,51 @@ int32_t OpenKeyAccess(Hkey parent, const char* path, uint32_t access, Hkey* hand
     return win::winsys().open_key(parent, path, access, handle);
 }
 
-int ReadNamedValue(Hkey key, const char* name, char* data, bool* cut_short) {
-    bool unused;
-    bool& cut = cut_short ? *cut_short : unused;
-    cut = false;
+int32_t EnumValueWhole(Hkey key, uint32_t index, std::string* name, uint32_t* type,
+                       std::string* data) {
+    std::string n(kValueBufferSize, '\0'), d(kValueBufferSize, '\0');
+    while (true) {
+        auto name_chars = static_cast<uint32_t>(n.size());
+        auto data_bytes = static_cast<uint32_t>(d.size());
+        const int32_t status =
+            win::winsys().enum_value(key, index, n.data(), &name_chars, type,
+                                     reinterpret_cast<uint8_t*>(d.data()), &data_bytes);
+        if (status == win::ERROR_SUCCESS) {
+            *name = n.substr(0, name_chars);
+            *data = d.substr(0, data_bytes);
+            return status;
+        }
+        if (status != win::ERROR_MORE_DATA) return status;
+        // The sizes asked for; a system that reports none for the name gets the largest
+        // a value name can have, once.
+        const size_t before = n.size() + d.size();
+        if (name_chars > n.size()) n.resize(name_chars);
+        if (data_bytes > d.size()) d.resize(data_bytes);
+        if (n.size() + d.size() == before) {
+            if (n.size() > win::kMaxValueNameLength) return status;
+            n.resize(win::kMaxValueNameLength + 1);
+        }
+    }
+}
+
+int ReadNamedValue(Hkey key, const char* name, char* data, int32_t* status_out) {
+    int32_t unused;
+    int32_t& status = status_out ? *status_out : unused;
+    std::string value_name, bytes;
+    uint32_t type = 0;
     for (uint32_t i = 0;; ++i) {
-        char value_name[kValueBufferSize];
-        uint32_t name_len = sizeof value_name;
-        uint32_t type = 0;
-        uint32_t data_len = kValueBufferSize;
-        const int32_t status = win::winsys().enum_value(
-            key, i, value_name, &name_len, &type, reinterpret_cast<uint8_t*>(data), &data_len);
-        if (status != win::ERROR_SUCCESS) {
-            cut = status != win::ERROR_NO_MORE_ITEMS;
+        status = EnumValueWhole(key, i, &value_name, &type, &bytes);
+        if (status == win::ERROR_NO_MORE_ITEMS) status = win::ERROR_FILE_NOT_FOUND;
+        if (status != win::ERROR_SUCCESS) return 0;
+        if (value_name != name) continue;
+        // Callers read the data as a string: it must fit the buffer with its terminator.
+        const size_t len = strnlen(bytes.data(), bytes.size());
+        if (len >= kValueBufferSize) {
+            status = win::ERROR_MORE_DATA;
             return 0;
         }
-        if (std::strcmp(value_name, name) != 0) continue;
-        // Callers read the data as a string: one that fills the whole buffer without a
-        // terminator does not fit, like any other data too large for it.
-        if (data_len < kValueBufferSize) {
-            data[data_len] = '\0';
-        } else if (std::memchr(data, '\0', kValueBufferSize) == nullptr) {
-            cut = true;
-            return 0;
-        }
+        std::memcpy(data, bytes.data(), len);
+        data[len] = '\0';
         return 1;
     }
 }

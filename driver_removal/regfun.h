@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "win/win_types.h"
 
@@ -21,10 +22,16 @@ inline constexpr uint32_t kSubkeyNameBufferSize = 200;
 int OpenKey(Hkey parent, const char* path, uint32_t access, Hkey* handle);
 // As OpenKey, returning the system's status (0 = opened).
 int32_t OpenKeyAccess(Hkey parent, const char* path, uint32_t access, Hkey* handle);
-// Data of the value named exactly `name` (case counts), into a buffer of 200 bytes.
-// *cut_short, when given, tells whether a 0 came from a value that did not fit, so that
-// the rest of the values were never looked at.
-int ReadNamedValue(Hkey key, const char* name, char* data, bool* cut_short = nullptr);
+// Data of the value named exactly `name` (case counts), into a buffer of 200 bytes, as
+// a string. A value of another name too large for that buffer is read again with the
+// size the system reports, and the search goes on. *status, when given, tells a 0 apart:
+// ERROR_FILE_NOT_FOUND (no such value), ERROR_MORE_DATA (the value's string does not fit
+// the buffer) or the status that kept the values from being read.
+int ReadNamedValue(Hkey key, const char* name, char* data, int32_t* status = nullptr);
+// Value `index` of the open key, whatever its size: the call is repeated with the sizes
+// the system reports. A status as the system's enumeration gives it.
+int32_t EnumValueWhole(Hkey key, uint32_t index, std::string* name, uint32_t* type,
+                       std::string* data);
 // The single-bit access masks under which the key opens; prints "Mask =    :%08x\n".
 uint32_t ProbeKeyAccess(Hkey parent, const char* path);
 int SetKeyOwner(Hkey key, const char* account);

@@ -40,6 +40,15 @@ void InitSystemPaths() {
     JoinPath(InfDir, WinDir, "inf\\");
 }
 
+std::string WindowsFolderText() {
+    auto& w = platform::win::winsys();
+    std::string dir(w.get_windows_directory(nullptr, 0), '\0');
+    const uint32_t n = w.get_windows_directory(dir.data(), static_cast<uint32_t>(dir.size()));
+    dir.resize(n < dir.size() ? n : 0);
+    if (!dir.empty() && dir.back() != '\\') dir += '\\';
+    return dir;
+}
+
 bool InInfFolder(const char* path) {
     return InfDir[0] != '\0' && platform::win::names_below(InfDir, path).has_value();
 }

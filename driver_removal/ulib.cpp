@@ -7,7 +7,11 @@ namespace drendle {
 namespace win = platform::win;
 
 int FileExists(const char* path) {
-    return win::winsys().open_file_for_read(path) ? 1 : 0;
+    auto& w = win::winsys();
+    return w.get_file_attributes(path) != win::INVALID_FILE_ATTRIBUTES ||
+                   w.last_error() != static_cast<uint32_t>(win::ERROR_FILE_NOT_FOUND)
+               ? 1
+               : 0;
 }
 
 bool RemoveFile(const char* path) {

@@ -3,7 +3,9 @@
 
 namespace drendle {
 
-// 1 when the file can be opened for reading (it is closed again at once), else 0.
+// 1 when the file is there, or when it cannot be told (a folder on the way cannot be
+// looked into); 0 when it is not there. It is never opened: a file that may not be read
+// is there all the same.
 int FileExists(const char* path);
 // Deletes the file; true when it is gone afterwards, also when it was never there.
 bool RemoveFile(const char* path);

@@ -16,49 +16,59 @@ namespace win = platform::win;
 
 namespace {
 
-// The result word of a step; a failed one counts against the final box.
-void PrintResult(bool ok) {
-    std::printf(ok ? "done\n" : "FAILED!\n");
-    if (!ok) ++failed_steps;
+// What a walk does with an entry it met.
+enum class Verdict {
+    Skip,    // not the board's: go on with the next
+    Delete,  // the board's: delete it
+    Keep,    // the board's, but a file it names stays: the entry stays too, as a failure
+};
+
+// Deletes the file that a registry entry names, and only inside the inf folder: an entry
+// pointing anywhere else does not name the driver's file. Prints the result word. True
+// when the file stays, so that the entry naming it must stay too.
+bool UnlinkNamedFile(const char* path, const std::string& shown) {
+    const bool ours = InInfFolder(path);
+    const bool gone = ours && RemoveFile(path);
+    PrintResult(gone, shown);
+    return ours && !gone;
 }
 
-// Deletes a file that a registry entry names, and only inside the inf folder: an entry
-// pointing anywhere else is not the driver's file to remove.
-bool DeleteNamedFile(const char* path) {
-    return InInfFolder(path) && RemoveFile(path);
-}
-
-// The entries behind one that did not fit the walk's buffers were never visited: the
-// line names the key whose walk stopped there.
-void ReportCutShort(const std::string& key) {
-    std::printf("Reading key %s...", key.c_str());
-    PrintResult(false);
+// Opens a key a walk looks at. Only a key that is not there is nothing; one that cannot
+// be opened for another reason may hold the board's entries and gets its line.
+bool OpenWalked(const char* path, Hkey* key) {
+    const int32_t status = OpenKeyAccess(win::HKEY_LOCAL_MACHINE, path, win::KEY_READ, key);
+    if (status != win::ERROR_SUCCESS && status != win::ERROR_FILE_NOT_FOUND) ReportUnread(path);
+    return status == win::ERROR_SUCCESS;
 }
 
 // Whether a walk over `key` goes on after reading an entry with `status`.
 bool WalkGoesOn(int32_t status, const char* key) {
     if (status == win::ERROR_SUCCESS) return true;
-    if (status != win::ERROR_NO_MORE_ITEMS) ReportCutShort(key);
+    if (status != win::ERROR_NO_MORE_ITEMS) ReportUnread(key);
     return false;
 }
 
 // Walks the subkeys of `key` and deletes, with its "Deleting key" line, each one that
-// `matches` picks. After a deletion the next subkey has moved down to the same index.
-void DeleteMatchingSubkeys(const char* key, const std::function<bool(Hkey, const char*)>& matches) {
+// `judge` says is the board's. After a deletion the next subkey has moved down to the
+// same index.
+void DeleteMatchingSubkeys(const char* key,
+                           const std::function<Verdict(Hkey, const char*)>& judge) {
     auto& w = win::winsys();
     Hkey walked;
-    if (!OpenKey(win::HKEY_LOCAL_MACHINE, key, win::KEY_READ, &walked)) return;
+    if (!OpenWalked(key, &walked)) return;
     for (uint32_t i = 0;;) {
         char name[kWalkBufferSize];
         uint32_t len = sizeof name;
         if (!WalkGoesOn(w.enum_key(walked, i, name, &len), key)) break;
-        if (!matches(walked, name)) {
+        const Verdict verdict = judge(walked, name);
+        if (verdict == Verdict::Skip) {
             ++i;
             continue;
         }
-        std::printf("Deleting key %s\\%s...", key, name);
-        const bool removed = RemovedKey(Nukekey, walked, name);
-        PrintResult(removed);
+        const std::string path = std::string(key) + "\\" + name;
+        std::printf("Deleting key %s...", path.c_str());
+        const bool removed = verdict == Verdict::Delete && RemovedKey(Nukekey, walked, name);
+        PrintResult(removed, path);
         if (!removed) ++i;
     }
     w.close_key(walked);
@@ -66,10 +76,42 @@ void DeleteMatchingSubkeys(const char* key, const std::function<bool(Hkey, const
 
 }  // namespace
 
+void ReportUnread(const std::string& key) {
+    std::printf("Reading key %s...", key.c_str());
+    PrintResult(false, key);
+}
+
+ClassKey LookAtClassKey(Hkey walked, const char* name) {
+    ClassKey out;
+    Hkey sub;
+    const int32_t status = OpenKeyAccess(walked, name, win::KEY_READ, &sub);
+    if (status != win::ERROR_SUCCESS) {
+        out.kind = status == win::ERROR_FILE_NOT_FOUND ? ClassKey::Other : ClassKey::Unreadable;
+        return out;
+    }
+    int32_t id_status, inf_status = win::ERROR_FILE_NOT_FOUND;
+    char id[kValueBufferSize];
+    const bool board = ReadNamedValue(sub, "MatchingDeviceId", id, &id_status) &&
+                       win::equal_no_case(id, kMatchingDeviceId);
+    out.has_inf = board && ReadNamedValue(sub, "InfPath", out.inf, &inf_status);
+    win::winsys().close_key(sub);
+    // A device id too long for the buffer is no board's; values that could not be read
+    // hide whether the key is the board's, or which file it names.
+    const bool id_unread = id_status != win::ERROR_SUCCESS &&
+                           id_status != win::ERROR_FILE_NOT_FOUND &&
+                           id_status != win::ERROR_MORE_DATA;
+    const bool inf_unread =
+        inf_status != win::ERROR_SUCCESS && inf_status != win::ERROR_FILE_NOT_FOUND;
+    out.kind = id_unread || inf_unread ? ClassKey::Unreadable
+               : board                 ? ClassKey::Board
+                                       : ClassKey::Other;
+    return out;
+}
+
 void RemoveOemInfEntries(const char* key) {
     auto& w = win::winsys();
     Hkey hkey;
-    if (!OpenKey(win::HKEY_LOCAL_MACHINE, key, win::KEY_READ, &hkey)) return;
+    if (!OpenWalked(key, &hkey)) return;
     for (uint32_t i = 0;;) {
         char name[kWalkBufferSize];
         char data[kWalkBufferSize];
@@ -85,10 +127,10 @@ void RemoveOemInfEntries(const char* key) {
             continue;
         }
         std::printf("DELETING file %s...", name);
-        PrintResult(DeleteNamedFile(name));
+        const bool file_stays = UnlinkNamedFile(name, name);
         std::printf("DELETING entry %s  ->  %s...", name, text.c_str());
-        const bool deleted = w.delete_value(hkey, name) == win::ERROR_SUCCESS;
-        PrintResult(deleted);
+        const bool deleted = !file_stays && w.delete_value(hkey, name) == win::ERROR_SUCCESS;
+        PrintResult(deleted, OemEntry(key, name));
         if (!deleted) ++i;  // after a deletion the next value has moved down to i
     }
     w.close_key(hkey);
@@ -96,36 +138,36 @@ void RemoveOemInfEntries(const char* key) {
 
 void RemoveClassKeys(const char* key) {
     DeleteMatchingSubkeys(key, [key](Hkey walked, const char* name) {
-        Hkey sub;
-        if (!OpenKey(walked, name, win::KEY_READ, &sub)) return false;
-        // A value too long to read hides whether the key is the board's, or which file it
-        // names: such a key stays, and its line says so.
-        bool cut = false;
-        char id[kValueBufferSize];
-        char inf[kValueBufferSize];
-        const bool board = ReadNamedValue(sub, "MatchingDeviceId", id, &cut) &&
-                           win::equal_no_case(id, kMatchingDeviceId);
-        const bool has_inf = board && ReadNamedValue(sub, "InfPath", inf, &cut);
-        win::winsys().close_key(sub);
-        if (cut) ReportCutShort(std::string(key) + "\\" + name);
-        if (!board || cut) return false;
-        if (has_inf) {
-            char path[MAX_PATH];
-            // A path too long for the buffer is skipped, never cut into another path.
-            const bool joined = JoinPath(path, InfDir, inf);
-            std::printf("Unlinking %s%s...", joined ? path : InfDir, joined ? "" : inf);
-            PrintResult(joined && DeleteNamedFile(path));
+        const ClassKey c = LookAtClassKey(walked, name);
+        if (c.kind == ClassKey::Unreadable) ReportUnread(std::string(key) + "\\" + name);
+        if (c.kind != ClassKey::Board) return Verdict::Skip;
+        if (!c.has_inf) return Verdict::Delete;
+        char path[MAX_PATH];
+        // A path too long for the buffer is skipped, never cut into another path.
+        const bool joined = JoinPath(path, InfDir, c.inf);
+        const std::string shown = joined ? path : InfDir + std::string(c.inf);
+        std::printf("Unlinking %s...", shown.c_str());
+        if (!joined) {
+            PrintResult(false, shown);
+            return Verdict::Delete;
         }
-        return true;
+        return UnlinkNamedFile(path, shown) ? Verdict::Keep : Verdict::Delete;
     });
 }
 
 void RemoveDeviceInterfaceKeys(const char* key) {
     DeleteMatchingSubkeys(key, [](Hkey, const char* name) {
-        const std::string_view n(name);
-        return n.size() >= kInterfacePrefix.size() &&
-               win::equal_no_case(n.substr(0, kInterfacePrefix.size()), kInterfacePrefix);
+        return IsBoardInterface(name) ? Verdict::Delete : Verdict::Skip;
     });
+}
+
+bool IsBoardInterface(std::string_view name) {
+    return name.size() >= kInterfacePrefix.size() &&
+           win::equal_no_case(name.substr(0, kInterfacePrefix.size()), kInterfacePrefix);
+}
+
+std::string OemEntry(const char* key, const char* name) {
+    return std::string(key) + "\\" + name;
 }
 
 }  // namespace drendle

@@ -175,7 +175,7 @@ TEST_F(DefaultImage, KeysOnTheFocusedOkButtonDoNothingOnlyAClickRemoves) {
     QApplication::processEvents();
     auto* ok = dialog.findChild<QPushButton*>("btnOK");
     ASSERT_EQ(QApplication::focusWidget(), ok);
-    const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab,
+    const Qt::Key keys[] = {Qt::Key_Return,  Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab,
                             Qt::Key_Backtab, Qt::Key_Right, Qt::Key_Left};
     std::vector<QWidget*> focus;  // after each key
     EXPECT_EQ(Output([&] {
@@ -229,6 +229,17 @@ TEST_F(DefaultImage, KeysStillThereAfterTheirStepsFailTheRun) {
          {"SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_4B1D&PID_C738",
           "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache\\ZOQSPI"})
         EXPECT_THAT(out, ::testing::HasSubstr("Deleting key " + std::string(key) + "...FAILED!\n"));
+    EXPECT_EQ(ui.ui.message_texts(), std::vector<std::string>{kIncompleteText});
+}
+
+TEST_F(DefaultImage, AMachineThatCannotBeSavedSaysWhyOnceOnStandardError) {
+    fs::remove(dir / "hive.txt");  // a folder in its place: no save can replace it
+    platform::win::testing::write_file(dir / "hive.txt/x", "");
+    ::testing::internal::CaptureStderr();
+    Press("btnOK");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "winsys: cannot save " + dir / "hive.txt" +
+                  ": Is a directory; the registry was not changed\n");
     EXPECT_EQ(ui.ui.message_texts(), std::vector<std::string>{kIncompleteText});
 }
 

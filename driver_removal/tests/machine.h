@@ -75,6 +75,16 @@ class Machine {
         return std::filesystem::exists(dir_ / ("windows/" + path));
     }
     std::string HostPath(const std::string& name) const { return dir_ / name; }
+    void Chmod(const std::string& path, std::filesystem::perms mode) {
+        std::filesystem::permissions(dir_ / ("windows/" + path), mode);
+    }
+    // Lets another user reach every folder (writing stays the owner's).
+    void OpenToOthers() {
+        std::filesystem::permissions(dir_.path(), std::filesystem::perms(0755));
+        for (const auto& e : std::filesystem::recursive_directory_iterator(dir_.path()))
+            if (e.is_directory())
+                std::filesystem::permissions(e.path(), std::filesystem::perms(0755));
+    }
 
   private:
     platform::win::testing::TempDir dir_;

@@ -237,8 +237,9 @@ TEST_F(Regfun, ReadNamedValueMatchesTheNameWithCaseAndRefusesWhatDoesNotFit) {
     k.set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738");
     k.set_value("Unterminated", win::REG_BINARY, std::string(200, 'x'));
     k.set_value("Short", win::REG_BINARY, "abc");
-    k.set_sz(std::string(200, 'L'), "a name too long");
-    k.set_sz("Behind", "not reached");
+    k.set_sz(std::string(200, 'L'), "a name too long for the buffer");
+    k.set_sz("Behind", std::string(300, 'd'));  // read again at its size, and passed
+    k.set_sz("Last", "found");
     Machine& m = Use(Nt5Config(), h);
     win::Hkey key;
     ASSERT_EQ(OpenKey(HKLM, "K", win::KEY_READ, &key), 1);
@@ -250,10 +251,13 @@ TEST_F(Regfun, ReadNamedValueMatchesTheNameWithCaseAndRefusesWhatDoesNotFit) {
     ASSERT_EQ(OpenKey(HKLM, "Lower", win::KEY_READ, &lower), 1);
     EXPECT_EQ(ReadNamedValue(lower, "MatchingDeviceId", data), 0);
     m.system().close_key(lower);
-    EXPECT_EQ(ReadNamedValue(key, "Unterminated", data), 0);
+    int32_t status = 0;
+    EXPECT_EQ(ReadNamedValue(key, "Unterminated", data, &status), 0);
+    EXPECT_EQ(status, win::ERROR_MORE_DATA);
     EXPECT_EQ(ReadNamedValue(key, "Short", data), 1);
     EXPECT_STREQ(data, "abc");
-    EXPECT_EQ(ReadNamedValue(key, "Behind", data), 0);
+    EXPECT_EQ(ReadNamedValue(key, "Last", data), 1);
+    EXPECT_STREQ(data, "found");
     m.system().close_key(key);
 }
 

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "drendle.h"
 #include "machine.h"
@@ -90,32 +93,70 @@ TEST(Dialog, TheFinalBoxTellsARemovalInWhichAStepFailed) {
     EXPECT_EQ(ui.ui.messages[0].title, "ZOQ USB Driver Removal");
 }
 
-// Whole runs on machines where the box is easy to get wrong: a file that one step already
-// removed, and a walk stopped early by a value too long for its buffers.
+// Whole runs on machines where the box is easy to get wrong: files already removed or that
+// stay, walks stopped by long values, keys that cannot be read, paths too long to build.
 struct BoxCase {
     const char* name;
     bool nt;
     void (*keys)(win::Hive&);
     std::string out;
     bool complete;
+    void (*files)(Machine&) = nullptr;
+    bool as_nobody = false;  // file modes bind root not at all
+    const char* windir = nullptr;
 };
 
 void PrintTo(const BoxCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+// Presses OK; what was printed and the box's text. As nobody it runs in a child process,
+// which says "unreachable" when nobody cannot reach the machine's folder.
+std::pair<std::string, std::string> PressOk(const Machine* as_nobody) {
+    const auto run = [] {
+        platform::ui::ScopedDoubles ui;
+        std::string out = Output([] { MainDlgProc(IDOK); });
+        return std::pair{out, ui.ui.message_texts().at(0)};
+    };
+    if (!as_nobody) return run();
+    int fds[2];
+    if (::pipe(fds) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) _exit(2);
+        const bool reach = ::access(as_nobody->HostPath("windows").c_str(), X_OK) == 0;
+        const auto [out, box] = reach ? run() : std::pair{std::string("unreachable"), ""};
+        const std::string both = out + '\0' + box;
+        _exit(::write(fds[1], both.data(), both.size()) == ssize_t(both.size()) ? 0 : 3);
+    }
+    ::close(fds[1]);
+    std::string both;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) both.append(buf, size_t(n));
+    ::close(fds[0]);
+    ::waitpid(child, nullptr, 0);
+    const size_t cut = both.find('\0');
+    return {both.substr(0, cut), cut == std::string::npos ? "" : both.substr(cut + 1)};
+}
+
 class FinalBox : public ::testing::TestWithParam<BoxCase> {};
 
 TEST_P(FinalBox, TellsWhetherAnythingOfTheBoardIsLeft) {
     const BoxCase& c = GetParam();
+    if (c.as_nobody && ::geteuid() != 0) GTEST_SKIP() << "only root can run a removal as nobody";
     win::Hive h;
     c.keys(h);
-    Machine m(c.nt ? Nt5Config() : Win98Config(), h);
+    win::Config config = c.nt ? Nt5Config() : Win98Config();
+    if (c.windir) config.windir = c.windir;
+    Machine m(config, h);
     m.AddFile("inf/oem3.inf");
-    platform::ui::ScopedDoubles ui;
-    EXPECT_EQ(Output([] { MainDlgProc(IDOK); }), c.out);
-    EXPECT_EQ(ui.ui.message_texts(),
-              std::vector<std::string>{c.complete ? kDoneText : kIncompleteText});
+    if (c.as_nobody) m.OpenToOthers();
+    if (c.files) c.files(m);
+    const auto [out, box] = PressOk(c.as_nobody ? &m : nullptr);
+    if (out == "unreachable") GTEST_SKIP() << "nobody cannot reach " << m.HostPath("");
+    EXPECT_EQ(out, c.out);
+    EXPECT_EQ(box, c.complete ? kDoneText : kIncompleteText);
 }
 
 const std::string kClassKey = std::string(kUsbClassNT) + "\\";
@@ -127,6 +168,14 @@ void BoardClassKey(win::Hive& h, const char* sub, size_t notes = 0) {
     if (notes) k.set_sz("Notes", std::string(notes - 1, 'n'));
     k.set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738").set_sz("InfPath", "oem3.inf");
 }
+
+void SystemAlone(win::RegKey& k) {
+    k.owner = kSystem;
+    k.dacl = win::Acl::compact({{0, 2, win::KEY_ALL_ACCESS, kSystem}});
+}
+
+const std::string kLongWindir = "C:\\" + std::string(247, 'w');  // "system32\\drivers" too long
+const std::string kLongDelete = "DELETING file " + kLongWindir + "\\system32\\";
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, FinalBox,
@@ -148,14 +197,69 @@ INSTANTIATE_TEST_SUITE_P(
                 "DELETING entry C:\\WINDOWS\\INF\\OEM5.INF  ->  zoqspi.inf...done\n",
                 true},
         BoxCase{"LongValueInAClassKey", true, [](win::Hive& h) { BoardClassKey(h, "0002", 250); },
-                "Reading key " + kClassKey + "0002...FAILED!\n" + kNtEnd, false},
+                "Unlinking C:\\WINNT\\inf\\oem3.inf...done\nDeleting key " + kClassKey +
+                    "0002...done\n" + kNtEnd,
+                true},
         BoxCase{"LongValueBeforeAnOemEntry", false,
                 [](win::Hive& h) {
                     h.add(kOemNames)
                         .set_sz("Notes", std::string(309, 'n'))
                         .set_sz("C:\\WINDOWS\\INF\\LAST.INF", "zoqspi.inf");
                 },
-                "Reading key " + std::string(kOemNames) + "...FAILED!\n", false}),
+                "Reading key " + std::string(kOemNames) + "...FAILED!\nStill there: " + kOemNames +
+                    "\\C:\\WINDOWS\\INF\\LAST.INF\n",
+                false},
+        BoxCase{"BoardClassKeyOnlyTheSystemOpens", true,
+                [](win::Hive& h) {
+                    BoardClassKey(h, "0002");
+                    SystemAlone(*h.find(kClassKey + "0002"));
+                },
+                "Reading key " + kClassKey + "0002...FAILED!\n" + kNtEnd, false},
+        BoxCase{"ClassKeyOnlyTheSystemOpens", true,
+                [](win::Hive& h) {
+                    BoardClassKey(h, "0002");
+                    SystemAlone(*h.find(kUsbClassNT));
+                },
+                "Reading key " + std::string(kUsbClassNT) + "...FAILED!\n" + kNtEnd, false},
+        BoxCase{"InterfacesKeyOnlyTheSystemOpens", true,
+                [](win::Hive& h) {
+                    h.add(kInterfacesNT + std::string("\\##?#USB#VID_4B1D&PID_C738#1"));
+                    SystemAlone(*h.find(kInterfacesNT));
+                },
+                "Reading key " + std::string(kInterfacesNT) + "...FAILED!\n" + kNtEnd, false},
+        BoxCase{"LongValueBeforeTheHostControllersId", true,
+                [](win::Hive& h) {
+                    h.add(kClassKey + "0000")
+                        .set_sz("Notes", std::string(239, 'n'))
+                        .set_sz("MatchingDeviceId", "usb\\root_hub");
+                },
+                kNtEnd, true},
+        BoxCase{"DriverFilesNobodyMayRead", true, [](win::Hive&) {},
+                "DELETING file C:\\WINNT\\system32\\rawlnk.dll...FAILED!\n" + kNtEnd, false,
+                [](Machine& m) {
+                    m.AddFile("system32/drivers/rawlnk.sys");  // in a folder nobody may write
+                    m.AddFile("system32/rawlnk.dll");          // in one nobody may not
+                    m.Chmod("system32/drivers", std::filesystem::perms::all);
+                    m.Chmod("system32/drivers/rawlnk.sys", std::filesystem::perms::none);
+                    m.Chmod("system32/rawlnk.dll", std::filesystem::perms::none);
+                },
+                true},
+        BoxCase{"InfThatStaysKeepsItsClassKey", true,
+                [](win::Hive& h) { BoardClassKey(h, "0002"); },
+                "Unlinking C:\\WINNT\\inf\\oem3.inf...FAILED!\nDeleting key " + kClassKey +
+                    "0002...FAILED!\n" + kNtEnd,
+                false, nullptr, true},
+        BoxCase{"InfThatStaysKeepsItsOemEntry", false,
+                [](win::Hive& h) {
+                    h.add(kOemNames).set_sz("C:\\WINDOWS\\INF\\OEM3.INF", "zoqspi.inf");
+                },
+                "DELETING file C:\\WINDOWS\\INF\\OEM3.INF...FAILED!\n"
+                "DELETING entry C:\\WINDOWS\\INF\\OEM3.INF  ->  zoqspi.inf...FAILED!\n",
+                false, nullptr, true},
+        BoxCase{"DriverPathsTooLongToBuild", true, [](win::Hive&) {},
+                kLongDelete + "drivers\\rawlnk.sys...FAILED!\n" + kLongDelete +
+                    "rawlnk.dll...FAILED!\n" + kNtEnd,
+                false, nullptr, false, kLongWindir.c_str()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct PathCase {
@@ -231,7 +335,8 @@ TEST_F(Walks, OemEntriesNamingTheBoardInfAreRemovedWithTheirFilesAdjacentOnesToo
               "DELETING entry C:\\WINDOWS\\INF\\OEM5.INF  ->  zoqspi.inf...done\n"
               "DELETING file C:\\WINDOWS\\SYSTEM\\KRNL386.EXE...FAILED!\n"
               "DELETING entry C:\\WINDOWS\\SYSTEM\\KRNL386.EXE  ->  zoqspi.inf...done\n"
-              "Reading key " + std::string(kOemNames) + "...FAILED!\n");
+              "Reading key " +
+                  std::string(kOemNames) + "...FAILED!\n");
     EXPECT_FALSE(m.HasFile("INF/OEM1.INF"));
     EXPECT_FALSE(m.HasFile("INF/OEM2.INF"));
     for (const char* f : {"INF/OEM0.INF", "INF/OEM3.INF", "INF/OEM9.INF", "SYSTEM/KRNL386.EXE"})

@@ -9,10 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "files/atomic_file.h"
 #include "files/state_home.h"
+#include "hive_text.h"
 
 namespace platform::win {
 namespace fs = std::filesystem;
@@ -122,8 +124,8 @@ Wrote write_below(int root, std::string_view rel, std::string_view bytes, bool o
     size_t start = 0;
     for (size_t slash; (slash = rel.find('/', start)) != std::string_view::npos;
          start = slash + 1) {
-        held = files::Fd(files::open_folder_at(at, std::string(rel.substr(start, slash - start)),
-                                               true));
+        held = files::Fd(
+            files::open_folder_at(at, std::string(rel.substr(start, slash - start)), true));
         if (!held.ok()) return Wrote::Failed;
         at = held.get();
     }
@@ -139,6 +141,48 @@ bool exists_at(const fs::path& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+// The board's files in the image, and what in a hive names each: a key at or below
+// `under` whose value `value` is `data` (case ignored).
+struct BoardFile {
+    std::string_view path, under, value, data;
+};
+constexpr std::string_view kBoardDevice = "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_4B1D&PID_C738";
+constexpr BoardFile kBoardFiles[] = {
+    {"inf/oem3.inf",
+     "SYSTEM\\CurrentControlSet\\Control\\Class\\{36FC9E60-C465-11CF-8056-444553540000}", "InfPath",
+     "oem3.inf"},
+    // The device's service runs these.
+    {"system32/drivers/rawlnk.sys", kBoardDevice, "Service", "ZOQSPI"},
+    {"system32/rawlnk.dll", kBoardDevice, "Service", "ZOQSPI"},
+};
+
+bool names_file(const RegKey& key, const BoardFile& f) {
+    for (const RegValue& v : key.values)
+        if (equal_no_case(v.name, f.value) && v.type == REG_SZ && v.data == sz_data(f.data))
+            return true;
+    for (const auto& sub : key.subkeys)
+        if (names_file(*sub, f)) return true;
+    return false;
+}
+
+// Whether an image file may be made beside the hive file at `hive_path`: any file but
+// the board's, and those only while that hive names them. A removal deletes a board file
+// with what named it; bringing the file back would leave it where no removal finds it.
+std::function<bool(std::string_view)> image_files_for(const std::string& hive_path) {
+    Hive hive;
+    TextError e;
+    auto text = files::read_whole_file(hive_path, kMaxHiveFileSize);
+    const bool read = text && parse_hive(*text, &hive, &e);
+    return [read, hive = std::move(hive)](std::string_view path) {
+        for (const BoardFile& f : kBoardFiles) {
+            if (f.path != path) continue;
+            auto under = hive.find(f.under);
+            return read && under && names_file(*under, f);
+        }
+        return true;
+    };
+}
+
 // Writes the image into `root` (made when missing): every file, or only those missing.
 // The hive comes last, so a folder with a hive is complete. The files written (paths
 // below `root`), or nothing.
@@ -149,20 +193,24 @@ std::optional<std::vector<std::string>> write_image(const std::string& root, boo
     const files::Fd dir(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::vector<std::string> made;
     auto write = [&](const std::string& rel, std::string_view bytes) {
-        const Wrote w =
-            dir.ok() ? write_below(dir.get(), rel, bytes, only_missing) : Wrote::Failed;
+        const Wrote w = dir.ok() ? write_below(dir.get(), rel, bytes, only_missing) : Wrote::Failed;
         if (w == Wrote::Yes) made.push_back(rel);
         if (w == Wrote::Failed) *error = "winsys: cannot write " + (fs::path(root) / rel).string();
         return w != Wrote::Failed;
     };
     // Files a removal deleted stay deleted while the hive that no longer names them stays:
-    // the image's files come back only with its hive, or with a missing Windows folder.
-    const bool files_too = !only_missing || !exists_at(fs::path(root) / kHiveFileName) ||
-                           !exists_at(fs::path(root) / kWindowsFolderName);
-    for (const ImageFile& f : default_image_files())
-        if (files_too &&
-            !write(std::string(kWindowsFolderName) + "/" + std::string(f.path), f.bytes))
-            return std::nullopt;
+    // beside a kept hive the image's files come back only with a missing Windows folder,
+    // and the board's only while that hive still names them.
+    const fs::path hive_path = fs::path(root) / kHiveFileName;
+    const bool hive_kept = only_missing && exists_at(hive_path);
+    if (!hive_kept || !exists_at(fs::path(root) / kWindowsFolderName)) {
+        std::function<bool(std::string_view)> wanted = [](std::string_view) { return true; };
+        if (hive_kept) wanted = image_files_for(hive_path.string());
+        for (const ImageFile& f : default_image_files())
+            if (wanted(f.path) &&
+                !write(std::string(kWindowsFolderName) + "/" + std::string(f.path), f.bytes))
+                return std::nullopt;
+    }
     if (!write(kConfigFileName, kConfig) || !write(kHiveFileName, default_hive_text()))
         return std::nullopt;
     return made;
@@ -210,8 +258,10 @@ std::string private_root(std::string* error) {
     if (!root.path.empty()) return root.path;
     std::string templ = files::temp_folder() + "/winsys-XXXXXX";
     if (!::mkdtemp(templ.data())) {
-        *error = "winsys: no home folder (HOME or XDG_STATE_HOME) and no folder could be made "
-                 "as " + templ + ": " + std::strerror(errno);
+        *error =
+            "winsys: no home folder (HOME or XDG_STATE_HOME) and no folder could be made "
+            "as " +
+            templ + ": " + std::strerror(errno);
         return {};
     }
     root.path = templ;
@@ -221,6 +271,21 @@ std::string private_root(std::string* error) {
                  "until exit\n",
                  templ.c_str());
     return templ;
+}
+
+// Steps that make a machine for WINSYS_ROOT from where this user stands: the default
+// machine is there only once a program made it.
+std::string how_to_make_one() {
+    const std::string copy = default_root();
+    if (copy.empty())
+        return "to make one, start drendle once without WINSYS_ROOT, with XDG_STATE_HOME set "
+               "to an absolute folder F, and press Cancel (that makes F/winsys), then copy "
+               "F/winsys there";
+    if (exists_at(fs::path(copy) / kHiveFileName))
+        return "to make one, copy the default machine (" + copy + ") there";
+    return "to make one, start drendle once without WINSYS_ROOT and press Cancel (that makes "
+           "the default machine in " +
+           copy + "), then copy that folder there";
 }
 
 }  // namespace
@@ -233,10 +298,8 @@ std::unique_ptr<WinSystem> open_machine(std::string* error) {
     if (const char* named = std::getenv("WINSYS_ROOT"); named && *named) {
         const fs::path root(named);
         if (!exists_at(root / kConfigFileName) && !exists_at(root / kHiveFileName)) {
-            const std::string copy = default_root();
-            *error = std::string("winsys: WINSYS_ROOT=") + named +
-                     " holds no machine; to make one, copy the default machine (" +
-                     (copy.empty() ? "~/.local/state/winsys" : copy) + ") there";
+            *error = std::string("winsys: WINSYS_ROOT=") + named + " holds no machine; " +
+                     how_to_make_one();
             return nullptr;
         }
         return WinSystem::load(named, error);

@@ -26,10 +26,12 @@ const std::vector<ImageFile>& default_image_files();
 bool write_default_image(const std::string& root, std::string* error);
 
 // Loads the machine of the folder WINSYS_ROOT names, else of $XDG_STATE_HOME/winsys or
-// ~/.local/state/winsys (HOME and XDG_STATE_HOME count only when absolute). Without WINSYS_ROOT a folder that lacks the
-// configuration, the hive or the Windows folder first gets the built-in image's files
-// that are missing (and one line on standard error says which); without a home folder
-// the machine lives in a private folder until exit.
+// ~/.local/state/winsys (HOME and XDG_STATE_HOME count only when absolute). Without
+// WINSYS_ROOT a folder that lacks the configuration, the hive or the Windows folder first
+// gets the built-in image's files that are missing (and one line on standard error says
+// which); beside a kept hive the board's files come back only while that hive names
+// them. Without a home folder the machine lives in a private folder until exit. A
+// WINSYS_ROOT without a machine is refused with the steps that make one.
 std::unique_ptr<WinSystem> open_machine(std::string* error);
 
 }  // namespace platform::win

@@ -7,6 +7,10 @@
 
 namespace platform::win {
 
+// File attributes.
+inline constexpr uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
+inline constexpr uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+
 // Status and last-error codes.
 inline constexpr int32_t ERROR_SUCCESS = 0;
 inline constexpr int32_t ERROR_FILE_NOT_FOUND = 2;

@@ -25,8 +25,10 @@ class WindowsTree {
     // A status: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_FILENAME_EXCED_RANGE (260
     // characters or more) or ERROR_ACCESS_DENIED.
     int32_t delete_file(std::string_view path) const;
-    // Opens the file for reading (never creating it) and closes it again.
-    int32_t open_for_read(std::string_view path) const;
+    // Whether the regular file is there, without opening it (no read permission needed):
+    // ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_FILENAME_EXCED_RANGE, or
+    // ERROR_ACCESS_DENIED when a folder on the way cannot be looked into.
+    int32_t find_status(std::string_view path) const;
 
     // Tests: runs between finding a file and acting on it, where another process could
     // swap a folder of its path.
@@ -39,7 +41,9 @@ class WindowsTree {
         std::string name;
         std::string host_path;
     };
-    std::optional<Place> locate(std::string_view path) const;
+    // Nothing with *status ERROR_FILE_NOT_FOUND, or ERROR_ACCESS_DENIED when a folder on
+    // the way cannot be looked into: then the file may well be there.
+    std::optional<Place> locate(std::string_view path, int32_t* status) const;
 
     std::string windir_;
     std::string host_;

@@ -1,6 +1,7 @@
 // Loading and saving the stand-in machine, and its calls other than the registry's.
 #include "winsys.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 
@@ -53,7 +54,14 @@ std::unique_ptr<WinSystem> WinSystem::load(const std::string& root, std::string*
 }
 
 bool WinSystem::persist() {
-    return hive_file_.empty() || files::write_file_atomically(hive_file_, format_hive(hive_));
+    errno = 0;
+    if (hive_file_.empty() || files::write_file_atomically(hive_file_, format_hive(hive_)))
+        return true;
+    const int reason = errno;
+    save_failure_ = "winsys: cannot save " + hive_file_ + ": " +
+                    (reason ? std::strerror(reason) : "the system gave no reason") +
+                    "; the registry was not changed";
+    return false;
 }
 
 bool WinSystem::lookup_account_name(const char* name, Sid* sid, uint32_t* sid_bytes, char* domain,
@@ -131,9 +139,9 @@ bool WinSystem::delete_file(const char* path) {
     return last_error_ == ERROR_SUCCESS;
 }
 
-bool WinSystem::open_file_for_read(const char* path) {
-    last_error_ = static_cast<uint32_t>(tree_.open_for_read(path ? path : ""));
-    return last_error_ == ERROR_SUCCESS;
+uint32_t WinSystem::get_file_attributes(const char* path) {
+    last_error_ = static_cast<uint32_t>(tree_.find_status(path ? path : ""));
+    return last_error_ == ERROR_SUCCESS ? FILE_ATTRIBUTE_NORMAL : INVALID_FILE_ATTRIBUTES;
 }
 
 namespace {

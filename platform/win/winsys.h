@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "config.h"
 #include "hive.h"
@@ -75,8 +76,14 @@ class WinSystem {
     uint32_t get_windows_directory(char* buffer, uint32_t size);
     bool get_version(OsVersionInfo* out);
     bool delete_file(const char* path);
-    // Opens the file for reading without creating it, and closes it again.
-    bool open_file_for_read(const char* path);
+    // FILE_ATTRIBUTE_NORMAL for a file that is there, without opening it; else
+    // INVALID_FILE_ATTRIBUTES and last_error(): ERROR_FILE_NOT_FOUND, or
+    // ERROR_ACCESS_DENIED when a folder on the way cannot be looked into.
+    uint32_t get_file_attributes(const char* path);
+
+    // Why the last change could not be saved ("winsys: cannot save …: reason"); empty
+    // while every save succeeded. Cleared by take_save_failure().
+    std::string take_save_failure() { return std::exchange(save_failure_, {}); }
 
     // For inspection.
     const Hive& hive() const { return hive_; }
@@ -93,7 +100,7 @@ class WinSystem {
     // The open key behind a handle when the handle grants `rights`, or a status.
     int32_t resolve(Hkey key, OpenKey* out, uint32_t rights = 0) const;
     bool handle_grants(const OpenKey& open, uint32_t rights) const;
-    // Saves the hive; false when it could not be written.
+    // Saves the hive; false when it could not be written, with the reason kept.
     bool persist();
 
     Config config_;
@@ -101,6 +108,7 @@ class WinSystem {
     WindowsTree tree_;
     Token token_;
     std::string hive_file_;  // empty: in memory
+    std::string save_failure_;
     std::map<Hkey, OpenKey> keys_;
     std::map<Handle, uint32_t> tokens_;
     uint32_t next_handle_ = 0x100;

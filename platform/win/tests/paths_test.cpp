@@ -53,7 +53,7 @@ class WindowsTreeTest : public ::testing::Test {
 TEST_F(WindowsTreeTest, NamesAreFoundWithoutRegardToCase) {
     EXPECT_EQ(tree.find_file("c:\\winnt\\SYSTEM32\\Drivers\\RAWLNK.SYS"),
               dir / "windows/system32/drivers/rawlnk.sys");
-    EXPECT_EQ(tree.open_for_read("C:\\WINNT\\INF\\OEM3.INF"), win::ERROR_SUCCESS);
+    EXPECT_EQ(tree.find_status("C:\\WINNT\\INF\\OEM3.INF"), win::ERROR_SUCCESS);
     EXPECT_EQ(tree.delete_file("C:\\winnt\\inf\\Oem3.Inf"), win::ERROR_SUCCESS);
     EXPECT_FALSE(std::filesystem::exists(dir / "windows/inf/oem3.inf"));
     EXPECT_EQ(tree.delete_file("C:\\WINNT\\inf\\oem3.inf"), win::ERROR_FILE_NOT_FOUND);
@@ -65,6 +65,7 @@ TEST_F(WindowsTreeTest, NothingOutsideTheWindowsFolderIsReached) {
                              "C:\\WINNT\\link.txt", "outside.txt", "C:\\WINNT\\inf", "C:\\WINNT"}) {
         EXPECT_FALSE(tree.find_file(path)) << path;
         EXPECT_EQ(tree.delete_file(path), win::ERROR_FILE_NOT_FOUND) << path;
+        EXPECT_EQ(tree.find_status(path), win::ERROR_FILE_NOT_FOUND) << path;
     }
     std::string host_absolute = dir / "outside.txt";
     EXPECT_EQ(tree.delete_file(host_absolute), win::ERROR_FILE_NOT_FOUND);
@@ -85,5 +86,5 @@ TEST_F(WindowsTreeTest, AFolderSwappedForALinkJustBeforeTheDeleteLeadsNowhereEls
 TEST_F(WindowsTreeTest, PathsOf260CharactersAreTooLong) {
     std::string path = "C:\\WINNT\\" + std::string(251, 'a');  // 260 characters
     EXPECT_EQ(tree.delete_file(path), win::ERROR_FILENAME_EXCED_RANGE);
-    EXPECT_EQ(tree.open_for_read(path), win::ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(tree.find_status(path), win::ERROR_FILENAME_EXCED_RANGE);
 }

@@ -292,6 +292,8 @@ TEST_F(MachineFolder, AChangeThatCannotBeSavedIsNotMade) {
     EXPECT_TRUE(w->hive().find("SYSTEM\\CurrentControlSet\\Services\\Serial")->find_value("Start"));
     w->close_key(k);
     EXPECT_EQ(read_file(dir / "hive.txt"), before);
+    EXPECT_EQ(w->take_save_failure(), "winsys: cannot save " + dir / "hive.txt" +
+                                          ": File too large; the registry was not changed");
 }
 
 TEST_F(MachineFolder, ASaveNeverWritesThroughALinkPlantedBesideTheHive) {
@@ -309,6 +311,15 @@ TEST(OpenMachine, WithoutARootTheImageIsCreatedOnceUnderTheStateFolder) {
     TempDir state;
     EnvVar root("WINSYS_ROOT", nullptr), xdg("XDG_STATE_HOME", state.path().c_str());
     std::string error;
+    {
+        // Before any machine was made, the way to one starts by making the default.
+        EnvVar named("WINSYS_ROOT", (state / "missing").c_str());
+        EXPECT_FALSE(win::open_machine(&error));
+        EXPECT_EQ(error, "winsys: WINSYS_ROOT=" + state / "missing" +
+                             " holds no machine; to make one, start drendle once without "
+                             "WINSYS_ROOT and press Cancel (that makes the default machine in " +
+                             state / "winsys), then copy that folder there");
+    }
     auto w = win::open_machine(&error);
     ASSERT_TRUE(w) << error;
     EXPECT_TRUE(std::filesystem::exists(state / "winsys/windows/system32/drivers/rawlnk.sys"));
@@ -349,6 +360,18 @@ TEST(OpenMachine, OnlyTheMissingFilesAreMadeAgain) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "winsys: made winsys.conf of the built-in machine in " + state / "winsys\n");
     EXPECT_FALSE(std::filesystem::exists(state / "winsys/windows/inf/oem3.inf"));
+    // Beside a hive that no longer names the board's files, a new Windows folder lacks them.
+    std::string hive = read_file(state / "winsys/hive.txt");
+    for (const std::string line : {"\"InfPath\"=sz:\"oem3.inf\"\n", "\"Service\"=sz:\"ZOQSPI\"\n"})
+        hive.erase(hive.find(line), line.size());
+    write_file(state / "winsys/hive.txt", hive);
+    std::filesystem::remove_all(state / "winsys/windows");
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(win::open_machine(&error)) << error;
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "winsys: made 11 files in windows/ of the built-in machine in " + state / "winsys\n");
+    for (const char* f : {"inf/oem3.inf", "system32/rawlnk.dll", "system32/drivers/rawlnk.sys"})
+        EXPECT_FALSE(std::filesystem::exists(state / "winsys/windows/" + f)) << f;
 }
 
 TEST(OpenMachine, WithoutAHomeFolderTheMachineIsPrivateAndNeverInTheCurrentFolder) {
