@@ -49,7 +49,6 @@ int main(int argc, char** argv) {
 
     const QString dir = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(dir);
-    const QString file = dir + QStringLiteral("/console.png");
     velmora::frmSendSMB_cmds* console = velmora::frmSendSMB_cmds::Load();
     if (!console) {
         std::fprintf(stderr, "the console did not load\n");
@@ -57,6 +56,7 @@ int main(int argc, char** argv) {
     }
     console->show();
     QApplication::processEvents();
+    const QString file = dir + QStringLiteral("/console.png");
     const bool ok = console->grab().save(file);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
     console->Unload();

@@ -8,11 +8,12 @@ for dir in "$@"; do
   [ -d "$dir" ] || continue
   # Outputs the build made, also those of targets the project no longer has.
   if [ -f "$dir/build.ninja" ] && command -v ninja >/dev/null 2>&1; then
-    ninja -C "$dir" -t cleandead >/dev/null && ninja -C "$dir" -t clean >/dev/null ||
+    ninja -C "$dir" -t cleandead >/dev/null 2>&1
+    ninja -C "$dir" -t clean >/dev/null ||
       echo "ninja could not clean $dir: what it made is kept with the rest" >&2
   fi
   # The folders CMake made for the source's folders hold only its own and the build's files.
-  find "$dir" -path "$dir/bin" -prune -o -name cmake_install.cmake \
+  find -H "$dir" -path "$dir/bin" -prune -o -name cmake_install.cmake \
     ! -path "$dir/cmake_install.cmake" -print |
     while IFS= read -r f; do rm -rf "${f%/*}"; done
   # CMake's and ctest's files beside them, and the tests' temporary folder.
@@ -20,10 +21,11 @@ for dir in "$@"; do
            .ninja_log .ninja_deps compile_commands.json .qt Testing tmp; do
     rm -rf "${dir:?}/$f"
   done
-  find "$dir" -depth -type d -empty -delete
+  find -H "$dir" -depth -type d -empty -delete
   [ -d "$dir" ] || continue
-  kept=$(find "$dir" ! -type d | sort)
+  kept=$(find -H "$dir" ! -type d | sort)
   n=$(printf '%s\n' "$kept" | grep -c .)
+  [ "$n" -gt 0 ] || continue
   echo "kept $n file(s) in $dir that the build did not make:"
   printf '%s\n' "$kept" | head -n 10 | sed 's/^/  /'
   [ "$n" -le 10 ] || echo "  and $((n - 10)) more"
