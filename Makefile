@@ -4,10 +4,20 @@ BENCH_DIR  ?= build-bench
 FUZZ_DIR   ?= build-fuzz
 FUZZ_RUNS  ?= 1000000
 JOBS       ?= $(shell nproc)
+SHELL      := /bin/bash
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-PACKAGES   := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev \
+# Names Debian and Ubuntu share: libjpeg-dev brings each one's own libjpeg-turbo.
+PACKAGES   ?= cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libjpeg-dev \
               libgtest-dev libgmock-dev libbenchmark-dev
-FUZZ_PACKAGES := clang libclang-rt-14-dev
+# libFuzzer's runtime has a package of its own except in Ubuntu 22.04, where it comes with
+# clang's headers. The release is read from os-release (Ubuntu's for its derivatives too);
+# any other takes Debian 12's name.
+OS_RELEASE ?= /etc/os-release
+RELEASE    := $(shell . "$(OS_RELEASE)" 2>/dev/null && echo "$${UBUNTU_CODENAME:-$$VERSION_CODENAME}")
+CLANG_RUNTIME.bookworm := libclang-rt-14-dev
+CLANG_RUNTIME.jammy    := libclang-common-14-dev
+CLANG_RUNTIME.noble    := libclang-rt-18-dev
+FUZZ_PACKAGES ?= clang $(or $(CLANG_RUNTIME.$(RELEASE)),$(CLANG_RUNTIME.bookworm))
 
 .PHONY: all deps configure build run test bench fuzz screenshots clean
 
@@ -19,8 +29,10 @@ deps:
 	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "installing:$$missing"; \
-	  $(SUDO) apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	  { $(SUDO) apt-get update -qq && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; } || \
+	  { echo "could not install:$$missing. Name this system's packages in PACKAGES=\"...\"" \
+	         "(FUZZ_PACKAGES for make fuzz), or PACKAGES= once they are installed." >&2; exit 1; }; \
 	fi
 
 $(BUILD)/build.ninja:
@@ -34,8 +46,11 @@ build: configure
 run: build
 	$(BUILD)/bin/velmora
 
+# One line a test, within 100 columns (the awk script says how).
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
+	set -o pipefail; cd $(BUILD) && \
+	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300 | \
+	  awk -f $(CURDIR)/cmake/ctest_lines.awk
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_TESTS=OFF -DQX_BENCH=ON
@@ -54,12 +69,7 @@ screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/screenshots docs
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/pelmo_screenshot docs/pelmo.png
 
-# Templates saved with pelmo live in $(BUILD)/bin/Templates, beside the program: they
-# are the user's, not build outputs, so they stay.
+# Removes what the build made and nothing else: programs are started from $(BUILD)/bin, so
+# what a user saved there (templates, panel sets, monitor logs) stays, and is named.
 clean:
-	rm -rf $(BENCH_DIR) $(FUZZ_DIR)
-	@if [ -n "$$(ls -A $(BUILD)/bin/Templates 2>/dev/null)" ]; then \
-	  find $(BUILD) -mindepth 1 -maxdepth 1 ! -name bin -exec rm -rf {} + && \
-	  find $(BUILD)/bin -mindepth 1 -maxdepth 1 ! -name Templates -exec rm -rf {} + && \
-	  echo "kept the saved templates in $(BUILD)/bin/Templates"; \
-	else rm -rf $(BUILD); fi
+	@sh $(CURDIR)/cmake/clean_build.sh $(BUILD) $(BENCH_DIR) $(FUZZ_DIR)

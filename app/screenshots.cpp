@@ -1,6 +1,7 @@
 // Renders velmora's windows to PNG files in the folder given, offscreen, on the built-in
 // simulated world: console.png. A private simulator state folder keeps it apart from a
-// running program; a clock that moves only when read skips the splash wait.
+// running program; a clock that moves only when read, and jumps over every wait for
+// events, skips the splash wait at once.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -10,6 +11,24 @@
 #include "rawlnk/rawlnk_sim.h"
 #include "ui/doubles.h"
 #include "ui/qt_services.h"
+
+namespace {
+
+// The window-system services with waits that never sleep: a wait ends when its time is
+// up on the fake clock, not on the console's own timers.
+class NoWaitServices : public platform::ui::QtServices {
+  public:
+    explicit NoWaitServices(platform::ui::FakeClock& clock) : clock_(clock) {}
+    void wait_for_events(double max_seconds) override {
+        clock_.advance(max_seconds);
+        process_events();
+    }
+
+  private:
+    platform::ui::FakeClock& clock_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -22,6 +41,8 @@ int main(int argc, char** argv) {
     platform::ui::FakeClock clock;
     clock.step = 0.01;
     platform::ui::install(&clock);
+    NoWaitServices services(clock);
+    platform::ui::install(static_cast<platform::ui::Services*>(&services));
     RLSIM_SetStateDir(nullptr);
     RLSIM_LoadDefaultWorld();
     RLSIM_UseVirtualClock(1);
@@ -40,5 +61,6 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
     console->Unload();
     platform::ui::install(static_cast<platform::ui::Clock*>(nullptr));
+    platform::ui::install(static_cast<platform::ui::Services*>(nullptr));
     return ok ? 0 : 1;
 }

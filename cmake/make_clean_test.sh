@@ -1,18 +1,22 @@
 #!/bin/sh
-# `make clean` removes what the build made and keeps the templates a user saved beside
-# pelmo. Runs the real Makefile against a throw-away build folder.
+# `make clean` removes what the build made and keeps, and names, what a user put in the
+# build folder. Runs the real Makefile against a throw-away build folder made by ninja.
 set -eu
 src=$1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 b=$tmp/build
 mkdir -p "$b/bin/Templates" "$b/programmer"
-touch "$b/build.ninja" "$b/bin/pelmo" "$b/programmer/x.o" "$b/bin/Templates/mine.ept"
-make -s -C "$src" clean BUILD="$b" BENCH_DIR="$tmp/bench" FUZZ_DIR="$tmp/fuzz" >/dev/null
+printf 'rule make\n  command = touch $out\nbuild bin/pelmo programmer/x.o bin/dropped: make\n' \
+  >"$b/build.ninja"
+ninja -C "$b" >/dev/null && sed -i 's| bin/dropped||' "$b/build.ninja"  # a target since dropped
+touch "$b/CMakeFiles" "$b/programmer/cmake_install.cmake" "$b/bin/Templates/mine.ept" "$b/bin/a.SET"
+out=$(make -s -C "$src" clean BUILD="$b" BENCH_DIR="$tmp/bench" FUZZ_DIR="$tmp/fuzz")
 [ -f "$b/bin/Templates/mine.ept" ] || { echo "saved template deleted"; exit 1; }
-left=$(find "$b" -mindepth 1 | sort | tr '\n' ' ')
-[ "$left" = "$b/bin $b/bin/Templates $b/bin/Templates/mine.ept " ] ||
+left=$(find "$b" ! -type d | sort | tr '\n' ' ')
+[ "$left" = "$b/bin/Templates/mine.ept $b/bin/a.SET " ] ||
   { echo "build outputs left: $left"; exit 1; }
-rm "$b/bin/Templates/mine.ept"
+echo "$out" | grep -q "^  $b/bin/a.SET" || { echo "not named as kept: $out"; exit 1; }
+rm "$b/bin/Templates/mine.ept" "$b/bin/a.SET"
 make -s -C "$src" clean BUILD="$b" BENCH_DIR="$tmp/bench" FUZZ_DIR="$tmp/fuzz" >/dev/null
 [ ! -e "$b" ] || { echo "an empty build folder was kept"; exit 1; }

@@ -30,5 +30,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
+    std::printf("wrote %s\n", argv[1]);
     return 0;
 }
