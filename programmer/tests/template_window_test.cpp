@@ -87,12 +87,12 @@ TEST_F(TemplateWindow, EmptyPrefixWithFixedSerialIsSaved) {
 TEST_F(TemplateWindow, ATemplateThatCannotBeWrittenKeepsEditMode) {
     act("MPNew")->trigger();
     pick("CB1", 3);
-    const std::string path = file("missing folder/t.ept");
+    const std::string path = file("dossiér/t.ept");  // missing
     doubles.ui.file_answers.push_back(path);
     act("MPSaveAs")->trigger();
-    EXPECT_EQ(
-        log(),
-        QStringList({QString::fromStdString("ERROR : Could not write the template file " + path)}));
+    EXPECT_EQ(log(), QStringList({QString::fromStdString("ERROR : Could not write the template "
+                                                         "file " +
+                                                         path + " (No such file or directory)")}));
     EXPECT_EQ(form->windowTitle(), kEditTitle);
     EXPECT_FALSE(enabled("MPProgram"));
     EXPECT_TRUE(enabled("MPSaveAs"));
