@@ -6,7 +6,7 @@ FUZZ_RUNS  ?= 1000000
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES   := cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev \
-              libgtest-dev libgmock-dev libbenchmark-dev
+              libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 .PHONY: all deps configure build run test bench fuzz screenshots clean

@@ -1,3 +1,4 @@
+#include <QtGui/qpa/qwindowsysteminterface.h>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -6,12 +7,14 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QtTest/QTest>
 
 #include "../core/tests/sim_chips.h"
 #include "about_box.h"
 #include "device_operations.h"
 #include "eeprom_image.h"
 #include "text_helpers.h"
+#include "ui/qt_services.h"
 #include "window_fixture.h"
 
 namespace pelmo {
@@ -26,6 +29,11 @@ class MainForm : public WindowTest {
     bool shown(const char* name) const { return !find(name)->isHidden(); }
     bool usable(const char* name) const { return find(name)->isEnabled(); }
     int entry(const char* list) const { return find<QComboBox>(list)->currentIndex(); }
+    void show_active() {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
 };
 
 TEST_F(MainForm, StartsInNeitherMode) {
@@ -363,6 +371,86 @@ TEST_F(MainForm, ReadAndParseKeepsEveryDevicesLine) {
     }
     EXPECT_EQ(log(), expected);
     EXPECT_EQ(entry("CB1"), 3);  // the last chip decoded, second generation
+}
+
+// Every menu key runs its item with the caret in a text field, which would claim
+// Ctrl+C, Ctrl+V, Ctrl+X and Ctrl+A for its own editing.
+TEST_F(MainForm, MenuKeysWorkFromATextField) {
+    act("MPNew")->trigger();
+    pick("CB1", 3);
+    show_active();
+    QDialog about(form.get());
+    form->set_about_box(&about);
+    auto* field = find<QLineEdit>("Edit10");
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(log().value(0), "Number Of Blank Devices = 1");
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(doubles.ui.save_dialogs.size(), 1u);
+    bool about_shown = false;
+    QTimer::singleShot(0, &about, [&] {
+        about_shown = about.isVisible();
+        about.reject();
+    });
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(about_shown);
+    show_active();
+    QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(field->text(), "KELD");
+}
+
+// Waits of the real window system, with the double's records: keys queue as a user's do.
+class QueuedInputServices : public platform::ui::FakeServices {
+  public:
+    void process_events() override {
+        FakeServices::process_events();
+        QApplication::processEvents();
+    }
+    void wait_holding_input(double max_seconds) override {
+        FakeServices::wait_holding_input(max_seconds);
+        platform::ui::QtServices().wait_holding_input(0);
+    }
+};
+
+// Three chips with a clock serial: each after the first waits for the next second, and the
+// user presses Ctrl+N (New) during the first wait. New runs when Program is over.
+TEST_F(MainForm, InputDuringProgramWaitsUntilItIsOver) {
+    std::string world;
+    for (int i = 0; i < 3; ++i)
+        world += "chip c" + std::to_string(i) + "\n  kind gen2\n  eeprom 64\n  image blank\n";
+    ASSERT_EQ(RLSIM_LoadWorldText(world.c_str()), 0) << RLSIM_LastError();
+    act("MPNew")->trigger();
+    pick("CB1", 3);
+    doubles.ui.file_answers.push_back(dir_.string() + "/t.ept");
+    act("MPSaveAs")->trigger();
+    show_active();
+    QueuedInputServices services;
+    services.on_process_events = [&] {
+        if (services.held_waits.size() == 1) {
+            for (auto type : {QEvent::KeyPress, QEvent::KeyRelease})
+                QWindowSystemInterface::handleKeyEvent(form->windowHandle(), type, Qt::Key_N,
+                                                       Qt::ControlModifier);
+        }
+        ++doubles.clock.utc.second;  // the clock moves on
+    };
+    platform::ui::install(&services);
+    act("MPProgram")->trigger();
+    platform::ui::install(&doubles.ui);
+    EXPECT_EQ(services.held_waits, (std::vector<double>{1.0, 1.0}));  // to the next second
+    EXPECT_EQ(services.events_processed, 0);
+    EXPECT_EQ(log().size(), 3);
+    for (uint32_t chip = 0; chip < 3; ++chip) {
+        uint16_t w3 = 0, w7 = 0;
+        RLSIM_PeekEE(chip, 3, &w3);
+        RLSIM_PeekEE(chip, 7, &w7);
+        EXPECT_EQ(w3, 0x0400) << chip;
+        EXPECT_EQ(w7, 0x0A94) << chip;
+    }
+    EXPECT_TRUE(enabled("MPProgram"));
+    QApplication::processEvents();
+    EXPECT_FALSE(enabled("MPProgram"));  // New, after Program
+    EXPECT_TRUE(log().isEmpty());
 }
 
 }  // namespace

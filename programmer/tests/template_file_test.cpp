@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "device_operations.h"
 #include "drive_word.h"
 #include "files/tests/full_disk.h"
 #include "form_record.h"
@@ -120,7 +123,9 @@ TEST_F(TemplateFile, ATemplateThatCannotBeWrittenLeavesTheOldOne) {
     Write("[Basic Details]\r\nDevice Type=9\r\n");
     {
         platform::files::testing::FullDisk full;
-        EXPECT_FALSE(WriteTemplate(file_, Sample()));
+        std::string why;
+        EXPECT_FALSE(WriteTemplate(file_, Sample(), &why));
+        EXPECT_EQ(why, std::strerror(EFBIG));
     }
     EXPECT_EQ(Contents(), "[Basic Details]\r\nDevice Type=9\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
@@ -233,7 +238,17 @@ INSTANTIATE_TEST_SUITE_P(
                        {"ERROR : All zeros is an invalid VID"}},
         ValidationCase{"NoDeviceTypeSelected",
                        [](FormValues& v) { v.CB1 = -1; },
-                       {"ERROR : You must select a valid device type"}}),
+                       {"ERROR : You must select a valid device type"}},
+        // 20 + 20 + 8 characters: the second generation takes 48, the dual chip 47.
+        ValidationCase{"StringsProgramWouldRefuse",
+                       [](FormValues& v) {
+                           v.CB1 = 5;
+                           v.Edit5.clear();
+                           v.CheckBox5 = true;
+                           v.Edit10 = std::string(20, 'm');
+                           v.Edit11 = std::string(20, 'd');
+                       },
+                       {StringLengthError(47)}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -199,14 +199,17 @@ TEST_F(TemplateWindow, ATemplateThatSaveWouldRefuseIsNotOpened) {
     const FormValues before = form->form_values();
     testing::WriteFileText(file("empty.ept"), "");
     ASSERT_EQ(::mkfifo(file("fifo.ept").c_str(), 0600), 0);
+    testing::WriteFileText(
+        file("big.ept"), "[Basic Details]\r\nDevice Type=3\r\n" + std::string(kIniReadLimit, ';'));
     Open(file("empty.ept"));
     Open(file("fifo.ept"));
+    Open(file("big.ept"));
     EXPECT_EQ(form->form_values(), before);
     EXPECT_EQ(form->windowTitle(), kEditTitle);
     EXPECT_FALSE(enabled("MPProgram"));
     EXPECT_EQ(form->template_file(), "");
     const QStringList lines = log();
-    ASSERT_EQ(lines.size(), 8);
+    ASSERT_EQ(lines.size(), 9);
     EXPECT_EQ(lines[0],
               QString::fromStdString("ERROR : Template not opened: " + file("empty.ept")));
     EXPECT_EQ(lines[1],
@@ -214,6 +217,26 @@ TEST_F(TemplateWindow, ATemplateThatSaveWouldRefuseIsNotOpened) {
     EXPECT_EQ(lines[5], "ERROR : All zeros is an invalid VID");
     EXPECT_EQ(lines[7], QString::fromStdString("ERROR : Could not read the template file " +
                                                file("fifo.ept") + " (not a regular file)"));
+    EXPECT_EQ(lines[8],
+              QString::fromStdString("ERROR : Could not read the template file " + file("big.ept") +
+                                     " (larger than the limit of 1048576 bytes)"));
+}
+
+// "KELD Default" sets both IDs and "KELD Supplied PID" the vendor: a file written by hand
+// needs no key for them.
+TEST_F(TemplateWindow, IdsTheVidPidTypeSetsNeedNoKeys) {
+    for (const char* type : {"0", "1"}) {
+        SaveNew(3, "t.ept");
+        std::string text = testing::FileText(file("t.ept"));
+        text.erase(text.find("USB VID="), text.find("[USB Power") - text.find("USB VID="));
+        testing::WriteFileText(file("t.ept"), text);
+        JclIniFiles::IniPutString(file("t.ept"), "Basic Details", "VID PID Type", type);
+        act("MPNew")->trigger();
+        Open(file("t.ept"));
+        ExpectProgramMode(true);
+        form->FormToProgramData(0);
+        EXPECT_EQ(state().ProgramData.VendorId, 0x4B1D) << type;
+    }
 }
 
 TEST_F(TemplateWindow, WithoutTheQuadSectionTheQuadOptionsAreOff) {
