@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -125,7 +123,7 @@ TEST_F(TemplateFile, ATemplateThatCannotBeWrittenLeavesTheOldOne) {
         platform::files::testing::FullDisk full;
         std::string why;
         EXPECT_FALSE(WriteTemplate(file_, Sample(), &why));
-        EXPECT_EQ(why, std::strerror(EFBIG));
+        EXPECT_EQ(why, "File too large");
     }
     EXPECT_EQ(Contents(), "[Basic Details]\r\nDevice Type=9\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
@@ -239,16 +237,10 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"NoDeviceTypeSelected",
                        [](FormValues& v) { v.CB1 = -1; },
                        {"ERROR : You must select a valid device type"}},
-        // 20 + 20 + 8 characters: the second generation takes 48, the dual chip 47.
+        // 21 + 20 characters and a clock serial of 8
         ValidationCase{"StringsProgramWouldRefuse",
-                       [](FormValues& v) {
-                           v.CB1 = 5;
-                           v.Edit5.clear();
-                           v.CheckBox5 = true;
-                           v.Edit10 = std::string(20, 'm');
-                           v.Edit11 = std::string(20, 'd');
-                       },
-                       {StringLengthError(47)}}),
+                       [](FormValues& v) { v.Edit10.resize(21, 'm'); },
+                       {StringLengthError(48)}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

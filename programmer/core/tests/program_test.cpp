@@ -138,9 +138,10 @@ TEST_F(ProgramAll, StringsPastTheChecksumAreRefusedAndNothingWritten) {
     win.fields = {std::string(20, 'm'), "", std::string(20, 'd'), "123456789", true};
     ProgramAllDevices();
     EXPECT_EQ(Lines("ERROR - "),
-              (std::vector<std::string>{StringLengthError(48),
-                                        "ERROR - String descriptors do not fit in the EEPROM, "
-                                        "nothing written"}));
+              (std::vector<std::string>{
+                  "ERROR - Total String Length exceeds maximum. - The total no of characters for "
+                  "Manufacturer,  - Description and Serial Number has to be less - than 48",
+                  "ERROR - String descriptors do not fit in the EEPROM, nothing written"}));
     EXPECT_TRUE(Serials().empty());
     EXPECT_EQ(Peek(0, 63), checksum);
     EXPECT_NE(Peek(0, 0), 0xFFFF);
@@ -173,7 +174,7 @@ TEST_F(ProgramAll, NoTargetsShowsTheDialog) {
 
 TEST_F(ProgramAll, OpenFailureStopsWithThreeDialogs) {
     Load(Chips(2, Chip()));
-    win.on_settings = [] { RLSIM_InjectFault(0, "open_fail", -1, 0); };
+    win.on_string_fields = [] { RLSIM_InjectFault(0, "open_fail", -1, 0); };
     ProgramAllDevices();
     EXPECT_EQ(Dialogs(),
               (std::vector<std::string>{"RL_Open - Device Not Opened...", "Could Not Open Device 0",
@@ -183,7 +184,7 @@ TEST_F(ProgramAll, OpenFailureStopsWithThreeDialogs) {
 
 TEST_F(ProgramAll, FailedWritesStopAtTheReadBack) {
     Load(Chips(2, Chip()));
-    win.on_settings = [] { RLSIM_InjectFault(0, "ee_write_fail", -1, 0); };
+    win.on_string_fields = [] { RLSIM_InjectFault(0, "ee_write_fail", -1, 0); };
     ProgramAllDevices();
     EXPECT_EQ(Dialogs(), std::vector<std::string>{"Error reading device"});
     EXPECT_EQ(Lines("ERROR - Write failed").size(), 1u);  // the probe's word
@@ -193,7 +194,7 @@ TEST_F(ProgramAll, FailedWritesStopAtTheReadBack) {
 
 TEST_F(ProgramAll, UnknownSizeWritesNothing) {
     Load(Chips(1, Chip()));
-    win.on_settings = [] { RLSIM_InjectFault(0, "ee_read_fail", 3, 0); };
+    win.on_string_fields = [] { RLSIM_InjectFault(0, "ee_read_fail", 3, 0); };
     ProgramAllDevices();
     EXPECT_EQ(Lines("ERROR - Read failed").size(), 3u);
     EXPECT_EQ(state().EepromSizeText, "Unknown");
@@ -204,7 +205,7 @@ TEST_F(ProgramAll, UnknownSizeWritesNothing) {
 TEST_F(ProgramAll, EraseFailureIsLoggedAndProgrammingGoesOn) {
     Load(Chips(1, Chip("gen2", "programmed")));
     state().OnlyBlank = false;
-    win.on_settings = [] { RLSIM_InjectFault(0, "ee_erase_fail", -1, 0); };
+    win.on_string_fields = [] { RLSIM_InjectFault(0, "ee_erase_fail", -1, 0); };
     ProgramAllDevices();
     EXPECT_EQ(Lines("ERROR - Erase failed").size(), 2u);  // the probe's and the programming's
     EXPECT_EQ(Serials(), std::vector<std::string>{"00000001"});
@@ -217,7 +218,7 @@ TEST_F(ProgramAll, FourthGenerationSetsTheProgramTimeWithoutErase) {
     win.settings.IsT2 = 0;
     win.settings.IsT4 = 1;
     win.settings.T4IsFifoModel = 1;
-    win.on_settings = [] { RLSIM_InjectFault(0, "latency_fail", 1, 0); };
+    win.on_string_fields = [] { RLSIM_InjectFault(0, "latency_fail", 1, 0); };
     ProgramAllDevices();
     EXPECT_EQ(Lines("ERROR - "), std::vector<std::string>{"ERROR - Failed to set Program Time"});
     EXPECT_EQ(Serials(), std::vector<std::string>{"00000001"});

@@ -18,10 +18,10 @@ class RecordingWindow : public WindowSteps {
   public:
     std::vector<std::string> log;
     std::vector<std::string> history;  // every line, however often the log was cleared
-    // Called after each line is added, and when the settings are read (a test may inject
-    // a fault between two steps of an operation).
+    // Called after each line is added, and when the string fields are read (a test may
+    // inject a fault between two steps of an operation).
     std::function<void(const std::string&)> on_line;
-    std::function<void()> on_settings;
+    std::function<void()> on_string_fields;
     std::vector<std::string> steps;
     std::vector<BasicDetails> shown;
     StringFields fields;
@@ -50,7 +50,7 @@ class RecordingWindow : public WindowSteps {
 };
 
 inline void RecordingWindow::FormToProgramData(int counter) {
-    if (on_settings) on_settings();
+    if (on_string_fields) on_string_fields();
     ClearProgramData();
     auto& s = state();
     s.ProgramData = settings;
