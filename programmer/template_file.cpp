@@ -87,6 +87,7 @@ bool WriteTemplate(const std::string& file, const FormValues& v, std::string* wh
         return failed("it would be larger than the limit of " + std::to_string(kIniReadLimit) +
                       " bytes");
     }
+    // The routine answers only whether it worked; its failing call leaves the reason.
     errno = 0;
     if (platform::files::write_file_atomically(file, text)) return true;
     return failed(errno != 0 ? std::strerror(errno) : "cannot be written");

@@ -53,7 +53,7 @@ char DumpChar(uint8_t b) {
 
 // Waits until the UTC second differs from `seen`, at most kNextSecondWait seconds of the
 // platform clock. The window paints meanwhile, but the user's input waits until the
-// operation is over; the wait sleeps to the next second rather than asking the clock.
+// operation is over; the wait sleeps to the next second rather than polling the clock.
 void WaitForNextSecond(uint32_t seen) {
     auto& clock = ui::clock();
     const double deadline = clock.seconds() + kNextSecondWait;
