@@ -8,7 +8,7 @@ SHELL      := /bin/bash
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Names Debian and Ubuntu share: libjpeg-dev brings each one's own libjpeg-turbo.
 PACKAGES   ?= cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libjpeg-dev \
-              libgtest-dev libgmock-dev libbenchmark-dev
+              libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
 # libFuzzer's runtime has a package of its own except in Ubuntu 22.04, where it comes with
 # clang's headers. The release is read from os-release (Ubuntu's for its derivatives too);
 # any other takes Debian 12's name.

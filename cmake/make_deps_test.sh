@@ -15,7 +15,7 @@ check() {  # check RELEASE-FILE INSTALLED WANTED [MAKE-ARGS...]
   [ "$got" = "$want" ] || { echo "$what: asked for '$got', wanted '$want'"; exit 1; }
 }
 check 'VERSION_CODENAME=bookworm' "cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev \
-libgtest-dev libgmock-dev libbenchmark-dev" "libjpeg-dev clang libclang-rt-14-dev"
+libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev" "libjpeg-dev clang libclang-rt-14-dev"
 check 'VERSION_CODENAME=jammy' "clang" "libclang-common-14-dev" PACKAGES=
 check 'VERSION_CODENAME=wilma\nUBUNTU_CODENAME=noble' "clang libclang-rt-18-dev" "" PACKAGES=
 check 'VERSION_CODENAME=noble' "b" "a c" PACKAGES="a b c" FUZZ_PACKAGES=

@@ -1,13 +1,11 @@
 #include "qt_controls.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,8 +48,8 @@ class ListPick : public QObject {
         : QObject(box), box_(box), click_(std::move(click)) {
         box->installEventFilter(this);
         // Installed after the open list's own filters, so these run first.
-        for (QObject* list : {static_cast<QObject*>(box->view()),
-                              static_cast<QObject*>(box->view()->viewport())})
+        for (QObject* list :
+             {static_cast<QObject*>(box->view()), static_cast<QObject*>(box->view()->viewport())})
             list->installEventFilter(this);
         connect(box, &QComboBox::activated, this, [this] {
             if (std::exchange(picked_, false)) click_();
@@ -98,46 +96,6 @@ class ListPick : public QObject {
 
 void on_list_pick(QComboBox* box, std::function<void()> click) {
     new ListPick(box, std::move(click));
-}
-
-// Asked first whether a key is a shortcut, a text box claims keys such as Ctrl+A for
-// itself. Seen before any control of the window, a key of one of its enabled menu items is
-// left unclaimed, so the item runs.
-class MenuShortcutsFirst : public QObject {
-  public:
-    explicit MenuShortcutsFirst(QWidget* window) : QObject(window), window_(window) {
-        qApp->installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::ShortcutOverride) return false;
-        auto* w = qobject_cast<QWidget*>(watched);
-        if (!w || w->window() != window_) return false;
-        const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
-        for (QAction* a : window_->findChildren<QAction*>())
-            if (a->shortcuts().contains(key) && reachable(a)) {
-                event->ignore();  // unclaimed: the shortcut runs
-                return true;
-            }
-        return false;
-    }
-
-  private:
-    // Enabled, and so is every menu that holds it.
-    static bool reachable(const QAction* a) {
-        if (!a->isEnabled()) return false;
-        for (QObject* holder : a->associatedObjects())
-            if (auto* menu = qobject_cast<QMenu*>(holder); menu && !menu->isEnabled())
-                return false;
-        return true;
-    }
-
-    QWidget* const window_;
-};
-
-void claim_menu_shortcuts(QWidget* window) {
-    new MenuShortcutsFirst(window);
 }
 
 void write_list_text(QComboBox* box, const QString& text) {
@@ -203,4 +161,3 @@ uint32_t back_color(const QWidget* button) {
 }
 
 }  // namespace velmora
-

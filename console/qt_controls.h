@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "transaction_types.h"
+#include "ui/menu_shortcuts.h"
 #include "ui/qt_text.h"
 
 class QComboBox;
@@ -21,6 +22,7 @@ class QWidget;
 
 namespace velmora {
 
+using platform::ui::claim_menu_shortcuts;
 using platform::ui::named;
 using platform::ui::qs;
 using platform::ui::ss;
@@ -42,10 +44,6 @@ void write_list_text(QComboBox* box, const QString& text);
 // and page keys or the wheel over the closed box. Typing, Return, Tab, a focus change and
 // writes from code never run it.
 void on_list_pick(QComboBox* box, std::function<void()> click);
-
-// The enabled menu items of `window` answer their shortcut keys from every control in it,
-// text boxes and editable list boxes too.
-void claim_menu_shortcuts(QWidget* window);
 
 // Read: pale cyan and locked; Write: window colour and editable; Unlocked: editable.
 void apply_look(QLineEdit* box, Look look);

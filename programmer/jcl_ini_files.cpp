@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <iterator>
 
 #include "files/atomic_file.h"
@@ -86,9 +87,10 @@ IniDocument ReadOrEmpty(const std::string& file) {
 
 bool WriteValue(const std::string& file, std::string_view section, std::string_view key,
                 std::string_view value) {
-    IniDocument doc = ReadOrEmpty(file);
-    doc.Set(section, key, value);
-    return platform::files::write_file_atomically(file, doc.Text());
+    auto doc = ReadIniForRewrite(file);
+    if (!doc) return false;
+    doc->Set(section, key, value);
+    return platform::files::write_file_atomically(file, doc->Text());
 }
 
 }  // namespace
@@ -168,10 +170,19 @@ std::string IniDocument::Text() const {
 }
 
 std::optional<IniDocument> ReadIniFile(const std::string& file) {
-    namespace files = platform::files;
-    const auto text = files::read_whole_file(file, kIniReadLimit, files::Overlong::Cut);
+    const auto text = platform::files::read_whole_file(file, kIniReadLimit);
     if (!text) return std::nullopt;
     return IniDocument::Parse(*text);
+}
+
+std::optional<IniDocument> ReadIniForRewrite(const std::string& file) {
+    // Read first, then ask why not: a name that is there, even a link leading nowhere, is
+    // never taken for a new file.
+    if (auto doc = ReadIniFile(file)) return doc;
+    std::error_code ec;
+    if (std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::not_found)
+        return std::nullopt;
+    return IniDocument{};
 }
 
 std::optional<int32_t> ParseIniInteger(std::string_view value) {

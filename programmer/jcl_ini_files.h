@@ -47,13 +47,17 @@ std::optional<int32_t> ParseIniInteger(std::string_view value);
 std::string IniBoolText(bool value);
 std::string IniIntegerText(int32_t value);
 
-// A template is a few kilobytes; a larger file is read only as far as this, so that a
-// wrong file chosen by mistake cannot stall the window.
+// A template is a few kilobytes; a larger file is not read, so that a wrong file chosen
+// by mistake cannot stall the window, and one cut short is never taken for a whole one.
 inline constexpr size_t kIniReadLimit = 1 << 20;
 
-// The file read and parsed once, as far as kIniReadLimit; nothing when it is missing or
-// not a regular file, or cannot be read.
+// The file read and parsed once; nothing when it is missing, not a regular file, longer
+// than kIniReadLimit, or cannot be read.
 std::optional<IniDocument> ReadIniFile(const std::string& file);
+// The document that rewriting `file` starts from: its lines, or none when no file is
+// there. Nothing when something is there that cannot be read whole (even a link leading
+// nowhere): rewriting it would lose its lines.
+std::optional<IniDocument> ReadIniForRewrite(const std::string& file);
 
 namespace JclIniFiles {
 

@@ -14,6 +14,8 @@
 #include <variant>
 
 #include "device_operations.h"
+#include "ui/menu_shortcuts.h"
+#include "ui/qt_text.h"
 
 namespace pelmo {
 namespace {
@@ -60,6 +62,7 @@ TMainForm::TMainForm(std::string program_dir, QWidget* parent)
     BuildActions();
     BuildMenusAndToolBar();
     ConnectEditHandlers();
+    platform::ui::claim_menu_shortcuts(this);
     // The client area (tool bar and panel) is 650 x 559; the menu bar stands above it.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -159,8 +162,19 @@ void TMainForm::clear_log() {
 }
 
 void TMainForm::add_log_line(const std::string& line) {
-    Memo1->appendPlainText(Latin1(line));
+    add_log_text(Latin1(line));
+}
+
+void TMainForm::add_log_text(const QString& line) {
+    Memo1->appendPlainText(line);
     Memo1->repaint();
+}
+
+void TMainForm::log_about_file(const std::string& text, const std::string& file,
+                               const std::string& reason) {
+    QString line = Latin1(text) + platform::ui::qs(file);
+    if (!reason.empty()) line += " (" + platform::ui::qs(reason) + ")";
+    add_log_text(line);
 }
 
 StringFields TMainForm::string_fields() {
@@ -272,6 +286,12 @@ void TMainForm::set_program_title() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // Not from inside an operation's wait: the window closes when the operation is over.
+    if (busy_) {
+        close_asked_ = true;
+        event->ignore();
+        return;
+    }
     CloseOpenDevice();
     event->accept();
 }

@@ -110,11 +110,15 @@ class TMainForm : public QMainWindow, public WindowSteps {
     void set_edit_title();
     void set_program_title();
     void enter_program_mode();
-    // Logs the lines of the settings that may not be saved, after `heading` when there are
-    // any; true when there are none.
-    bool log_template_errors(const FormValues& v, const std::string& heading = {});
+    // Logs the lines of the settings that may not be saved; true when there are none.
+    bool log_template_errors(const FormValues& v);
     bool save_template(const std::string& file);
     std::string templates_dir() const;
+    void add_log_text(const QString& line);
+    // A log line naming a file: `text`, the path (UTF-8 as the file system has it) and
+    // the reason in parentheses when there is one.
+    void log_about_file(const std::string& text, const std::string& file,
+                        const std::string& reason = {});
     bool own_enabled(std::string_view name) const;
     // Runs one device operation unless another is running.
     void run_operation(const std::function<void()>& operation);
@@ -126,6 +130,7 @@ class TMainForm : public QMainWindow, public WindowSteps {
     QPlainTextEdit* Memo1 = nullptr;
     QDialog* about_box_ = nullptr;
     bool busy_ = false;             // a device operation is running
+    bool close_asked_ = false;      // the window was closed while one ran
     int code_writes_ = 0;           // nesting of write_from_code
     bool strings_written_ = false;  // a string field changed inside write_from_code
 };

@@ -6,12 +6,14 @@
 #include <QDialog>
 #include <QPlainTextEdit>
 #include <functional>
+#include <utility>
 
 #include "device_operations.h"
 #include "drive_word.h"
 #include "files/atomic_file.h"
 #include "main_form.h"
 #include "template_file.h"
+#include "ui/qt_services.h"
 #include "ui/services.h"
 
 namespace pelmo {
@@ -66,14 +68,19 @@ void TMainForm::MPOpenExecute() {
     if (!file) return;
     const auto doc = ReadIniFile(*file);
     if (!doc) {
-        add_log_line("ERROR : Could not read the template file " + *file + " (" +
-                     platform::files::read_failure(*file, kIniReadLimit) + ")");
+        log_about_file("ERROR : Could not read the template file ", *file,
+                       platform::files::read_failure(*file, kIniReadLimit));
         return;
     }
     const FormValues v = ReadTemplate(*doc, form_values());
     // Refused as Save refuses it: a key the file lacks reads as 0 or empty, and Program
     // would write that into every chip. The window keeps what it showed.
-    if (!log_template_errors(v, "ERROR : Template not opened: " + *file)) return;
+    const auto errors = ValidateTemplate(v);
+    if (!errors.empty()) {
+        log_about_file("ERROR : Template not opened: ", *file);
+        for (const auto& line : errors) add_log_line(line);
+        return;
+    }
     template_file_ = *file;
     // Control by control in the order of the file, each running its handler; the log
     // stays as it was.
@@ -103,18 +110,17 @@ void TMainForm::MPEditExecute() {
     set_edit_title();
 }
 
-bool TMainForm::log_template_errors(const FormValues& v, const std::string& heading) {
+bool TMainForm::log_template_errors(const FormValues& v) {
     const auto errors = ValidateTemplate(v);
-    if (!errors.empty() && !heading.empty()) add_log_line(heading);
     for (const auto& line : errors) add_log_line(line);
     return errors.empty();
 }
 
 bool TMainForm::save_template(const std::string& file) {
-    if (!WriteTemplate(file, form_values())) {
+    if (std::string why; !WriteTemplate(file, form_values(), &why)) {
         // Not saved: the window stays in edit mode, so that nobody programs chips from
         // settings that no file holds.
-        add_log_line("ERROR : Could not write the template file " + file);
+        log_about_file("ERROR : Could not write the template file ", file, why);
         return false;
     }
     enter_program_mode();
@@ -144,6 +150,8 @@ void TMainForm::run_operation(const std::function<void()>& operation) {
     busy_ = true;
     operation();
     busy_ = false;
+    platform::ui::release_held_input();
+    if (std::exchange(close_asked_, false)) close();
 }
 
 void TMainForm::MPScanExecute() {

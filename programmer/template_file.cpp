@@ -1,9 +1,12 @@
 #include "template_file.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
 #include <variant>
 
+#include "device_operations.h"
+#include "device_type_page.h"
 #include "drive_word.h"
 #include "files/atomic_file.h"
 #include "form_record.h"
@@ -66,27 +69,28 @@ int ListEntries(std::string_view control) {
     return static_cast<int>(ListItems(control).size());
 }
 
-bool WriteTemplate(const std::string& file, const FormValues& v) {
+bool WriteTemplate(const std::string& file, const FormValues& v, std::string* why) {
+    auto failed = [&](std::string text) {
+        if (why) *why = std::move(text);
+        return false;
+    };
     // The template replaced keeps every line that is not written here, in place. One that
     // exists but cannot be read whole is not replaced: its lines would be lost.
-    // Read first, then ask why not: a name that is there, even a link leading nowhere, is
-    // never taken for a new file.
-    IniDocument doc;
-    if (const auto text = platform::files::read_whole_file(file, kIniReadLimit)) {
-        doc = IniDocument::Parse(*text);
-    } else {
-        std::error_code ec;
-        if (std::filesystem::symlink_status(file, ec).type() !=
-            std::filesystem::file_type::not_found)
-            return false;
-    }
+    auto doc = ReadIniForRewrite(file);
+    if (!doc) return failed(platform::files::read_failure(file, kIniReadLimit));
     // Every key goes into one text that replaces the file in one step: a save costs one
     // flush to disk, and a template that cannot be written whole leaves the old one.
-    for (const auto& row : kTemplateRows) doc.Set(row.section, row.key, RowText(row, v));
-    // Nor is one that would grow past what Open reads: its keys at the end would be cut.
-    const std::string text = doc.Text();
-    if (text.size() > kIniReadLimit) return false;
-    return platform::files::write_file_atomically(file, text);
+    for (const auto& row : kTemplateRows) doc->Set(row.section, row.key, RowText(row, v));
+    // Nor is one that would grow past what Open reads.
+    const std::string text = doc->Text();
+    if (text.size() > kIniReadLimit) {
+        return failed("it would be larger than the limit of " + std::to_string(kIniReadLimit) +
+                      " bytes");
+    }
+    // The routine answers only whether it worked; its failing call leaves the reason.
+    errno = 0;
+    if (platform::files::write_file_atomically(file, text)) return true;
+    return failed(errno != 0 ? std::strerror(errno) : "cannot be written");
 }
 
 FormValues ReadTemplate(const IniDocument& doc, FormValues v) {
@@ -95,6 +99,11 @@ FormValues ReadTemplate(const IniDocument& doc, FormValues v) {
         Member<bool>(v, b.uart) = std::none_of(b.modes.begin(), b.modes.end(),
                                                [&](auto mode) { return Member<bool>(v, mode); });
     }
+    // A VID/PID type that sets the IDs sets them whatever the file says, as the window
+    // does once the template is shown.
+    const PageState page = DeviceTypePage(v.CB1, v.CB2, v.CheckBox5);
+    if (page.vendor_id_text) v.Edit1 = *page.vendor_id_text;
+    if (page.product_id_text) v.Edit2 = *page.product_id_text;
     return v;
 }
 
@@ -124,6 +133,10 @@ std::vector<std::string> ValidateTemplate(const FormValues& v) {
         errors.emplace_back("ERROR : All zeros is an invalid VID");
     // A list without a selection is no valid device type either.
     if (v.CB1 <= 0) errors.emplace_back("ERROR : You must select a valid device type");
+    // Saved only when Program would write the strings, judged as Program judges them.
+    const ChipKind kind = SelectedKind(DeviceTypePage(v.CB1, v.CB2, v.CheckBox5).kinds);
+    if (!StringsFit(FieldTexts({v.Edit10, v.Edit5, v.Edit11, v.Edit6, v.CheckBox5}), kind))
+        errors.push_back(StringLengthError(StringLimit(kind)));
     return errors;
 }
 

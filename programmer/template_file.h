@@ -134,13 +134,14 @@ inline constexpr auto kTemplateRows = std::to_array<TemplateRow>({
 // into a new file beside `file` and then puts it in place, so that a template that cannot
 // be written completely leaves the old file as it was. False when anything could not be
 // written, when an existing file could not be read whole, or when the result would be
-// longer than Open reads.
-bool WriteTemplate(const std::string& file, const FormValues& v);
+// longer than Open reads; `why` then receives the reason in a few words.
+bool WriteTemplate(const std::string& file, const FormValues& v, std::string* why = nullptr);
 
 // The values read from `doc` over `v`: every key of the table (missing keys are false,
 // 0 or empty; a list entry out of its list's range is -1, no selection), each paired
 // button the opposite of its partner, the high-speed "RS232 UART" buttons (which have no
-// key) as their side's modes say. Other controls keep their values.
+// key) as their side's modes say, and the IDs that the VID/PID type forces, as Program
+// uses them. Other controls keep their values.
 FormValues ReadTemplate(const IniDocument& doc, FormValues v);
 // The same from `file`, read once; a file that cannot be read reads as an empty one.
 FormValues ReadTemplate(const std::string& file, FormValues v);

@@ -51,6 +51,11 @@ void FakeServices::wait_for_events(double max_seconds) {
     process_events();
 }
 
+void FakeServices::wait_holding_input(double max_seconds) {
+    held_waits.push_back(max_seconds);
+    if (on_process_events) on_process_events();
+}
+
 std::vector<std::string> FakeServices::message_texts() const {
     std::vector<std::string> out;
     for (const auto& m : messages) out.push_back(m.text);

@@ -52,11 +52,14 @@ class FakeServices : public Services {
     // the double never sleeps.
     void wait_for_events(double max_seconds) override;
     std::vector<double> waits;
+    // Records the sleep asked for in `held_waits` and calls on_process_events, nothing
+    // else: no input is let run.
+    void wait_holding_input(double max_seconds) override;
+    std::vector<double> held_waits;
 
     // Texts of the boxes shown so far.
     std::vector<std::string> message_texts() const;
-    // Called by process_events() and wait_for_events(), e.g. to press a key on a splash
-    // screen.
+    // Called by process_events() and the waits, e.g. to press a key on a splash screen.
     std::function<void()> on_process_events;
 
   private:

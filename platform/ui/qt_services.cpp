@@ -1,5 +1,6 @@
 #include "qt_services.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -159,15 +160,28 @@ void QtServices::process_events() {
     QApplication::processEvents();
 }
 
-void QtServices::wait_for_events(double max_seconds) {
-    // The timer's own event ends the sleep at the latest when it is due.
+// Sleeps until an event that `flags` lets through comes, at most `max_seconds`: the
+// timer's own event ends the sleep at the latest when it is due.
+static void wait_for(double max_seconds, QEventLoop::ProcessEventsFlags flags) {
     constexpr double kLongestMs = 24.0 * 3600 * 1000;
     const double ms = max_seconds > 0 ? std::min(std::ceil(max_seconds * 1000), kLongestMs) : 0;
     QTimer due;
     due.setSingleShot(true);
     due.setTimerType(Qt::PreciseTimer);
     due.start(static_cast<int>(ms));
-    QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents(flags | QEventLoop::WaitForMoreEvents);
+}
+
+void QtServices::wait_for_events(double max_seconds) {
+    wait_for(max_seconds, QEventLoop::AllEvents);
+}
+
+void QtServices::wait_holding_input(double max_seconds) {
+    wait_for(max_seconds, QEventLoop::ExcludeUserInputEvents);
+}
+
+void release_held_input() {
+    if (auto* loop = QAbstractEventDispatcher::instance()) loop->wakeUp();
 }
 
 void quit_when_no_window_left() {

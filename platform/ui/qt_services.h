@@ -18,6 +18,7 @@ class QtServices : public Services {
     std::string clipboard_text() override;
     void process_events() override;
     void wait_for_events(double max_seconds) override;
+    void wait_holding_input(double max_seconds) override;
 };
 
 // Turns "Text files (*.txt)|*.txt|All files|*.*" into Qt's ";;"-separated filter.
@@ -25,6 +26,10 @@ std::string qt_filter(const std::string& pairs);
 
 // Installs QtServices and the system clock; call after the QApplication exists.
 void install_qt_services();
+
+// Input held back by wait_holding_input is looked at again when events are next let run.
+// Without this nudge the event loop may leave it queued until some other event comes.
+void release_held_input();
 
 // Ends the program once control is back in the event loop, unless a window is visible by
 // then: a program whose windows unload one another ends with its last window.

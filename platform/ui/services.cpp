@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <thread>
 
 namespace platform::ui {
 namespace {
@@ -23,6 +24,11 @@ class PlainServices : public Services {
     std::string clipboard_text() override { return clip_; }
     void process_events() override {}
     void wait_for_events(double) override {}
+    // No input to hold: the wait is a plain sleep.
+    void wait_holding_input(double max_seconds) override {
+        if (max_seconds > 0)
+            std::this_thread::sleep_for(std::chrono::duration<double>(max_seconds));
+    }
 
   private:
     std::string clip_;
@@ -40,10 +46,18 @@ class SystemClock : public Clock {
             duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
     }
     UtcTime utc_now() override {
-        std::time_t t = std::time(nullptr);
+        using namespace std::chrono;
+        const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch());
+        const std::time_t t = static_cast<std::time_t>(ms.count() / 1000);
         std::tm tm{};
         gmtime_r(&t, &tm);
-        return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+        return {tm.tm_year + 1900,
+                tm.tm_mon + 1,
+                tm.tm_mday,
+                tm.tm_hour,
+                tm.tm_min,
+                tm.tm_sec,
+                static_cast<int>(ms.count() % 1000)};
     }
     std::string local_datetime_text() override {
         std::time_t t = std::time(nullptr);

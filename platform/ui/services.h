@@ -42,6 +42,7 @@ inline constexpr int kHelpCloseAll = 18;
 
 struct UtcTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    int millisecond = 0;  // within the second: how long until the next one begins
 };
 
 class Services {
@@ -63,6 +64,11 @@ class Services {
     // The same, but with none pending it sleeps until the next one comes, at most
     // `max_seconds`.
     virtual void wait_for_events(double max_seconds) = 0;
+    // Sleeps until a window event other than the user's input comes, at most
+    // `max_seconds`, and lets such events run (painting, timers). Keys, clicks and the
+    // wheel stay queued until events are next let run without this hold (see
+    // release_held_input): a user command never starts inside a device operation's wait.
+    virtual void wait_holding_input(double max_seconds) = 0;
 };
 
 class Clock {

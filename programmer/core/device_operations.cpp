@@ -1,5 +1,6 @@
 #include "device_operations.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "eeprom_device.h"
@@ -50,14 +51,31 @@ char DumpChar(uint8_t b) {
     return b >= 0x30 && b <= 0x7E ? static_cast<char>(b) : '.';
 }
 
-// Waits with the window running until the UTC second differs from `seen`, at most
-// kNextSecondWait seconds of the platform clock.
+// Waits until the UTC second differs from `seen`, at most kNextSecondWait seconds of the
+// platform clock. The window paints meanwhile, but the user's input waits until the
+// operation is over; the wait sleeps to the next second rather than polling the clock.
 void WaitForNextSecond(uint32_t seen) {
     auto& clock = ui::clock();
-    const double start = clock.seconds();
-    while (PackUtcTime(clock.utc_now()) == seen && clock.seconds() - start < kNextSecondWait) {
-        ui::services().process_events();
+    const double deadline = clock.seconds() + kNextSecondWait;
+    for (;;) {
+        const ui::UtcTime now = clock.utc_now();
+        const double left = deadline - clock.seconds();
+        if (PackUtcTime(now) != seen || left <= 0) return;
+        const double to_next_second = (1000 - std::clamp(now.millisecond, 0, 999)) / 1000.0;
+        ui::services().wait_holding_input(std::min(left, to_next_second));
     }
+}
+
+// Cut to what a string buffer holds, as FormToProgramData copies it.
+std::string BufferSized(const std::string& text) {
+    return text.substr(0, kStringBufferSize - 1);
+}
+
+bool LogIfStringsTooLong(const DescriptorTexts& t) {
+    const ChipKind kind = SelectedKind(state().Kinds);
+    if (StringsFit(t, kind)) return true;
+    Log(StringLengthError(StringLimit(kind)));
+    return false;
 }
 
 }  // namespace
@@ -133,23 +151,48 @@ void ReadAndParseAll() {
     });
 }
 
+std::string StringLengthError(int limit) {
+    return "ERROR - Total String Length exceeds maximum. - The total no of characters for "
+           "Manufacturer,  - Description and Serial Number has to be less - than " +
+           Num(limit);
+}
+
+DescriptorTexts FieldTexts(const StringFields& f) {
+    return {BufferSized(f.manufacturer), BufferSized(f.description), BufferSized(f.prefix),
+            f.use_fixed_serial ? BufferSized(f.fixed_serial) : std::string()};
+}
+
 bool StringLengthsFit() {
-    const StringFields f = window().string_fields();
-    const size_t total = f.manufacturer.size() + f.prefix.size() + f.description.size() +
-                         (f.use_fixed_serial ? f.fixed_serial.size() : 8);
-    if (total > static_cast<size_t>(kStringLimit)) {
-        Log("ERROR - Total String Length exceeds maximum. - The total no of characters for "
-            "Manufacturer,  - Description and Serial Number has to be less - than " +
-            Num(kStringLimit));
-        return false;
-    }
-    return true;
+    return LogIfStringsTooLong(FieldTexts(window().string_fields()));
 }
 
 bool CheckStringLengths() {
     if (!StringLengthsFit()) return false;
     window().clear_log();
     return true;
+}
+
+ProgramSettings TakeProgramSettings() {
+    auto& s = state();
+    window().FormToProgramData(0);
+    return {s.ProgramData,  s.ManufacturerBuffer, s.PrefixBuffer, s.DescriptionBuffer,
+            s.SerialBuffer, s.SerialDisabled,     s.Kinds};
+}
+
+void UseProgramSettings(const ProgramSettings& p, int counter) {
+    auto& s = state();
+    s.ProgramData = p.record;
+    PointAtBuffers(s.ProgramData);
+    s.ManufacturerBuffer = p.manufacturer;
+    s.PrefixBuffer = p.prefix;
+    s.DescriptionBuffer = p.description;
+    s.SerialBuffer = p.serial;
+    if (const size_t n = BufferText(s.SerialBuffer).size(); n > 0) {
+        s.SerialBuffer[n - 1] =
+            static_cast<char>(static_cast<uint8_t>(s.SerialBuffer[n - 1]) + counter);
+    }
+    s.SerialDisabled = p.serial_disabled;
+    s.Kinds = p.kinds;
 }
 
 void ProgramAllDevices() {
@@ -161,12 +204,13 @@ void ProgramAllDevices() {
         ErrorDialog("No Devices Found");
         return;
     }
+    const ProgramSettings settings = TakeProgramSettings();
     int tries = 0;
     while (i < n) {
-        // A failing check is shown but does not stop programming; a passing one leaves
-        // the lines of the devices before in the log.
-        StringLengthsFit();
-        window().FormToProgramData(i);
+        UseProgramSettings(settings, i);
+        // A failing check is shown; ProgramDevice then refuses the device. A passing one
+        // leaves the lines of the devices before in the log.
+        LogIfStringsTooLong(RecordTexts(s.ProgramData));
         if (!OpenDeviceByIndex(s.TargetList[i])) {
             ErrorDialog("Error opening device");
             return;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "eeprom_image.h"
 #include "programmer_state.h"
 #include "window_steps.h"
 
@@ -37,6 +38,19 @@ std::string_view DefaultProductIdText(int device_entry);
 inline constexpr int kMaxProgramTries = 3;
 inline constexpr double kNextSecondWait = 2.0;  // seconds of the platform clock
 
+// The settings of one Program run, taken from the window once when it starts: nothing
+// done in the window while the chips are programmed reaches them.
+struct ProgramSettings {
+    ProgrammingRecord record;  // its strings point at the buffers of the state when used
+    StringBuffer manufacturer{}, prefix{}, description{}, serial{};
+    bool serial_disabled = false;
+    KindFlags kinds;
+};
+ProgramSettings TakeProgramSettings();
+// Puts the settings into ProgramData for device `counter`: the counter is added to the
+// last character of a fixed serial, as FormToProgramData adds it.
+void UseProgramSettings(const ProgramSettings& settings, int counter);
+
 bool OpenDeviceByIndex(int32_t index);
 void CloseOpenDevice();
 
@@ -44,11 +58,16 @@ void ScanDevices();
 void EraseAllDevices();
 void ReadAllDevices();
 void ReadAndParseAll();
-// The 48-character check of the descriptor strings: logs the error line when they are
-// longer. CheckStringLengths also clears the log when they fit, which is for the user's
-// edits of the strings only: it would wipe the lines of an operation.
+// The check of the descriptor strings, the same that Program makes: logs the error line
+// when they do not fit the selected kind's image. CheckStringLengths also clears the log
+// when they fit, which is for the user's edits of the strings only: it would wipe the
+// lines of an operation.
 bool StringLengthsFit();
 bool CheckStringLengths();
+// The texts that Program writes from the string fields.
+DescriptorTexts FieldTexts(const StringFields& f);
+// The error line of strings longer than `limit` characters together.
+std::string StringLengthError(int limit);
 void ProgramAllDevices();
 void CycleAllDevices();
 

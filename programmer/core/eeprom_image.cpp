@@ -111,8 +111,8 @@ void MoveStringsHigh() {
 
 std::string ToBase36(uint32_t value) {
     static constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    std::string out(6, '0');
-    for (int i = 5; i >= 0; --i) {
+    std::string out(kClockSerialDigits, '0');
+    for (int i = kClockSerialDigits - 1; i >= 0; --i) {
         out[i] = kDigits[value % 36];
         value /= 36;
     }
@@ -174,14 +174,28 @@ std::string RecordText(const StringBuffer* text) {
     return text ? BufferText(*text) : std::string();
 }
 
-bool StringsFitImage(const ProgrammingRecord& r) {
-    const std::string fixed = RecordText(r.SerialNumber);
-    const size_t serial = fixed.empty() ? RecordText(r.SerialPrefix).size() + 6 : fixed.size();
-    const size_t start = static_cast<size_t>(StringStartByte(SelectedKind(state().Kinds))) / 2;
+DescriptorTexts RecordTexts(const ProgrammingRecord& r) {
+    return {RecordText(r.Manufacturer), RecordText(r.Description), RecordText(r.SerialPrefix),
+            RecordText(r.SerialNumber)};
+}
+
+size_t DescriptorCharacters(const DescriptorTexts& t) {
+    const size_t serial =
+        t.fixed_serial.empty() ? t.prefix.size() + kClockSerialDigits : t.fixed_serial.size();
+    return t.manufacturer.size() + t.description.size() + serial;
+}
+
+int StringLimit(ChipKind kind) {
     // three headers, the characters, then the zero word and the Plug and Play word
-    const size_t plug_and_play_word = start + 3 + RecordText(r.Manufacturer).size() +
-                                      RecordText(r.Description).size() + serial + 1;
-    return plug_and_play_word <= kLastStringWord;
+    return kLastStringWord - StringStartByte(kind) / 2 - 3 - 1;
+}
+
+bool StringsFit(const DescriptorTexts& t, ChipKind kind) {
+    return DescriptorCharacters(t) <= static_cast<size_t>(StringLimit(kind));
+}
+
+bool StringsFitImage(const ProgrammingRecord& r) {
+    return StringsFit(RecordTexts(r), SelectedKind(state().Kinds));
 }
 
 std::string BuildEepromImage(const ProgrammingRecord& r) {

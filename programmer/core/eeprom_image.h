@@ -37,6 +37,7 @@ bool VerifyChecksum128();
 void MoveStringsHigh();
 
 // Six base-36 digits ("0"-"9", "A"-"Z"), most significant first.
+inline constexpr int kClockSerialDigits = 6;
 std::string ToBase36(uint32_t value);
 // Date and time packed into 31 bits: year, month, day, hour, minute, second.
 uint32_t PackUtcTime(const platform::ui::UtcTime& t);
@@ -54,9 +55,25 @@ void ClearProgramData();
 // The text a record's string points at ("" for none).
 std::string RecordText(const StringBuffer* text);
 
-// Whether the three descriptors and the Plug and Play word end in front of the
-// checksum word for the selected kind; a clock serial counts as the prefix and six
-// characters.
+// The texts of the three string descriptors as a record holds them; an empty fixed
+// serial means a clock serial made from the prefix.
+struct DescriptorTexts {
+    std::string manufacturer;
+    std::string description;
+    std::string prefix;
+    std::string fixed_serial;
+};
+DescriptorTexts RecordTexts(const ProgrammingRecord& r);
+// The characters the three descriptors take: a clock serial is the prefix and six.
+size_t DescriptorCharacters(const DescriptorTexts& t);
+// The most characters a kind's descriptors may take together, so that they and the Plug
+// and Play word end in front of the checksum word: 48 for the first two generations,
+// fewer for the kinds whose strings start later.
+int StringLimit(ChipKind kind);
+// The one test of whether the strings fit a kind's image: Program, Save, Open and the
+// string fields all ask it.
+bool StringsFit(const DescriptorTexts& t, ChipKind kind);
+// The same for a record and the selected kind.
 bool StringsFitImage(const ProgrammingRecord& r);
 
 // Builds EepromImage from the record; returns the serial text it used.

@@ -15,7 +15,6 @@ inline constexpr int kImageWords = 128;
 inline constexpr int kStringBufferSize = 64;
 inline constexpr int kListEntries = 128;
 inline constexpr int kDeviceLimit = 16;  // devices with index 0..15 are looked at
-inline constexpr int kStringLimit = 48;  // greatest total length of the descriptor strings
 
 // The texts of EepromSizeText: the part that holds 64 words, the two that hold 128, and
 // a probe that found none of them.

@@ -1,3 +1,4 @@
+#include <QtGui/qpa/qwindowsysteminterface.h>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -6,12 +7,14 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QtTest/QTest>
 
 #include "../core/tests/sim_chips.h"
 #include "about_box.h"
 #include "device_operations.h"
 #include "eeprom_image.h"
 #include "text_helpers.h"
+#include "ui/qt_services.h"
 #include "window_fixture.h"
 
 namespace pelmo {
@@ -26,6 +29,10 @@ class MainForm : public WindowTest {
     bool shown(const char* name) const { return !find(name)->isHidden(); }
     bool usable(const char* name) const { return find(name)->isEnabled(); }
     int entry(const char* list) const { return find<QComboBox>(list)->currentIndex(); }
+    void show_active() {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+    }
 };
 
 TEST_F(MainForm, StartsInNeitherMode) {
@@ -363,6 +370,53 @@ TEST_F(MainForm, ReadAndParseKeepsEveryDevicesLine) {
     }
     EXPECT_EQ(log(), expected);
     EXPECT_EQ(entry("CB1"), 3);  // the last chip decoded, second generation
+}
+
+// Keys a text field would claim for its editing run their menu items from it.
+TEST_F(MainForm, MenuKeysWorkFromATextField) {
+    act("MPNew")->trigger();
+    pick("CB1", 3);
+    show_active();
+    auto* field = find<QLineEdit>("Edit10");
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(log().value(0), "Number Of Blank Devices = 1");
+    QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_FALSE(form->isVisible());
+}
+
+// The window system's wait, recorded: keys queue as a user's do.
+struct QueuedInput : platform::ui::FakeServices {
+    void wait_holding_input(double max_seconds) override {
+        FakeServices::wait_holding_input(max_seconds);
+        platform::ui::QtServices().wait_holding_input(0);
+    }
+};
+
+// Three chips with a clock serial wait twice for the next second; Ctrl+N (New) pressed
+// during the first wait runs when Program is over.
+TEST_F(MainForm, InputDuringProgramWaitsUntilItIsOver) {
+    const auto world = testing::WorldText(testing::Chips(3, testing::Chip()));
+    ASSERT_EQ(RLSIM_LoadWorldText(world.c_str()), 0) << RLSIM_LastError();
+    act("MPNew")->trigger();
+    pick("CB1", 3);
+    show_active();
+    QueuedInput input;
+    input.on_process_events = [&] {
+        if (input.held_waits.size() == 1)
+            QWindowSystemInterface::handleKeyEvent(form->windowHandle(), QEvent::KeyPress,
+                                                   Qt::Key_N, Qt::ControlModifier);
+        ++doubles.clock.utc.second;
+    };
+    platform::ui::install(&input);
+    form->MPProgramExecute();
+    platform::ui::install(&doubles.ui);
+    EXPECT_EQ(input.held_waits, (std::vector<double>{1.0, 1.0}));  // to the next second
+    uint16_t word3 = 0;
+    RLSIM_PeekEE(2, 3, &word3);
+    EXPECT_EQ(word3, 0x0400);  // the last chip too has a second-generation image
+    QApplication::processEvents();
+    EXPECT_TRUE(log().isEmpty());  // New ran, after Program
 }
 
 }  // namespace

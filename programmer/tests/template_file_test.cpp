@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "device_operations.h"
 #include "drive_word.h"
 #include "files/tests/full_disk.h"
 #include "form_record.h"
@@ -120,7 +121,9 @@ TEST_F(TemplateFile, ATemplateThatCannotBeWrittenLeavesTheOldOne) {
     Write("[Basic Details]\r\nDevice Type=9\r\n");
     {
         platform::files::testing::FullDisk full;
-        EXPECT_FALSE(WriteTemplate(file_, Sample()));
+        std::string why;
+        EXPECT_FALSE(WriteTemplate(file_, Sample(), &why));
+        EXPECT_EQ(why, "File too large");
     }
     EXPECT_EQ(Contents(), "[Basic Details]\r\nDevice Type=9\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
@@ -233,7 +236,11 @@ INSTANTIATE_TEST_SUITE_P(
                        {"ERROR : All zeros is an invalid VID"}},
         ValidationCase{"NoDeviceTypeSelected",
                        [](FormValues& v) { v.CB1 = -1; },
-                       {"ERROR : You must select a valid device type"}}),
+                       {"ERROR : You must select a valid device type"}},
+        // 21 + 20 characters and a clock serial of 8
+        ValidationCase{"StringsProgramWouldRefuse",
+                       [](FormValues& v) { v.Edit10.resize(21, 'm'); },
+                       {StringLengthError(48)}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -87,12 +87,11 @@ TEST_F(TemplateWindow, EmptyPrefixWithFixedSerialIsSaved) {
 TEST_F(TemplateWindow, ATemplateThatCannotBeWrittenKeepsEditMode) {
     act("MPNew")->trigger();
     pick("CB1", 3);
-    const std::string path = file("missing folder/t.ept");
+    const std::string path = file("dossiér/t.ept");  // missing
     doubles.ui.file_answers.push_back(path);
     act("MPSaveAs")->trigger();
-    EXPECT_EQ(
-        log(),
-        QStringList({QString::fromStdString("ERROR : Could not write the template file " + path)}));
+    EXPECT_EQ(log().join('|').toStdString(),
+              "ERROR : Could not write the template file " + path + " (No such file or directory)");
     EXPECT_EQ(form->windowTitle(), kEditTitle);
     EXPECT_FALSE(enabled("MPProgram"));
     EXPECT_TRUE(enabled("MPSaveAs"));
@@ -214,6 +213,19 @@ TEST_F(TemplateWindow, ATemplateThatSaveWouldRefuseIsNotOpened) {
     EXPECT_EQ(lines[5], "ERROR : All zeros is an invalid VID");
     EXPECT_EQ(lines[7], QString::fromStdString("ERROR : Could not read the template file " +
                                                file("fifo.ept") + " (not a regular file)"));
+}
+
+// A hand-written template needs no ID keys where its VID/PID type sets the IDs.
+constexpr const char* kStringsAndPower =
+    "[USB Power Options]\nMax Bus Power=9\n[USB Serial Number Control]\nPrefix=R\n"
+    "[USB String Descriptors]\nManufacturer=K\nProduct=C\n";
+TEST_F(TemplateWindow, IdsTheVidPidTypeSetsNeedNoKeys) {
+    for (const std::string type : {"0", "1"}) {
+        testing::WriteFileText(file("h.ept"), "[Basic Details]\nDevice Type=3\nVID PID Type=" +
+                                                  type + "\n" + kStringsAndPower);
+        Open(file("h.ept"));
+        EXPECT_EQ(text("Edit1"), "4B1D") << type;
+    }
 }
 
 TEST_F(TemplateWindow, WithoutTheQuadSectionTheQuadOptionsAreOff) {

@@ -214,14 +214,30 @@ TEST(DecodedDetails, DeviceTypeAndVidPidEntries) {
     }
 }
 
-TEST_F(Operations, CheckStringLengthsAtTheLimit) {
-    win.log = {"old"};
-    win.fields = {std::string(20, 'm'), "RL", std::string(18, 'd'), "", false};
-    EXPECT_TRUE(CheckStringLengths());  // exactly 48 passes and clears the log
-    EXPECT_TRUE(win.log.empty());
-    win.fields = {std::string(20, 'm'), "RL", std::string(18, 'd'), "123456789", true};
-    EXPECT_FALSE(CheckStringLengths());
-    EXPECT_EQ(Lines("ERROR - Total String Length exceeds maximum.").size(), 1u);
+TEST_F(Operations, CheckStringLengthsCountsWhatProgramWrites) {
+    struct Case {
+        KindFlags kinds;
+        StringFields fields;
+        int limit;  // 0: the strings fit
+    };
+    const std::string m20(20, 'm');
+    const Case cases[] = {
+        {{.KindT2 = true}, {m20, "RL", std::string(20, 'd'), "", false}, 0},  // 48
+        {{.KindT2 = true}, {m20, "RL", std::string(21, 'd'), "", false}, 48},
+        {{.KindT2 = true}, {m20, "", std::string(20, 'd'), "123456789", true}, 48},
+        {{.Kind5D = true}, {m20, "RL", std::string(18, 'd'), "", false}, 45},
+        {{.KindDual = true}, {m20, "", std::string(20, 'd'), "12345678", true}, 47},
+    };
+    for (const auto& c : cases) {
+        state().Kinds = c.kinds;
+        win.log = {"old"};
+        win.fields = c.fields;
+        EXPECT_EQ(CheckStringLengths(), c.limit == 0) << c.fields.description.size();
+        const Texts expected = c.limit == 0 ? Texts{} : Texts{"old", StringLengthError(c.limit)};
+        EXPECT_EQ(win.log, expected);
+        win.FormToProgramData(0);
+        EXPECT_EQ(StringsFitImage(state().ProgramData), c.limit == 0);
+    }
 }
 
 TEST_F(Operations, CycleEachTargetAndGoOnAfterFailures) {

@@ -37,10 +37,7 @@ class RecordingWindow : public WindowSteps {
         history.push_back(line);
         if (on_line) on_line(line);
     }
-    StringFields string_fields() override {
-        if (on_string_fields) on_string_fields();
-        return fields;
-    }
+    StringFields string_fields() override { return fields; }
     bool ignore_upper_type() override { return ignore_upper; }
     void FormToProgramData(int counter) override;
     void LockBasicDetails() override { steps.push_back("LockBasicDetails"); }
@@ -53,6 +50,7 @@ class RecordingWindow : public WindowSteps {
 };
 
 inline void RecordingWindow::FormToProgramData(int counter) {
+    if (on_string_fields) on_string_fields();
     ClearProgramData();
     auto& s = state();
     s.ProgramData = settings;
