@@ -154,8 +154,8 @@ void Capture::report() {
         return;
     }
     if (!read) return;
-    // What was logged is not in the file that now has its name.
-    if (!LogStream.named()) {
+    // What was logged is not, or not all, in the file that now has its name.
+    if (!LogStream.intact()) {
         tell_failure(std::string(kNotWritten) + LogStream.path() + ": " + kChanged);
         return;
     }

@@ -30,8 +30,8 @@ inline constexpr char kOpenResultsTitle[] = "Open Results";
 // reason.
 inline constexpr std::string_view kNotWritten = "Data could not be written to ";
 inline constexpr std::string_view kNotRead = "Data could not be read from ";
-// The reason when a log is not as it was written: the raw file not of its size, or the
-// decoded log's name no longer standing for it.
+// The reason when a log is not as it was written: not of its size, or (the decoded log)
+// its name no longer standing for it.
 inline constexpr char kChanged[] = "the file was removed or changed during the capture";
 // A read of more than this many characters abandons live decoding for the capture.
 inline constexpr size_t kLiveChunkLimit = 1000;

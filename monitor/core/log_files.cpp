@@ -92,9 +92,17 @@ bool TextFile::close() {
     return !failed_;
 }
 
-bool TextFile::named() const {
+bool TextFile::named(uint64_t* on_disk) const {
     struct stat st {};
-    return ino_ != 0 && ::lstat(path_.c_str(), &st) == 0 && st.st_dev == dev_ && st.st_ino == ino_;
+    if (ino_ == 0 || ::lstat(path_.c_str(), &st) != 0 || st.st_dev != dev_ || st.st_ino != ino_)
+        return false;
+    if (on_disk != nullptr) *on_disk = static_cast<uint64_t>(st.st_size);
+    return true;
+}
+
+bool TextFile::intact() const {
+    uint64_t on_disk = 0;
+    return named(&on_disk) && on_disk == size();
 }
 
 void TextFile::discard() {

@@ -56,8 +56,12 @@ class TextFile {
     // Closes the file if it is open, and removes the file this object last created unless
     // its name has come to stand for another file.
     void discard();
-    // The name still stands for the file this object last created, open or closed.
-    bool named() const;
+    // The name still stands for the file this object last created, open or closed; then
+    // `on_disk`, if given, takes that file's size.
+    bool named(uint64_t* on_disk = nullptr) const;
+    // named(), and the file holds as many characters as were written through it (after
+    // flush()): another program has not cut it short or added to it.
+    bool intact() const;
     bool failed() const { return failed_; }
     // The system's reason (errno value) of the first failure, or 0.
     int error() const { return error_; }

@@ -339,6 +339,12 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenOrReadBackIsNeverToldSaved) {
     const std::string gone = "Data could not be written to " + path("run4.txt") + ": " + kChanged;
     EXPECT_EQ(doubles.ui.message_texts(),
               (std::vector<std::string>{both, not_written("run2.txt"), cut, gone}));
+    start("run5.txt");  // the decoded log cut short, once its first lines are on disk
+    while (fs::file_size(path("run5.txt")) == 0) at_ms(10, events("S 16a P"));
+    fs::resize_file(path("run5.txt"), 0);
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    EXPECT_TRUE(view.data.ends_with(path("run5.txt") + ": " + kChanged + "\r\n"));
 }
 
 TEST_F(CaptureTest, AfterCreateNewFileLaterLinesLandInTheNewFile) {
