@@ -206,6 +206,7 @@ void Sim::say_busy() {
 Device* Sim::lookup(RL_HANDLE h, int* index) {
     const auto it = handles_.find(reinterpret_cast<uintptr_t>(h));
     if (it == handles_.end()) return nullptr;
+    store_.settle();  // while a device is open, others see it open
     if (index) *index = it->second;
     return &devices_[static_cast<size_t>(it->second)];
 }

@@ -211,9 +211,20 @@ void StateStore::remove_private_dir() {
 }
 
 void StateStore::use_dir(const std::string& dir) {
+    choose(dir, "");
+}
+
+void StateStore::use_shared_dir(const std::string& root) {
+    choose(fallback_state_path(root), root);
+}
+
+void StateStore::choose(const std::string& dir, const std::string& shared_root) {
     remove_private_dir();
     chips_.clear();
     wanted_ = dir;
+    shared_root_ = shared_root;
+    dir_dev_ = 0;
+    dir_ino_ = 0;
     dir_.clear();
     in_memory_ = false;
     settle();
@@ -224,10 +235,8 @@ void StateStore::use_default_dir() {
         std::fprintf(stderr, "rawlnk: RAWLNK_STATE_DIR=%s is not an absolute path and is ignored\n",
                      d);
     const std::string dir = default_state_dir();
-    if (!dir.empty()) return use_dir(dir);
-    chips_.clear();
-    wanted_.clear();
-    unusable(fallback_state_path(kSharedRoot), "not this user's alone");
+    if (dir.empty() || dir == fallback_state_path(kSharedRoot)) return use_shared_dir(kSharedRoot);
+    use_dir(dir);
 }
 
 void StateStore::use_private_dir() {
@@ -267,12 +276,33 @@ void StateStore::settle() {
         return;
     }
     if (wanted_.empty()) return;
-    const std::string why = folder_problem(wanted_, true);
+    // Below a shared root, a folder deleted meanwhile may come back as another's.
+    const std::string why = !shared_root_.empty() && fallback_state_dir(shared_root_).empty()
+                                ? "not this user's alone"
+                                : folder_problem(wanted_, true);
     if (why.empty()) {
         dir_ = wanted_;
+        struct stat st {};
+        if (stat(dir_.c_str(), &st) != 0 || (st.st_dev == dir_dev_ && st.st_ino == dir_ino_))
+            return;
+        if (dir_ino_ != 0) retake_device_locks();  // deleted and made again meanwhile
+        dir_dev_ = st.st_dev;
+        dir_ino_ = st.st_ino;
         return;
     }
     unusable(wanted_, why);
+}
+
+void StateStore::retake_device_locks() {
+    // Onto the same descriptors, so that closing the device gives up the new lock. One
+    // another process took meanwhile stays that process's.
+    for (const auto& [fd, key] : held_) {
+        std::string why;
+        const int now = take_lock(dir_, key + kOpenLock, LOCK_EX | LOCK_NB, why);
+        if (now < 0) continue;
+        dup3(now, fd, O_CLOEXEC);
+        close(now);
+    }
 }
 
 bool StateStore::make_private_dir() {
@@ -442,10 +472,13 @@ bool StateStore::update(const std::string& chip, std::vector<uint16_t>& image,
 int StateStore::lock_device(const std::string& key) {
     settle();
     if (in_memory_) return kNoLockNeeded;  // nothing is shared
-    return lock(key + kOpenLock, LOCK_EX | LOCK_NB);
+    const int fd = lock(key + kOpenLock, LOCK_EX | LOCK_NB);
+    if (fd >= 0) held_[fd] = key;
+    return fd;
 }
 
 void StateStore::unlock_device(int fd) {
+    held_.erase(fd);
     if (fd >= 0) close(fd);
 }
 

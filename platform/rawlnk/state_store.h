@@ -35,6 +35,9 @@ class StateStore {
     // The folder `dir`, made when missing; when it cannot be used (not a folder, not this
     // user's to write), a private one, and a note naming `dir` and why.
     void use_dir(const std::string& dir);
+    // The same for this user's folder below the shared `root`, which anyone may make first:
+    // used only while it is a folder of this user's that nobody else may write into.
+    void use_shared_dir(const std::string& root);
     // The same for the default folder.
     void use_default_dir();
     // A fresh folder of this process's own; the previous private one is removed. When none
@@ -60,6 +63,11 @@ class StateStore {
     int lock_device(const std::string& key);
     void unlock_device(int fd);
     bool device_locked(const std::string& key);
+    // Before every use: the folder chosen may have been deleted or closed to this user since.
+    // The one wanted is then made again as at start, and the devices open here are locked in
+    // it again; when that fails, or the private one went, a fresh private folder is taken.
+    // The chips then start from their world images.
+    void settle();
 
   private:
     class FileLock;
@@ -87,18 +95,21 @@ class StateStore {
     Stamp stamp_of(const std::string& path) const;
     // Flock `op` on the lock file `name` of the folder: a descriptor, kLockBusy or kLockFailed.
     int lock(const std::string& name, int op);
-    // Before every use: the folder chosen may have been deleted or closed to this user since.
-    // The one wanted is then made again as at start; when that fails, or the private one
-    // went, a fresh private folder is taken. The chips then start from their world images.
-    void settle();
     // Says why `dir` cannot be used and takes a private folder.
     void unusable(const std::string& dir, const std::string& why);
+    void choose(const std::string& dir, const std::string& shared_root);
+    // Takes the device locks this process holds again in a folder made anew.
+    void retake_device_locks();
     bool make_private_dir();
     bool own_private_dir() const;
     void remove_private_dir();
 
-    std::string wanted_;  // the folder named or the default; empty for a private one
-    std::string dir_;     // the folder in use
+    std::string wanted_;       // the folder named or the default; empty for a private one
+    std::string shared_root_;  // the shared root `wanted_` is below, else empty
+    std::string dir_;          // the folder in use
+    dev_t dir_dev_ = 0;        // and which folder it was at the last use
+    ino_t dir_ino_ = 0;
+    std::map<int, std::string> held_;  // the device locks held: descriptor, device
     bool in_memory_ = false;
     std::string private_dir_;
     pid_t private_owner_ = 0;

@@ -24,9 +24,13 @@ TEST(FallbackStateFolder, IsUsedOnlyWhenItIsOursAndClosedToOthers) {
     struct stat st {};
     ASSERT_EQ(stat(own.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+    StateStore store;
+    store.use_shared_dir(root.path());
 
     ASSERT_EQ(chmod(own.c_str(), 01777), 0);  // made first by someone, open to all
     EXPECT_EQ(fallback_state_dir(root.path()), "");
+    store.attach("c", {1});  // nor used by one that chose it while it was ours alone
+    EXPECT_TRUE(std::filesystem::is_empty(own));
     std::filesystem::remove(own);
     std::filesystem::create_directory(root / "elsewhere");
     std::filesystem::create_directory_symlink(root / "elsewhere", own);
