@@ -68,7 +68,7 @@ void ReportUnread(const std::string& key);
 struct ClassKey {
     enum Kind { Other, Board, Unreadable } kind = Other;
     bool has_inf = false;
-    char inf[kValueBufferSize] = {};  // its InfPath, when it has one
+    std::string inf;  // its InfPath, when it has one, whatever its length
 };
 // Looks at subkey `name` of the open class key, changing and printing nothing.
 ClassKey LookAtClassKey(Hkey walked, const char* name);

@@ -99,26 +99,32 @@ int32_t EnumValueWhole(Hkey key, uint32_t index, std::string* name, uint32_t* ty
     }
 }
 
-int ReadNamedValue(Hkey key, const char* name, char* data, int32_t* status_out) {
-    int32_t unused;
-    int32_t& status = status_out ? *status_out : unused;
+int32_t ReadNamedString(Hkey key, const char* name, std::string* text) {
     std::string value_name, bytes;
     uint32_t type = 0;
     for (uint32_t i = 0;; ++i) {
-        status = EnumValueWhole(key, i, &value_name, &type, &bytes);
-        if (status == win::ERROR_NO_MORE_ITEMS) status = win::ERROR_FILE_NOT_FOUND;
-        if (status != win::ERROR_SUCCESS) return 0;
+        const int32_t status = EnumValueWhole(key, i, &value_name, &type, &bytes);
+        if (status == win::ERROR_NO_MORE_ITEMS) return win::ERROR_FILE_NOT_FOUND;
+        if (status != win::ERROR_SUCCESS) return status;
         if (value_name != name) continue;
-        // Callers read the data as a string: it must fit the buffer with its terminator.
-        const size_t len = strnlen(bytes.data(), bytes.size());
-        if (len >= kValueBufferSize) {
-            status = win::ERROR_MORE_DATA;
-            return 0;
-        }
-        std::memcpy(data, bytes.data(), len);
-        data[len] = '\0';
-        return 1;
+        *text = bytes.substr(0, strnlen(bytes.data(), bytes.size()));
+        return status;
     }
+}
+
+int ReadNamedValue(Hkey key, const char* name, char* data, int32_t* status_out) {
+    int32_t unused;
+    int32_t& status = status_out ? *status_out : unused;
+    std::string text;
+    status = ReadNamedString(key, name, &text);
+    if (status != win::ERROR_SUCCESS) return 0;
+    // Callers read the data as a string: it must fit the buffer with its terminator.
+    if (text.size() >= kValueBufferSize) {
+        status = win::ERROR_MORE_DATA;
+        return 0;
+    }
+    std::memcpy(data, text.c_str(), text.size() + 1);
+    return 1;
 }
 
 uint32_t ProbeKeyAccess(Hkey parent, const char* path) {

@@ -28,6 +28,10 @@ int32_t OpenKeyAccess(Hkey parent, const char* path, uint32_t access, Hkey* hand
 // ERROR_FILE_NOT_FOUND (no such value), ERROR_MORE_DATA (the value's string does not fit
 // the buffer) or the status that kept the values from being read.
 int ReadNamedValue(Hkey key, const char* name, char* data, int32_t* status = nullptr);
+// The data of the value named exactly `name` as a string (up to its terminator), whatever
+// its size: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND or the status that kept the values from
+// being read.
+int32_t ReadNamedString(Hkey key, const char* name, std::string* text);
 // Value `index` of the open key, whatever its size: the call is repeated with the sizes
 // the system reports. A status as the system's enumeration gives it.
 int32_t EnumValueWhole(Hkey key, uint32_t index, std::string* name, uint32_t* type,

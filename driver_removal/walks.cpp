@@ -93,7 +93,10 @@ ClassKey LookAtClassKey(Hkey walked, const char* name) {
     char id[kValueBufferSize];
     const bool board = ReadNamedValue(sub, "MatchingDeviceId", id, &id_status) &&
                        win::equal_no_case(id, kMatchingDeviceId);
-    out.has_inf = board && ReadNamedValue(sub, "InfPath", out.inf, &inf_status);
+    // The file's name is read whole: whether its path can be built is the unlinking's to
+    // tell, not a reason to leave the key unread.
+    if (board) inf_status = ReadNamedString(sub, "InfPath", &out.inf);
+    out.has_inf = inf_status == win::ERROR_SUCCESS;
     win::winsys().close_key(sub);
     // A device id too long for the buffer is no board's; values that could not be read
     // hide whether the key is the board's, or which file it names.
@@ -113,24 +116,22 @@ void RemoveOemInfEntries(const char* key) {
     Hkey hkey;
     if (!OpenWalked(key, &hkey)) return;
     for (uint32_t i = 0;;) {
-        char name[kWalkBufferSize];
-        char data[kWalkBufferSize];
-        uint32_t name_len = sizeof name, data_len = sizeof data, type = 0;
-        if (!WalkGoesOn(w.enum_value(hkey, i, name, &name_len, &type,
-                                     reinterpret_cast<uint8_t*>(data), &data_len),
-                        key))
-            break;
-        // The data up to its terminator, never past what was read.
-        const std::string text(data, strnlen(data, data_len));
+        // A value too large for the walk's buffers is read again at its size: it stops
+        // neither the walk nor the entries behind it.
+        std::string name, data;
+        uint32_t type = 0;
+        if (!WalkGoesOn(EnumValueWhole(hkey, i, &name, &type, &data), key)) break;
+        const std::string text(data.c_str());  // up to its terminator
         if (type != win::REG_SZ || !win::equal_no_case(text, kBoardInfName)) {
             ++i;
             continue;
         }
-        std::printf("DELETING file %s...", name);
-        const bool file_stays = UnlinkNamedFile(name, name);
-        std::printf("DELETING entry %s  ->  %s...", name, text.c_str());
-        const bool deleted = !file_stays && w.delete_value(hkey, name) == win::ERROR_SUCCESS;
-        PrintResult(deleted, OemEntry(key, name));
+        std::printf("DELETING file %s...", name.c_str());
+        const bool file_stays = UnlinkNamedFile(name.c_str(), name);
+        std::printf("DELETING entry %s  ->  %s...", name.c_str(), text.c_str());
+        const bool deleted =
+            !file_stays && w.delete_value(hkey, name.c_str()) == win::ERROR_SUCCESS;
+        PrintResult(deleted, OemEntry(key, name.c_str()));
         if (!deleted) ++i;  // after a deletion the next value has moved down to i
     }
     w.close_key(hkey);
@@ -144,8 +145,8 @@ void RemoveClassKeys(const char* key) {
         if (!c.has_inf) return Verdict::Delete;
         char path[MAX_PATH];
         // A path too long for the buffer is skipped, never cut into another path.
-        const bool joined = JoinPath(path, InfDir, c.inf);
-        const std::string shown = joined ? path : InfDir + std::string(c.inf);
+        const bool joined = JoinPath(path, InfDir, c.inf.c_str());
+        const std::string shown = joined ? path : InfDir + c.inf;
         std::printf("Unlinking %s...", shown.c_str());
         if (!joined) {
             PrintResult(false, shown);

@@ -163,11 +163,12 @@ const std::string kClassKey = std::string(kUsbClassNT) + "\\";
 const std::string kNtEnd = "Mask =    :00000000\nDriver cleanup completed.\n";
 
 // A class key of the board naming oem3.inf, behind a "Notes" value of `notes` bytes.
-void BoardClassKey(win::Hive& h, const char* sub, size_t notes = 0) {
+win::RegKey& BoardClassKey(win::Hive& h, const char* sub, size_t notes = 0) {
     auto& k = h.add(kClassKey + sub);
     if (notes) k.set_sz("Notes", std::string(notes - 1, 'n'));
-    k.set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738").set_sz("InfPath", "oem3.inf");
+    return k.set_sz("MatchingDeviceId", "usb\\vid_4b1d&pid_c738").set_sz("InfPath", "oem3.inf");
 }
+const std::string kLongInf = std::string(220, 'o') + ".inf";
 
 void SystemAlone(win::RegKey& k) {
     k.owner = kSystem;
@@ -203,12 +204,17 @@ INSTANTIATE_TEST_SUITE_P(
         BoxCase{"LongValueBeforeAnOemEntry", false,
                 [](win::Hive& h) {
                     h.add(kOemNames)
-                        .set_sz("Notes", std::string(309, 'n'))
+                        .set_sz(std::string(400, 'N'), std::string(309, 'n'))
                         .set_sz("C:\\WINDOWS\\INF\\LAST.INF", "zoqspi.inf");
                 },
-                "Reading key " + std::string(kOemNames) + "...FAILED!\nStill there: " + kOemNames +
-                    "\\C:\\WINDOWS\\INF\\LAST.INF\n",
-                false},
+                "DELETING file C:\\WINDOWS\\INF\\LAST.INF...done\n"
+                "DELETING entry C:\\WINDOWS\\INF\\LAST.INF  ->  zoqspi.inf...done\n",
+                true},
+        BoxCase{"InfPathLongerThanTheValueBuffer", true,
+                [](win::Hive& h) { BoardClassKey(h, "0002").set_sz("InfPath", kLongInf); },
+                "Unlinking C:\\WINNT\\inf\\" + kLongInf + "...done\nDeleting key " + kClassKey +
+                    "0002...done\n" + kNtEnd,
+                true, [](Machine& m) { m.AddFile("inf/" + kLongInf); }},
         BoxCase{"BoardClassKeyOnlyTheSystemOpens", true,
                 [](win::Hive& h) {
                     BoardClassKey(h, "0002");
@@ -318,7 +324,7 @@ TEST_F(Walks, OemEntriesNamingTheBoardInfAreRemovedWithTheirFilesAdjacentOnesToo
     k.set_sz("C:\\WINDOWS\\INF\\OEM5.INF", "zoqspi.inf");        // its file is missing
     k.set_sz("C:\\WINDOWS\\SYSTEM\\KRNL386.EXE", "zoqspi.inf");  // not an inf folder file
     k.set_sz(std::string(300, 'n'), "zoqspi.inf");
-    k.set_sz("C:\\WINDOWS\\INF\\OEM9.INF", "zoqspi.inf");  // behind the long name: not reached
+    k.set_sz("C:\\WINDOWS\\INF\\OEM9.INF", "zoqspi.inf");  // behind the long name: reached
     Machine& m = Use(Win98Config(), h);
     for (const char* f : {"INF/OEM0.INF", "INF/OEM1.INF", "INF/OEM2.INF", "INF/OEM3.INF",
                           "INF/OEM9.INF", "SYSTEM/KRNL386.EXE"})
@@ -335,18 +341,21 @@ TEST_F(Walks, OemEntriesNamingTheBoardInfAreRemovedWithTheirFilesAdjacentOnesToo
               "DELETING entry C:\\WINDOWS\\INF\\OEM5.INF  ->  zoqspi.inf...done\n"
               "DELETING file C:\\WINDOWS\\SYSTEM\\KRNL386.EXE...FAILED!\n"
               "DELETING entry C:\\WINDOWS\\SYSTEM\\KRNL386.EXE  ->  zoqspi.inf...done\n"
-              "Reading key " +
-                  std::string(kOemNames) + "...FAILED!\n");
+              "DELETING file " +
+                  std::string(300, 'n') + "...FAILED!\nDELETING entry " + std::string(300, 'n') +
+                  "  ->  zoqspi.inf...done\n"
+                  "DELETING file C:\\WINDOWS\\INF\\OEM9.INF...done\n"
+                  "DELETING entry C:\\WINDOWS\\INF\\OEM9.INF  ->  zoqspi.inf...done\n");
     EXPECT_FALSE(m.HasFile("INF/OEM1.INF"));
     EXPECT_FALSE(m.HasFile("INF/OEM2.INF"));
-    for (const char* f : {"INF/OEM0.INF", "INF/OEM3.INF", "INF/OEM9.INF", "SYSTEM/KRNL386.EXE"})
+    EXPECT_FALSE(m.HasFile("INF/OEM9.INF"));
+    for (const char* f : {"INF/OEM0.INF", "INF/OEM3.INF", "SYSTEM/KRNL386.EXE"})
         EXPECT_TRUE(m.HasFile(f)) << f;
     EXPECT_EQ(platform::win::testing::read_file(m.HostPath("outside.txt")), "keep");
     std::vector<std::string> left;
     for (const auto& v : m.key(kOemNames)->values) left.push_back(v.name);
-    EXPECT_EQ(left,
-              (std::vector<std::string>{"C:\\WINDOWS\\INF\\OEM0.INF", "C:\\WINDOWS\\INF\\OEM3.INF",
-                                        std::string(300, 'n'), "C:\\WINDOWS\\INF\\OEM9.INF"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"C:\\WINDOWS\\INF\\OEM0.INF",
+                                              "C:\\WINDOWS\\INF\\OEM3.INF"}));
 }
 
 TEST_F(Walks, ClassKeysOfTheBoardAreDeletedWithTheirInfFilesInsideTheInfFolderOnly) {
