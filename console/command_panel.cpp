@@ -233,6 +233,10 @@ bool CommandPanel::Repeats_Its_Own_Type() const {
     return Nonstop->isChecked() && CmdProtocol->currentText() == repeat_type_;
 }
 
+bool CommandPanel::Result_Answers() const {
+    return velmora::Result_Answers(*this);
+}
+
 void CommandPanel::Send_Click() {
     Send_Panel_Request(*this, current_bus_mode());
 }

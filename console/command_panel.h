@@ -80,6 +80,8 @@ class CommandPanel : public QWidget, private PanelFields {
     // True while the repeat box is ticked and the type text is the one it was ticked with.
     // A repetition never sends another type: any change of the text ends it.
     bool Repeats_Its_Own_Type() const;
+    // Whether the result waiting for this panel answers what it asks now.
+    bool Result_Answers() const;
     void Send_Click();  // cmd_Send_Click / Send1_Click..Send8_Click
     void Check_Cmd_Protocol();
     void Send_Page_First();

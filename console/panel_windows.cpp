@@ -38,10 +38,8 @@ void Unload_Control(int n) {
     CommandPanel* w = slot;
     slot = nullptr;
     // Nothing pending for the panel outlives it: a later panel of that number starts afresh.
-    SharedState& s = shared();
-    s.ResultReady[static_cast<size_t>(n)] = False;
-    s.PanelError[static_cast<size_t>(n)] = False;
-    s.CmdClass[static_cast<size_t>(n)] = SharedState{}.CmdClass[static_cast<size_t>(n)];
+    Discard_Result(n);
+    shared().CmdClass[static_cast<size_t>(n)] = SharedState{}.CmdClass[static_cast<size_t>(n)];
     w->hide();
     w->deleteLater();  // it may be unloading itself from one of its own handlers
 }

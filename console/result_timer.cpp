@@ -34,7 +34,7 @@ void frmSendSMB_cmds::Timer_1sec_Timer() {
             if (open)
                 Show_Result(n);
             else
-                shared().ResultReady[static_cast<size_t>(n)] = False;
+                Discard_Result(n);
         }
         if (!alive) return;
         Label_KELD_Comms_Failure->setVisible(shared().CommsError != False);
@@ -45,8 +45,10 @@ void frmSendSMB_cmds::Timer_1sec_Timer() {
 void frmSendSMB_cmds::Show_Result(int n) {
     SharedState& s = shared();
     const auto i = static_cast<size_t>(n);
-    s.ResultReady[i] = False;
     const CommandPanel* p = Panel(n);
+    // Changed since its request (a read's reply over a write's typed bytes): dropped.
+    if (!p->Result_Answers()) return Discard_Result(n);
+    s.ResultReady[i] = False;
     const std::string letter = s.RowProtocol[i];
     const std::string main_address = ss(panel0->txt_Device_Addr->text());
     const std::string command = Get_Panel_Cmd(n);

@@ -74,6 +74,9 @@ struct SharedState {
     std::array<Flag, kPanels> PanelError{};
     std::array<uint8_t, kPanels> ResultLSB{};
     std::array<uint8_t, kPanels> ResultMSB{};
+    // What panel n's waiting result answers: the texts its request was made of. Empty for
+    // a block result, which answers the block boxes and not the panel's.
+    std::array<std::string, kPanels> ResultAsked{};
 
     // Program-wide
     Flag BusBusy = False;

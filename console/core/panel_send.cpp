@@ -19,6 +19,25 @@ bool parse_entry(const std::string& text, int16_t& into) {
 
 }  // namespace
 
+std::string Panel_Question(const PanelFields& panel) {
+    const std::string type = panel.text(PanelField::CmdProtocol);
+    std::string q = type + '\n' + panel.text(PanelField::txt_Device_Addr) + '\n' +
+                    panel.text(PanelField::txt_Device_Cmd);
+    if (is_ext_type(type)) q += '\n' + panel.text(PanelField::txt_Device_Cmdlsb);
+    return q;
+}
+
+bool Result_Answers(const PanelFields& panel) {
+    const std::string& asked = shared().ResultAsked[panel.panel_number()];
+    return asked.empty() || asked == Panel_Question(panel);
+}
+
+void Discard_Result(int n) {
+    SharedState& s = shared();
+    s.ResultReady[n] = False;
+    s.PanelError[n] = False;
+}
+
 void Send_Panel_Request(PanelFields& panel, BusMode mode) {
     SharedState& s = shared();
     const int n = panel.panel_number();
@@ -37,6 +56,7 @@ void Send_Panel_Request(PanelFields& panel, BusMode mode) {
     Send_Page_First(panel);
 
     const std::string type = panel.text(PanelField::CmdProtocol);
+    const std::string question = Panel_Question(panel);
     const TransactionType* t = find_transaction_type(type);
     s.RowProtocol[n] = std::string(1, protocol_letter(type));
     const bool ok =
@@ -52,6 +72,7 @@ void Send_Panel_Request(PanelFields& panel, BusMode mode) {
     }
     s.ResultReady[n] = False;
     Send_SW_MB905_Cmd(n);
+    s.ResultAsked[n] = question;
     s.ResultReady[n] = True;
     s.BusBusy = False;
 }
@@ -127,6 +148,7 @@ void SendBlock(BlockFields& block) {
     }
     s.ResultReady[0] = False;
     Send_SW_MB905_Cmd(0);
+    s.ResultAsked[0].clear();
     s.ResultReady[0] = True;
 }
 

@@ -27,6 +27,15 @@ class PanelFields {
     virtual void untick_Nonstop() = 0;
 };
 
+// What the panel asks now: its type, address and command texts, and the extended byte
+// of an Ext type.
+std::string Panel_Question(const PanelFields& panel);
+// Whether panel n's waiting result answers what the panel asks now. A reply is shown only
+// then: never a read's bytes in a panel turned into a write since, nor another command's.
+bool Result_Answers(const PanelFields& panel);
+// Drops what waits for panel n: its result and its error.
+void Discard_Result(int n);
+
 // One request of the panel (its send button, Send All, the repeat timer).
 void Send_Panel_Request(PanelFields& panel, BusMode mode);
 // When command and type disagree: unticks the panel's repeat box, shows its message and

@@ -327,6 +327,20 @@ TEST_F(ResultTimer, AChangedTypeTextEndsRepetition) {
         EXPECT_EQ(writes(), "34 16 16 0D\n") << "the main panel alone";
         c->Repeatall_Click();
     }
+    // A read's reply still waiting never lands in the boxes of the write picked after it.
+    pick(Control(1), "Read Word");
+    Control(1).SendButton->click();
+    pick(Control(1), "Write Word");
+    type_over(Control(1).txt_RW_LSByte, "12");
+    type_over(Control(1).txt_RW_MSByte, "34");
+    Control(1).Nonstop->setChecked(true);
+    tick();
+    EXPECT_EQ(writes(), "34 16 01 0D\n33 16 01 12 34 0D\n") << "the read, then the typed write";
+    pick(Control(1), "Read Word");
+    Control(1).SendButton->click();
+    Control(1).txt_Device_Cmd->setText(QStringLiteral("08"));
+    tick();
+    EXPECT_EQ(value(1), "") << "the reply to 01 is no temperature of 08";
 }
 
 TEST_F(ResultTimer, WaitingResultOfPanelThreeIsShownWhileTheMainPanelIsSentAgain) {
