@@ -144,13 +144,15 @@ void TMainForm::MPSaveAsExecute() {
 }
 
 // A second operation asked for from inside the waits of a running one is refused, so
-// that two operations never share the one open device.
+// that two operations never share the one open device. Input given meanwhile is dropped:
+// a second click on Program would program the chips again, a New would clear the lines
+// just logged.
 void TMainForm::run_operation(const std::function<void()>& operation) {
     if (busy_) return;
     busy_ = true;
     operation();
+    platform::ui::drop_held_input();
     busy_ = false;
-    platform::ui::release_held_input();
     if (std::exchange(close_asked_, false)) close();
 }
 

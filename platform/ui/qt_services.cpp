@@ -1,6 +1,5 @@
 #include "qt_services.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -180,8 +179,47 @@ void QtServices::wait_holding_input(double max_seconds) {
     wait_for(max_seconds, QEventLoop::ExcludeUserInputEvents);
 }
 
-void release_held_input() {
-    if (auto* loop = QAbstractEventDispatcher::instance()) loop->wakeUp();
+namespace {
+
+// Takes every input event and claims every shortcut key, so that none reaches a control
+// or runs an action.
+class SwallowInput : public QObject {
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::ShortcutOverride:
+                event->accept();  // claimed: no shortcut runs
+                return true;
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::InputMethod:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+            case QEvent::TouchCancel:
+            case QEvent::TabletPress:
+            case QEvent::TabletMove:
+            case QEvent::TabletRelease:
+                return true;
+            default:
+                return false;
+        }
+    }
+};
+
+}  // namespace
+
+void drop_held_input() {
+    SwallowInput swallow;
+    qApp->installEventFilter(&swallow);
+    QApplication::processEvents();
+    qApp->removeEventFilter(&swallow);
 }
 
 void quit_when_no_window_left() {

@@ -27,9 +27,11 @@ std::string qt_filter(const std::string& pairs);
 // Installs QtServices and the system clock; call after the QApplication exists.
 void install_qt_services();
 
-// Input held back by wait_holding_input is looked at again when events are next let run.
-// Without this nudge the event loop may leave it queued until some other event comes.
-void release_held_input();
+// Input that came while an operation ran, held back by wait_holding_input or queued
+// behind the operation's driver calls, is taken from the queue and goes nowhere. A click
+// or key meant for a window that did not answer must not start anything once it does
+// (a second Program, a New that clears the results just logged).
+void drop_held_input();
 
 // Ends the program once control is back in the event loop, unless a window is visible by
 // then: a program whose windows unload one another ends with its last window.

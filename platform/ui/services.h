@@ -66,8 +66,8 @@ class Services {
     virtual void wait_for_events(double max_seconds) = 0;
     // Sleeps until a window event other than the user's input comes, at most
     // `max_seconds`, and lets such events run (painting, timers). Keys, clicks and the
-    // wheel stay queued until events are next let run without this hold (see
-    // release_held_input): a user command never starts inside a device operation's wait.
+    // wheel stay queued (drop_held_input takes them when the operation is over): a user
+    // command never starts inside a device operation's wait.
     virtual void wait_holding_input(double max_seconds) = 0;
 };
 
