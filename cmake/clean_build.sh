@@ -27,8 +27,8 @@ for dir in "$@"; do
     find -H "$dir" -path "$dir/bin" -prune -o -name cmake_install.cmake \
       ! -path "$dir/cmake_install.cmake" -print |
       while IFS= read -r f; do
-        # Never a folder that holds a source (a copy of the project put in the build folder).
-        [ -n "$(find "${f%/*}" -name CMakeLists.txt)" ] || rm -rf "${f%/*}"
+        # Gone with the folder above it, or holding a source (a copy put in the build folder).
+        [ ! -d "${f%/*}" ] || [ -n "$(find "${f%/*}" -name CMakeLists.txt)" ] || rm -rf "${f%/*}"
       done
     # CMake's and ctest's files beside them, and the tests' temporary folder.
     for f in CMakeCache.txt CMakeFiles cmake_install.cmake CTestTestfile.cmake build.ninja \
