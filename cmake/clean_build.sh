@@ -3,9 +3,18 @@
 # else. Programs are started from bin/, so a file found there that ninja did not make is a
 # user's (a template, a panel set, a monitor log); it stays, and is named.
 set -u
+status=0
 for dir in "$@"; do
   [ "$dir" = / ] || dir=${dir%/}
   [ -d "$dir" ] || continue
+  # A build made inside the source has CMake's files in every source folder: removing those
+  # folders would remove the source.
+  if [ -f "$dir/CMakeLists.txt" ]; then
+    echo "$dir holds a CMakeLists.txt, so it is a source folder: make clean removes nothing" \
+         "there. Build into a folder of its own (BUILD=build) to be able to clean it." >&2
+    status=1
+    continue
+  fi
   # Only a folder CMake configured is cleaned: a BUILD named wrongly loses nothing.
   if [ -f "$dir/CMakeCache.txt" ] || [ -f "$dir/build.ninja" ] || [ -d "$dir/CMakeFiles" ]; then
     # Outputs the build made, also those of targets the project no longer has.
@@ -17,7 +26,10 @@ for dir in "$@"; do
     # The folders CMake made for the source's folders hold only its own and the build's files.
     find -H "$dir" -path "$dir/bin" -prune -o -name cmake_install.cmake \
       ! -path "$dir/cmake_install.cmake" -print |
-      while IFS= read -r f; do rm -rf "${f%/*}"; done
+      while IFS= read -r f; do
+        # Gone with the folder above it, or holding a source (a copy put in the build folder).
+        [ ! -d "${f%/*}" ] || [ -n "$(find "${f%/*}" -name CMakeLists.txt)" ] || rm -rf "${f%/*}"
+      done
     # CMake's and ctest's files beside them, and the tests' temporary folder.
     for f in CMakeCache.txt CMakeFiles cmake_install.cmake CTestTestfile.cmake build.ninja \
              .ninja_log .ninja_deps compile_commands.json .qt Testing tmp; do
@@ -35,3 +47,4 @@ for dir in "$@"; do
   printf '%s\n' "$kept" | head -n 10 | sed 's/^/  /'
   [ "$n" -le 10 ] || echo "  and $((n - 10)) more"
 done
+exit $status

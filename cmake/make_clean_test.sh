@@ -20,3 +20,8 @@ echo "$out" | grep -q "^  $b/bin/a.SET" || { echo "not named as kept: $out"; exi
 rm "$b/bin/Templates/mine.ept" "$b/bin/a.SET"
 make -s -C "$src" clean BUILD="$b" BENCH_DIR="$tmp/bench" FUZZ_DIR="$tmp/fuzz" >/dev/null
 [ ! -e "$b" ] || { echo "an empty build folder was kept"; exit 1; }
+# A build made inside the source: its source folders hold CMake's files, and stay whole.
+s=$tmp/src && mkdir -p "$s/sub"
+touch "$s/CMakeLists.txt" "$s/CMakeCache.txt" "$s/sub/cmake_install.cmake" "$s/sub/a.cpp"
+! make -s -C "$src" clean BUILD="$s" BENCH_DIR="$tmp/bench" FUZZ_DIR="$tmp/fuzz" 2>/dev/null &&
+  [ -f "$s/sub/a.cpp" ] && [ -f "$s/CMakeCache.txt" ] || { echo "the source was cleaned"; exit 1; }
