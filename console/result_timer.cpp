@@ -46,8 +46,14 @@ void frmSendSMB_cmds::Show_Result(int n) {
     SharedState& s = shared();
     const auto i = static_cast<size_t>(n);
     const CommandPanel* p = Panel(n);
-    // Changed since its request (a read's reply over a write's typed bytes): dropped.
-    if (!p->Result_Answers()) return Discard_Result(n);
+    // Changed since its request (a read's reply over a write's typed bytes): dropped. A
+    // failure still ends every repetition, as a shown one does.
+    if (!p->Result_Answers()) {
+        const bool failed = s.PanelError[i] != False;
+        Discard_Result(n);
+        if (failed) Stop_Repeat_All();
+        return;
+    }
     s.ResultReady[i] = False;
     const std::string letter = s.RowProtocol[i];
     const std::string main_address = ss(panel0->txt_Device_Addr->text());

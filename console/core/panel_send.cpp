@@ -24,6 +24,8 @@ std::string Panel_Question(const PanelFields& panel) {
     std::string q = type + '\n' + panel.text(PanelField::txt_Device_Addr) + '\n' +
                     panel.text(PanelField::txt_Device_Cmd);
     if (is_ext_type(type)) q += '\n' + panel.text(PanelField::txt_Device_Cmdlsb);
+    // A reply read after a page write answers that page only.
+    if (panel.SendBytePgNumber_ticked()) q += "\npage " + panel.text(PanelField::PageNumber);
     return q;
 }
 

@@ -27,8 +27,8 @@ class PanelFields {
     virtual void untick_Nonstop() = 0;
 };
 
-// What the panel asks now: its type, address and command texts, and the extended byte
-// of an Ext type.
+// What the panel asks now: its type, address and command texts, the extended byte of an
+// Ext type, and the page written first.
 std::string Panel_Question(const PanelFields& panel);
 // Whether panel n's waiting result answers what the panel asks now. A reply is shown only
 // then: never a read's bytes in a panel turned into a write since, nor another command's.

@@ -341,6 +341,20 @@ TEST_F(ResultTimer, AChangedTypeTextEndsRepetition) {
     Control(1).txt_Device_Cmd->setText(QStringLiteral("08"));
     tick();
     EXPECT_EQ(value(1), "") << "the reply to 01 is no temperature of 08";
+    Control(1).SendBytePgNumber->setChecked(true);
+    for (QLineEdit* b : {Control(1).txt_RW_LSByte, Control(1).txt_RW_MSByte}) b->clear();
+    Control(1).SendButton->click();
+    type_over(Control(1).PageNumber, "1");
+    tick();
+    EXPECT_EQ(bytes(1), " ") << "page 0's reply is not page 1's";
+    // A dropped failure still ends Repeat All, as a shown one does.
+    Control(1).SendBytePgNumber->setChecked(false);
+    c->Repeatall_Click();
+    ASSERT_EQ(RLSIM_InjectFault(0, "read_status", 1, 3), 0);
+    Control(1).SendButton->click();
+    type_over(Control(1).CmdProtocol, "Write Word");
+    tick();
+    EXPECT_FALSE(repeat_all_running());
 }
 
 TEST_F(ResultTimer, WaitingResultOfPanelThreeIsShownWhileTheMainPanelIsSentAgain) {
