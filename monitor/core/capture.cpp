@@ -118,6 +118,9 @@ bool Capture::post_process() {
     const PostProcessOutcome out = monitor::post_process(
         RawStream.fd(), {switched_at_, RawStream.size(), purged_at_, !first_chunk_}, decoder_,
         *this);
+    // The watchdog ended the decoding, with its own message: the rest of the capture is
+    // not in the log, so it is not told saved (as after a watchdog stop while capturing).
+    if (out.result == PostProcessResult::Watchdog) return false;
     if (out.result != PostProcessResult::ReadError) return true;
     tell_failure(std::string(kNotRead) + RawStream.path() + ": " +
                  (out.error != 0 ? std::strerror(out.error) : kChanged));

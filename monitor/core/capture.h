@@ -117,7 +117,8 @@ class Capture : private LineSink {
     // The rest of Stop: post-processes the raw file of a capture that switched, from the
     // chunk of the switch on, then reports "Data saved in" P and asks whether to open the
     // results; or, when a log could not be written or the raw file read back, says so
-    // instead, naming each file and the reason.
+    // instead, naming each file and the reason. After a watchdog stop in post-processing
+    // it asks nothing.
     void report();
 
     // The leave sequence: ends the loop and clears the line number.
@@ -141,7 +142,7 @@ class Capture : private LineSink {
     // Ends the logging, with a message, when a log could not be written.
     void check_logs();
     // Decodes the raw records of the switch on; false, with a message, when a part of them
-    // could not be read.
+    // could not be read or the watchdog ended the decoding.
     bool post_process();
     // A failure in place of "Data saved in": into `Data` and in a message box.
     void tell_failure(const std::string& text);

@@ -250,6 +250,11 @@ TEST_F(CaptureTest, TheWatchdogStopsTheCaptureClosesTheLogsAndStopAsksNothing) {
     EXPECT_FALSE(cap.DatalogOn());
     EXPECT_EQ(cap.decoder().LineNumber, 0);
     EXPECT_FALSE(cap.stop());
+    start("run2.txt");  // fired in post-processing: the rest is not told saved
+    at_ms(5, garbage);
+    ASSERT_TRUE(cap.stop());
+    cap.report();
+    EXPECT_EQ(doubles.ui.message_texts(), (std::vector<std::string>(2, kWatchdogMessage)));
 }
 
 TEST_F(CaptureTest, StopClearsTheLineStateButNotTheBitAssembly) {
