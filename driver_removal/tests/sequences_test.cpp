@@ -262,6 +262,17 @@ INSTANTIATE_TEST_SUITE_P(
                 "DELETING file C:\\WINDOWS\\INF\\OEM3.INF...FAILED!\n"
                 "DELETING entry C:\\WINDOWS\\INF\\OEM3.INF  ->  zoqspi.inf...FAILED!\n",
                 false, nullptr, true},
+        BoxCase{"WindowsFolderIsALink", true, [](win::Hive& h) { BoardClassKey(h, "0002"); },
+                "DELETING file C:\\WINNT\\system32\\drivers\\rawlnk.sys...FAILED!\n"
+                "DELETING file C:\\WINNT\\system32\\rawlnk.dll...FAILED!\n"
+                "Unlinking C:\\WINNT\\inf\\oem3.inf...FAILED!\nDeleting key " +
+                    kClassKey + "0002...FAILED!\n" + kNtEnd,
+                false,
+                [](Machine& m) {
+                    m.AddFile("system32/drivers/rawlnk.sys");
+                    std::filesystem::rename(m.HostPath("windows"), m.HostPath("real"));
+                    std::filesystem::create_directory_symlink("real", m.HostPath("windows"));
+                }},
         BoxCase{"DriverPathsTooLongToBuild", true, [](win::Hive&) {},
                 kLongDelete + "drivers\\rawlnk.sys...FAILED!\n" + kLongDelete +
                     "rawlnk.dll...FAILED!\n" + kNtEnd,
