@@ -215,6 +215,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "Unlinking C:\\WINNT\\inf\\" + kLongInf + "...done\nDeleting key " + kClassKey +
                     "0002...done\n" + kNtEnd,
                 true, [](Machine& m) { m.AddFile("inf/" + kLongInf); }},
+        BoxCase{
+            "InfPathTooLongToBuild", true,
+            [](win::Hive& h) { BoardClassKey(h, "0002").set_sz("InfPath", kLongInf + kLongInf); },
+            "Unlinking C:\\WINNT\\inf\\" + kLongInf + kLongInf + "...FAILED!\nDeleting key " +
+                kClassKey + "0002...FAILED!\n" + kNtEnd,
+            false},
         BoxCase{"BoardClassKeyOnlyTheSystemOpens", true,
                 [](win::Hive& h) {
                     BoardClassKey(h, "0002");
@@ -402,11 +408,11 @@ TEST_F(Walks, ClassKeysOfTheBoardAreDeletedWithTheirInfFilesInsideTheInfFolderOn
             "Deleting key " + key + "0002...done\n" + "Unlinking " + inf_dir +
             "..\\..\\outside.txt...FAILED!\n" + "Deleting key " + key + "0004...done\n" +
             "Unlinking " + inf_dir + long_inf + "...FAILED!\n" + "Deleting key " + key +
-            "0005...done\n" + "Deleting key " + key + "0006...done\n" + "Unlinking " + inf_dir +
+            "0005...FAILED!\n" + "Deleting key " + key + "0006...done\n" + "Unlinking " + inf_dir +
             "..\\system32\\kernel32.dll...FAILED!\n" + "Deleting key " + key + "0007...done\n");
     std::vector<std::string> left;
     for (const auto& sub : m.key(kUsbClassNT)->subkeys) left.push_back(sub->name);
-    EXPECT_EQ(left, (std::vector<std::string>{"0000", "0003"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"0000", "0003", "0005"}));
     EXPECT_FALSE(m.HasFile("inf/oem3.inf"));
     EXPECT_TRUE(m.HasFile("inf/usb.inf"));
     EXPECT_TRUE(m.HasFile("inf/oem5.inf"));
