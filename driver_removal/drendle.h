@@ -15,8 +15,8 @@ namespace drendle {
 using platform::win::MAX_PATH;
 
 // Filled by InitSystemPaths; WinDir always ends in a backslash. A folder that could
-// not be built within 259 characters is left empty, and every step that needs it is
-// skipped.
+// not be built within 259 characters is left empty, and every step that needs it fails
+// with its line.
 extern char WinDir[MAX_PATH];
 extern char DriversDir[MAX_PATH];
 extern char InfDir[MAX_PATH];

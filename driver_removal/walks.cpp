@@ -144,13 +144,14 @@ void RemoveClassKeys(const char* key) {
         if (c.kind != ClassKey::Board) return Verdict::Skip;
         if (!c.has_inf) return Verdict::Delete;
         char path[MAX_PATH];
-        // A path too long for the buffer is skipped, never cut into another path.
+        // A path too long for the buffer is never cut into another path; the file it names
+        // may be there, so its key stays.
         const bool joined = JoinPath(path, InfDir, c.inf.c_str());
         const std::string shown = joined ? path : InfDir + c.inf;
         std::printf("Unlinking %s...", shown.c_str());
         if (!joined) {
             PrintResult(false, shown);
-            return Verdict::Delete;
+            return Verdict::Keep;
         }
         return UnlinkNamedFile(path, shown) ? Verdict::Keep : Verdict::Delete;
     });

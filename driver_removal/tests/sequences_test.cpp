@@ -262,6 +262,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "DELETING file C:\\WINDOWS\\INF\\OEM3.INF...FAILED!\n"
                 "DELETING entry C:\\WINDOWS\\INF\\OEM3.INF  ->  zoqspi.inf...FAILED!\n",
                 false, nullptr, true},
+        BoxCase{"WindowsFolderIsALink", true, [](win::Hive& h) { BoardClassKey(h, "0002"); },
+                "DELETING file C:\\WINNT\\system32\\drivers\\rawlnk.sys...FAILED!\n"
+                "DELETING file C:\\WINNT\\system32\\rawlnk.dll...FAILED!\n"
+                "Unlinking C:\\WINNT\\inf\\oem3.inf...FAILED!\nDeleting key " +
+                    kClassKey + "0002...FAILED!\n" + kNtEnd,
+                false,
+                [](Machine& m) {
+                    std::filesystem::rename(m.HostPath("windows"), m.HostPath("real"));
+                    std::filesystem::create_directory_symlink("real", m.HostPath("windows"));
+                }},
         BoxCase{"DriverPathsTooLongToBuild", true, [](win::Hive&) {},
                 kLongDelete + "drivers\\rawlnk.sys...FAILED!\n" + kLongDelete +
                     "rawlnk.dll...FAILED!\n" + kNtEnd,
@@ -391,11 +401,11 @@ TEST_F(Walks, ClassKeysOfTheBoardAreDeletedWithTheirInfFilesInsideTheInfFolderOn
             "Deleting key " + key + "0002...done\n" + "Unlinking " + inf_dir +
             "..\\..\\outside.txt...FAILED!\n" + "Deleting key " + key + "0004...done\n" +
             "Unlinking " + inf_dir + long_inf + "...FAILED!\n" + "Deleting key " + key +
-            "0005...done\n" + "Deleting key " + key + "0006...done\n" + "Unlinking " + inf_dir +
+            "0005...FAILED!\n" + "Deleting key " + key + "0006...done\n" + "Unlinking " + inf_dir +
             "..\\system32\\kernel32.dll...FAILED!\n" + "Deleting key " + key + "0007...done\n");
     std::vector<std::string> left;
     for (const auto& sub : m.key(kUsbClassNT)->subkeys) left.push_back(sub->name);
-    EXPECT_EQ(left, (std::vector<std::string>{"0000", "0003"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"0000", "0003", "0005"}));
     EXPECT_FALSE(m.HasFile("inf/oem3.inf"));
     EXPECT_TRUE(m.HasFile("inf/usb.inf"));
     EXPECT_TRUE(m.HasFile("inf/oem5.inf"));

@@ -15,10 +15,9 @@ namespace platform::win {
 namespace {
 
 // Whether a failed look (errno) means nothing is there; any other reason (no permission,
-// say) leaves it open whether something is.
+// or a link, which is never followed) leaves it open whether something is.
 int32_t not_there_or_denied() {
-    return errno == ENOENT || errno == ENOTDIR || errno == ELOOP ? ERROR_FILE_NOT_FOUND
-                                                                 : ERROR_ACCESS_DENIED;
+    return errno == ENOENT || errno == ENOTDIR ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
 }
 
 // The entry of the folder open at `dir` named `name` without regard to case: the exact
@@ -45,9 +44,22 @@ std::optional<std::string> find_entry(int dir, const std::string& name, int32_t*
     return best;
 }
 
-bool is_regular_at(int dir, const std::string& name) {
+// Why the folder `name` in `dir` did not open: a link in its place is not followed, so what
+// lies behind it cannot be told.
+int32_t folder_open_failure(int dir, const std::string& name) {
+    const int32_t status = not_there_or_denied();
     struct stat st {};
-    return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
+    const bool link =
+        ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+    return link ? ERROR_ACCESS_DENIED : status;
+}
+
+// ERROR_SUCCESS for a file; a link may stand for one, so what it is cannot be told.
+int32_t file_status_at(int dir, const std::string& name) {
+    struct stat st {};
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return not_there_or_denied();
+    if (S_ISLNK(st.st_mode)) return ERROR_ACCESS_DENIED;
+    return S_ISREG(st.st_mode) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace
@@ -61,17 +73,20 @@ std::optional<WindowsTree::Place> WindowsTree::locate(std::string_view path,
     Place place{files::Fd(::open(host_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)),
                 {},
                 host_};
+    if (!place.folder.ok()) return (*status = folder_open_failure(AT_FDCWD, host_), std::nullopt);
     for (size_t i = 0;; ++i) {
-        if (!place.folder.ok()) return (*status = not_there_or_denied(), std::nullopt);
         auto entry = find_entry(place.folder.get(), (*names)[i], status);
         if (!entry) return std::nullopt;
         place.host_path += "/" + *entry;
         if (i + 1 == names->size()) {
-            if (!is_regular_at(place.folder.get(), *entry)) return std::nullopt;
+            if ((*status = file_status_at(place.folder.get(), *entry))) return std::nullopt;
             place.name = std::move(*entry);
             return place;
         }
-        place.folder = files::Fd(files::open_folder_at(place.folder.get(), *entry));
+        files::Fd next(files::open_folder_at(place.folder.get(), *entry));
+        if (!next.ok())
+            return (*status = folder_open_failure(place.folder.get(), *entry), std::nullopt);
+        place.folder = std::move(next);
     }
 }
 
