@@ -113,6 +113,8 @@ class TMainForm : public QMainWindow, public WindowSteps {
     // Logs the lines of the settings that may not be saved; true when there are none.
     bool log_template_errors(const FormValues& v);
     bool save_template(const std::string& file);
+    // Writes each control of the template table from `v`, running its handler.
+    void apply_template(const FormValues& v);
     std::string templates_dir() const;
     void add_log_text(const QString& line);
     // A log line naming a file: `text`, the path (UTF-8 as the file system has it) and

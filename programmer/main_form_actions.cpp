@@ -74,8 +74,10 @@ void TMainForm::MPOpenExecute() {
     }
     const FormValues v = ReadTemplate(*doc, form_values());
     // Refused as Save refuses it: a key the file lacks reads as 0 or empty, and Program
-    // would write that into every chip. The window keeps what it showed.
-    const auto errors = ValidateTemplate(v);
+    // would write that into every chip. The window keeps what it showed. Strings too long
+    // do not refuse it: a template saved before they were counted as Program counts them
+    // opens, so that they can be shortened, and says why it programs nothing until then.
+    const auto errors = ValidateTemplate(v, StringCheck::Leave);
     if (!errors.empty()) {
         log_about_file("ERROR : Template not opened: ", *file);
         for (const auto& line : errors) add_log_line(line);
@@ -83,24 +85,29 @@ void TMainForm::MPOpenExecute() {
     }
     template_file_ = *file;
     // Control by control in the order of the file, each running its handler; the log
-    // stays as it was.
+    // stays as it was. The strings are checked once the kind they are for is shown.
     write_from_code([&] {
-        for (const auto& row : kTemplateRows) {
-            if (!row.control.empty()) apply_control(row.control, v);
-            if (!row.paired.empty()) apply_control(row.paired, v);
-            if (row.value == TemplateValue::DualDrive || row.value == TemplateValue::QuadDrive) {
-                const auto& groups =
-                    row.value == TemplateValue::DualDrive ? kDualDriveGroups : kQuadDriveGroups;
-                for (const auto& g : groups) {
-                    for (auto name : {g.drive, g.slow_slew, g.schmitt}) apply_control(name, v);
-                }
+        apply_template(v);
+        state().SerialDisabled = v.CheckBox8;
+        UpdateDeviceTypePage();
+        strings_written_ = !TemplateStringsFit(v);
+    });
+    enter_program_mode();
+}
+
+void TMainForm::apply_template(const FormValues& v) {
+    for (const auto& row : kTemplateRows) {
+        if (!row.control.empty()) apply_control(row.control, v);
+        if (!row.paired.empty()) apply_control(row.paired, v);
+        if (row.value == TemplateValue::DualDrive || row.value == TemplateValue::QuadDrive) {
+            const auto& groups =
+                row.value == TemplateValue::DualDrive ? kDualDriveGroups : kQuadDriveGroups;
+            for (const auto& g : groups) {
+                for (auto name : {g.drive, g.slow_slew, g.schmitt}) apply_control(name, v);
             }
         }
-        for (const auto& b : kHsDualSides) apply_control(b.uart, v);
-    });
-    state().SerialDisabled = v.CheckBox8;
-    UpdateDeviceTypePage();
-    enter_program_mode();
+    }
+    for (const auto& b : kHsDualSides) apply_control(b.uart, v);
 }
 
 void TMainForm::MPEditExecute() {

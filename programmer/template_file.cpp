@@ -111,7 +111,7 @@ FormValues ReadTemplate(const std::string& file, FormValues v) {
     return ReadTemplate(ReadIniFile(file).value_or(IniDocument{}), std::move(v));
 }
 
-std::vector<std::string> ValidateTemplate(const FormValues& v) {
+std::vector<std::string> ValidateTemplate(const FormValues& v, StringCheck strings) {
     std::vector<std::string> errors;
     if (v.CheckBox5 && v.Edit6.empty()) {
         errors.emplace_back("ERROR : If you want a fixed serial number you must provide one");
@@ -133,11 +133,17 @@ std::vector<std::string> ValidateTemplate(const FormValues& v) {
         errors.emplace_back("ERROR : All zeros is an invalid VID");
     // A list without a selection is no valid device type either.
     if (v.CB1 <= 0) errors.emplace_back("ERROR : You must select a valid device type");
-    // Saved only when Program would write the strings, judged as Program judges them.
-    const ChipKind kind = SelectedKind(DeviceTypePage(v.CB1, v.CB2, v.CheckBox5).kinds);
-    if (!StringsFit(FieldTexts({v.Edit10, v.Edit5, v.Edit11, v.Edit6, v.CheckBox5}), kind))
-        errors.push_back(StringLengthError(StringLimit(kind)));
+    if (strings == StringCheck::Include && !TemplateStringsFit(v)) {
+        errors.push_back(StringLengthError(
+            StringLimit(SelectedKind(DeviceTypePage(v.CB1, v.CB2, v.CheckBox5).kinds))));
+    }
     return errors;
+}
+
+// Judged as Program judges them, for the kind the template selects.
+bool TemplateStringsFit(const FormValues& v) {
+    const ChipKind kind = SelectedKind(DeviceTypePage(v.CB1, v.CB2, v.CheckBox5).kinds);
+    return StringsFit(FieldTexts({v.Edit10, v.Edit5, v.Edit11, v.Edit6, v.CheckBox5}), kind);
 }
 
 }  // namespace pelmo

@@ -146,8 +146,13 @@ FormValues ReadTemplate(const IniDocument& doc, FormValues v);
 // The same from `file`, read once; a file that cannot be read reads as an empty one.
 FormValues ReadTemplate(const std::string& file, FormValues v);
 
-// The "ERROR : " lines of the settings that may not be saved; none when they may.
-std::vector<std::string> ValidateTemplate(const FormValues& v);
+// The "ERROR : " lines of the settings that may not be saved; none when they may. The
+// strings too long for Program close the list, unless left out.
+enum class StringCheck { Include, Leave };
+std::vector<std::string> ValidateTemplate(const FormValues& v,
+                                          StringCheck strings = StringCheck::Include);
+// Whether Program would write the template's descriptor strings.
+bool TemplateStringsFit(const FormValues& v);
 
 // The number of entries of a list control (0 for any other control).
 int ListEntries(std::string_view control);

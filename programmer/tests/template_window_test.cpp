@@ -228,6 +228,19 @@ TEST_F(TemplateWindow, IdsTheVidPidTypeSetsNeedNoKeys) {
     }
 }
 
+// Strings too long for Program (saved before they were counted so) open, to be shortened.
+TEST_F(TemplateWindow, ATemplateWithStringsTooLongOpensAndSaysSo) {
+    std::string text =
+        "[Basic Details]\nDevice Type=3\nVID PID Type=0\n" + std::string(kStringsAndPower);
+    text.replace(text.find("=K"), 2, "=" + std::string(47, 'K'));
+    testing::WriteFileText(file("long.ept"), text);
+    for (int twice : {1, 2}) {
+        Open(file("long.ept"));
+        EXPECT_EQ(form->template_file(), file("long.ept"));
+        EXPECT_EQ(log(), QStringList(twice, QString::fromStdString(StringLengthError(48))));
+    }
+}
+
 TEST_F(TemplateWindow, WithoutTheQuadSectionTheQuadOptionsAreOff) {
     act("MPNew")->trigger();
     pick("CB1", 10);
