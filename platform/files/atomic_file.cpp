@@ -40,6 +40,25 @@ bool write_all(int fd, std::string_view bytes) {
     return true;
 }
 
+// Whether this process may write the existing `name`, in the kernel's own answer (mode, ACL,
+// immutable flag, read-only mount; root included), asked without opening anything that could
+// block. Renaming needs only the folder: such a file would be replaced all the same.
+bool may_write(int dir, const std::string& name, const struct stat& st) {
+    if (S_ISLNK(st.st_mode) ||
+        ::faccessat(dir, name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) == 0)
+        return true;
+    // Where the question itself is refused (an old kernel, a filter that answers EPERM for
+    // every new call), a regular file is asked by opening it to write, which changes nothing;
+    // the rename still fails over an immutable file of any other kind.
+    if (errno != EPERM && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) return false;
+    if (!S_ISREG(st.st_mode)) return true;
+    const int fd =
+        ::openat(dir, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
 }  // namespace
 
 int open_regular(const std::string& path, int flags, mode_t mode) {
@@ -121,12 +140,7 @@ bool write_file_atomically_at(int dir, const std::string& name, std::string_view
     struct stat old {};
     const bool exists = ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
     const bool keep = exists && S_ISREG(old.st_mode);
-    // Renaming needs only the folder: a file this process may not write would be replaced
-    // all the same. The kernel's own answer for this process (mode, ACL, immutable flag,
-    // read-only mount; root included), asked without opening anything that could block.
-    if (exists && !S_ISLNK(old.st_mode) &&
-        ::faccessat(dir, name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
-        return false;
+    if (exists && !may_write(dir, name, old)) return false;
     std::string tmp;
     int fd = -1;
     for (int i = 0; i < kNameTries && fd < 0; ++i) {

@@ -223,8 +223,6 @@ void StateStore::choose(const std::string& dir, const std::string& shared_root) 
     chips_.clear();
     wanted_ = dir;
     shared_root_ = shared_root;
-    dir_dev_ = 0;
-    dir_ino_ = 0;
     dir_.clear();
     in_memory_ = false;
     settle();
@@ -282,21 +280,22 @@ void StateStore::settle() {
                                 : folder_problem(wanted_, true);
     if (why.empty()) {
         dir_ = wanted_;
-        struct stat st {};
-        if (stat(dir_.c_str(), &st) != 0 || (st.st_dev == dir_dev_ && st.st_ino == dir_ino_))
-            return;
-        if (dir_ino_ != 0) retake_device_locks();  // deleted and made again meanwhile
-        dir_dev_ = st.st_dev;
-        dir_ino_ = st.st_ino;
+        retake_device_locks();
         return;
     }
     unusable(wanted_, why);
 }
 
 void StateStore::retake_device_locks() {
-    // Onto the same descriptors, so that closing the device gives up the new lock. One
-    // another process took meanwhile stays that process's.
+    // A lock file deleted or replaced meanwhile, alone or with its folder, holds the device
+    // for nobody: taken again onto the same descriptor, so that closing the device gives up
+    // the new lock. One another process took meanwhile stays that process's.
     for (const auto& [fd, key] : held_) {
+        struct stat mine {
+        }, there{};
+        if (fstat(fd, &mine) == 0 && lstat((dir_ + "/" + key + kOpenLock).c_str(), &there) == 0 &&
+            mine.st_dev == there.st_dev && mine.st_ino == there.st_ino)
+            continue;  // an open file's inode is never another's
         std::string why;
         const int now = take_lock(dir_, key + kOpenLock, LOCK_EX | LOCK_NB, why);
         if (now < 0) continue;

@@ -98,17 +98,15 @@ class StateStore {
     // Says why `dir` cannot be used and takes a private folder.
     void unusable(const std::string& dir, const std::string& why);
     void choose(const std::string& dir, const std::string& shared_root);
-    // Takes the device locks this process holds again in a folder made anew.
+    // Takes again each device lock held here whose file is no longer the one in the folder.
     void retake_device_locks();
     bool make_private_dir();
     bool own_private_dir() const;
     void remove_private_dir();
 
-    std::string wanted_;       // the folder named or the default; empty for a private one
-    std::string shared_root_;  // the shared root `wanted_` is below, else empty
-    std::string dir_;          // the folder in use
-    dev_t dir_dev_ = 0;        // and which folder it was at the last use
-    ino_t dir_ino_ = 0;
+    std::string wanted_;               // the folder named or the default; empty for a private one
+    std::string shared_root_;          // the shared root `wanted_` is below, else empty
+    std::string dir_;                  // the folder in use
     std::map<int, std::string> held_;  // the device locks held: descriptor, device
     bool in_memory_ = false;
     std::string private_dir_;

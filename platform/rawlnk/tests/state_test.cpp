@@ -309,10 +309,14 @@ uint16_t word_after_a_restart() {
 
 TEST_F(StateTest, AFolderDeletedWhileRunningIsMadeAgainOrAPrivateOneTaken) {
     RL_HANDLE h = open_index(1);
-    std::filesystem::remove_all(dir_);
-    EXPECT_EQ(RL_WriteEE(h, 2, 0x5151), RL_OK);
-    EXPECT_EQ(run_peer(dir_, {"open", "1"}),
-              "rawlnk: device 1 (no serial number) is open in another process");
+    for (const bool folder : {false, true}) {  // its files alone, then the folder itself
+        for (const auto& e : std::filesystem::directory_iterator(dir_))
+            if (!folder) std::filesystem::remove(e.path());
+        if (folder) std::filesystem::remove_all(dir_);
+        EXPECT_EQ(RL_WriteEE(h, 2, 0x5151), RL_OK);
+        EXPECT_EQ(run_peer(dir_, {"open", "1"}),
+                  "rawlnk: device 1 (no serial number) is open in another process");
+    }
     RL_Close(h);
     EXPECT_EQ(run_peer(dir_, {"read-ee", "1", "2"}), "0 5151");  // made again, shared again
     std::filesystem::remove_all(dir_);
