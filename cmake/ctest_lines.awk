@@ -1,8 +1,8 @@
 # Keeps ctest's report within `width` columns (default 100). ctest pads every result line
 # with dots to the longest test name; here the result comes before the name, unpadded, and
-# a passing test's name too long for the line is shortened in the middle. A failing test's
-# line, its output and the summary pass unchanged. The start lines of a parallel run go:
-# each test has its result line.
+# a passing test's name too long for the line is shortened in the middle. A failing test
+# keeps its whole name, to be run again by it; its output and the summary pass unchanged.
+# The start lines of a parallel run go: each test has its result line.
 BEGIN { if (!width) width = 100 }
 /^ *Start +[0-9]+: / { next }
 /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / &&
