@@ -341,6 +341,7 @@ TEST_F(ResultTimer, AChangedTypeTextEndsRepetition) {
     Control(1).txt_Device_Cmd->setText(QStringLiteral("08"));
     tick();
     EXPECT_EQ(value(1), "") << "the reply to 01 is no temperature of 08";
+    Control(1).SendBytePgNumber->show();
     Control(1).SendBytePgNumber->setChecked(true);
     for (QLineEdit* b : {Control(1).txt_RW_LSByte, Control(1).txt_RW_MSByte}) b->clear();
     Control(1).SendButton->click();
