@@ -289,9 +289,6 @@ TEST_F(PanelTest, PageNumberAboveSevenIsRewritten) {
     c->cmd_Send_Click();
     EXPECT_EQ(p.PageNumber->text(), "7");
     EXPECT_EQ(writes(), "43 B8 00 07 0D\n34 B8 8B 0D\n");
-    p.SendBytePgNumber->hide();  // as a switch to another mode leaves it, still ticked
-    c->cmd_Send_Click();
-    EXPECT_EQ(writes(), "34 B8 8B 0D\n");
 }
 
 }  // namespace

@@ -295,6 +295,7 @@ TEST_F(ResultTimer, CommsLabelStaysUntilALaterRequestSucceedsAndATickRuns) {
 TEST_F(ResultTimer, RepeatingMainPanelIsSentByEachTickAndShownByTheNext) {
     CommandPanel& p = *c->panel0;
     p.txt_Device_Cmd->setText(QStringLiteral("09"));
+    p.SendBytePgNumber->setChecked(true);  // hidden in this mode: no page is written first
     p.Nonstop->setChecked(true);
     tick();
     EXPECT_EQ(writes(), "34 16 09 0D\n");
