@@ -357,7 +357,9 @@ void CommandPanel::set_ticked(PanelField check_box, bool on) {
 }
 
 bool CommandPanel::SendBytePgNumber_ticked() const {
-    return SendBytePgNumber->isChecked();
+    // A box the mode hides (Smart Battery, I2C) writes no page, even if left ticked: at
+    // command 00 of another device it is a write the user cannot see.
+    return SendBytePgNumber->isChecked() && !SendBytePgNumber->isHidden();
 }
 
 void CommandPanel::set_PageNumber(const std::string& text) {

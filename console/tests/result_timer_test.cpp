@@ -295,6 +295,7 @@ TEST_F(ResultTimer, CommsLabelStaysUntilALaterRequestSucceedsAndATickRuns) {
 TEST_F(ResultTimer, RepeatingMainPanelIsSentByEachTickAndShownByTheNext) {
     CommandPanel& p = *c->panel0;
     p.txt_Device_Cmd->setText(QStringLiteral("09"));
+    p.SendBytePgNumber->setChecked(true);  // hidden in this mode: no page is written first
     p.Nonstop->setChecked(true);
     tick();
     EXPECT_EQ(writes(), "34 16 09 0D\n");
@@ -341,6 +342,7 @@ TEST_F(ResultTimer, AChangedTypeTextEndsRepetition) {
     Control(1).txt_Device_Cmd->setText(QStringLiteral("08"));
     tick();
     EXPECT_EQ(value(1), "") << "the reply to 01 is no temperature of 08";
+    Control(1).SendBytePgNumber->show();
     Control(1).SendBytePgNumber->setChecked(true);
     for (QLineEdit* b : {Control(1).txt_RW_LSByte, Control(1).txt_RW_MSByte}) b->clear();
     Control(1).SendButton->click();

@@ -39,8 +39,16 @@ void Groupsetbut_Click(WorkspaceWindows& w) {
     }
     s.BlockBuffer = req.bytes;
     s.RawLength = req.raw_length;
+    // The group send shows nothing, so a result of the main panel still waiting for the
+    // timer (a failure that must end Repeat All) keeps its letter and error.
+    const std::string letter = s.RowProtocol[0];
+    const Flag error = s.PanelError[0];
     s.RowProtocol[0].assign(1, 'S');
     Send_SW_MB905_Cmd(0);
+    if (s.ResultReady[0] != False) {
+        s.RowProtocol[0] = letter;
+        s.PanelError[0] = error;
+    }
 }
 
 }  // namespace velmora::workspace
