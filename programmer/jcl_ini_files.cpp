@@ -97,6 +97,9 @@ bool WriteValue(const std::string& file, std::string_view section, std::string_v
 
 IniDocument IniDocument::Parse(std::string_view text) {
     IniDocument doc;
+    // A file saved as UTF-8 by an editor may begin with a byte order mark; left in the
+    // first line, it would hide that line's section.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     size_t start = 0;
     while (start < text.size()) {
         const size_t end = text.find_first_of("\r\n", start);

@@ -114,8 +114,8 @@ TEST_F(IniFile, AFileOverTheLimitIsNotRead) {
     EXPECT_FALSE(IniPutInteger(file_, "B", "k", 3));  // its lines would be lost
 }
 
-TEST(IniDocument, LoneCrAndLfEndLinesToo) {
-    const auto doc = IniDocument::Parse("[A]\rk=1\n[B]\r\nk=2");
+TEST(IniDocument, LoneCrAndLfEndLinesTooAndAByteOrderMarkIsSkipped) {
+    const auto doc = IniDocument::Parse("\xEF\xBB\xBF[A]\rk=1\n[B]\r\nk=2");
     EXPECT_EQ(doc.Get("A", "k"), "1");
     EXPECT_EQ(doc.Get("B", "k"), "2");
     EXPECT_EQ(doc.Text(), "[A]\r\nk=1\r\n[B]\r\nk=2\r\n");
