@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <vector>
 
 namespace platform::files {
 namespace {
@@ -40,6 +41,18 @@ bool write_all(int fd, std::string_view bytes) {
     return true;
 }
 
+// Whether the mode bits of `st` let this process write, as the kernel reads them (no ACLs).
+bool mode_lets_write(const struct stat& st) {
+    const uid_t uid = ::geteuid();
+    if (uid == 0) return true;
+    if (st.st_uid == uid) return st.st_mode & S_IWUSR;
+    std::vector<gid_t> groups(static_cast<size_t>(std::max(::getgroups(0, nullptr), 0)));
+    groups.resize(static_cast<size_t>(std::max(::getgroups(int(groups.size()), groups.data()), 0)));
+    if (st.st_gid == ::getegid() || std::count(groups.begin(), groups.end(), st.st_gid))
+        return st.st_mode & S_IWGRP;
+    return st.st_mode & S_IWOTH;
+}
+
 // Whether this process may write the existing `name`, in the kernel's own answer (mode, ACL,
 // immutable flag, read-only mount; root included), asked without opening anything that could
 // block. Renaming needs only the folder: such a file would be replaced all the same.
@@ -51,7 +64,8 @@ bool may_write(int dir, const std::string& name, const struct stat& st) {
     // every new call), a regular file is asked by opening it to write, which changes nothing;
     // the rename still fails over an immutable file of any other kind.
     if (errno != EPERM && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) return false;
-    if (!S_ISREG(st.st_mode)) return true;
+    // Any other kind (a FIFO, a device) could block or act when opened: its mode bits answer.
+    if (!S_ISREG(st.st_mode)) return mode_lets_write(st) || (errno = EACCES, false);
     const int fd =
         ::openat(dir, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return false;
