@@ -27,9 +27,9 @@ TEST_F(PanelSet, AddNineTimesOpensOneToEightThenShowsEightAgain) {
 // The menu keys run their items wherever the caret is, though a text box takes Ctrl+A as
 // select-all when nothing claims it first.
 TEST_F(PanelSet, MenuKeysWorkFromEveryBoxOfTheConsole) {
-    for (QWidget* box : {static_cast<QWidget*>(main().txt_Device_Addr),
-                         static_cast<QWidget*>(main().CmdProtocol),
-                         static_cast<QWidget*>(c->frm_Block_Cmd->txt_Block_Data)}) {
+    for (QWidget* box :
+         {static_cast<QWidget*>(main().txt_Device_Addr), static_cast<QWidget*>(main().CmdProtocol),
+          static_cast<QWidget*>(c->frm_Block_Cmd->txt_Block_Data)}) {
         focus(box);
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     }
@@ -145,8 +145,8 @@ TEST_F(PanelSet, RearrangedWindowsCoverNeitherTheConsoleNorEachOther) {
     EXPECT_EQ(Control(3).size(), QSize(400, 330));
     for (int k = 1; k <= kPanelWindows; ++k)
         for (int j = 0; j < k; ++j)
-            EXPECT_FALSE(Control(k).frameGeometry().intersects(
-                j ? Control(j).frameGeometry() : c->frameGeometry()));
+            EXPECT_FALSE(Control(k).frameGeometry().intersects(j ? Control(j).frameGeometry()
+                                                                 : c->frameGeometry()));
 }
 
 TEST_F(PanelSet, ACountBelowZeroClimbsBackBeforeAPanelOpens) {
