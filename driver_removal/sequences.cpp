@@ -112,9 +112,9 @@ class Leftovers {
     }
     void Key(const char* path) {
         Hkey key;
-        const int32_t status = OpenKeyAccess(win::HKEY_LOCAL_MACHINE, path, win::KEY_READ, &key);
-        if (status == win::ERROR_SUCCESS) win::winsys().close_key(key);
-        if (status != win::ERROR_FILE_NOT_FOUND) Left(path);
+        if (!Open(path, &key)) return;
+        win::winsys().close_key(key);
+        Left(path);
     }
     // The subkeys of `path` that `board` picks; a key that cannot be walked is left.
     void Subkeys(const char* path, const std::function<bool(Hkey, const char*)>& board) {
